@@ -1,0 +1,26 @@
+#include "appsettings.h"
+#include "language.h"
+#include "quorvicameratool.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QTranslator>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
+    QApplication app(argc, argv);
+    // The style sheets name Microsoft YaHei; where it is missing, a CJK face keeps the
+    // Chinese texts readable.
+    QFont::insertSubstitutions("Microsoft YaHei", {"Noto Sans CJK SC", "Noto Sans CJK JP", "WenQuanYi Micro Hei"});
+
+    AppSettings &settings = AppSettings::instance();
+    settings.load();
+    QTranslator startupTranslator;
+    startupTranslator.load(startupQmPath(settings, QLocale()));
+    app.installTranslator(&startupTranslator);
+
+    QuorviCameraTool window;
+    window.show();
+    return app.exec();
+}

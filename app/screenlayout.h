@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+// Sizes of thumbnails and of the analysis image view, chosen by the height of the
+// primary screen.
+struct ScreenLayout
+{
+    int rowWidth;
+    int rowHeight;
+    int thumbWidth;
+    int thumbHeight;
+    int viewWidth;
+    int viewHeight;
+    int minSide;  // minimum width and height of the analysis view
+    int maxWidth; // maximum width of the analysis view
+};
+
+ScreenLayout screenLayoutForHeight(int screenHeight);
+
+// Values the main window sets once at start-up and the pages read.
+struct ShellValues
+{
+    int primaryScreenHeight = 0;
+    ScreenLayout layout = screenLayoutForHeight(0);
+    QString tempImageDir; // snapshots of analysed photographs, removed at exit
+};
+
+ShellValues &shellValues();

@@ -1,0 +1,111 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name>MyTitleBar</name>
+    <message>
+        <source>首页</source>
+        <translation>Home</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>旋转</source>
+        <translation>Rotate</translation>
+    </message>
+    <message>
+        <source>任意</source>
+        <translation>Arbitrary</translation>
+    </message>
+    <message>
+        <source>指针</source>
+        <translation>Pointer</translation>
+    </message>
+    <message>
+        <source>测量点</source>
+        <translation>Measuring
+Point</translation>
+    </message>
+    <message>
+        <source>直线</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>矩形</source>
+        <translation>Rectangle</translation>
+    </message>
+    <message>
+        <source>圆形</source>
+        <translation>Circle</translation>
+    </message>
+    <message>
+        <source>多边形</source>
+        <translation>Polygon</translation>
+    </message>
+    <message>
+        <source>整帧测温</source>
+        <translation>Full-Frame
+Temp.</translation>
+    </message>
+    <message>
+        <source>颜色</source>
+        <translation>Color</translation>
+    </message>
+    <message>
+        <source>低温报警</source>
+        <translation>Low
+Temp.</translation>
+    </message>
+    <message>
+        <source>高温报警</source>
+        <translation>High
+Temp.</translation>
+    </message>
+    <message>
+        <source>3D热图</source>
+        <translation>3D Heat
+ Map</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>更多</source>
+        <translation>More</translation>
+    </message>
+    <message>
+        <source>语言：</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>大字体</source>
+        <translation>Large</translation>
+    </message>
+    <message>
+        <source>默认字体</source>
+        <translation>Default</translation>
+    </message>
+    <message>
+        <source>小字体</source>
+        <translation>Small</translation>
+    </message>
+    <message>
+        <source>屏蔽区域</source>
+        <translation>Shielded</translation>
+    </message>
+</context>
+<context>
+    <name>QuorviCameraTool</name>
+    <message>
+        <source>QuorviCameraTool</source>
+        <translation>QuorviCameraTool</translation>
+    </message>
+</context>
+</TS>

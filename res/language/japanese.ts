@@ -1,0 +1,110 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja">
+<context>
+    <name>MyTitleBar</name>
+    <message>
+        <source>首页</source>
+        <translation>ホーム</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>エクスポート</translation>
+    </message>
+    <message>
+        <source>旋转</source>
+        <translation>回転</translation>
+    </message>
+    <message>
+        <source>任意</source>
+        <translation>任意</translation>
+    </message>
+    <message>
+        <source>指针</source>
+        <translation>ポインタ</translation>
+    </message>
+    <message>
+        <source>测量点</source>
+        <translation>測定点</translation>
+    </message>
+    <message>
+        <source>直线</source>
+        <translation>直線</translation>
+    </message>
+    <message>
+        <source>矩形</source>
+        <translation>矩形</translation>
+    </message>
+    <message>
+        <source>圆形</source>
+        <translation>円</translation>
+    </message>
+    <message>
+        <source>多边形</source>
+        <translation>多角形</translation>
+    </message>
+    <message>
+        <source>整帧测温</source>
+        <translation>全画面
+測温</translation>
+    </message>
+    <message>
+        <source>颜色</source>
+        <translation>色</translation>
+    </message>
+    <message>
+        <source>低温报警</source>
+        <translation>低温
+アラーム</translation>
+    </message>
+    <message>
+        <source>高温报警</source>
+        <translation>高温
+アラーム</translation>
+    </message>
+    <message>
+        <source>3D热图</source>
+        <translation>3D
+ヒートマップ</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>更多</source>
+        <translation>その他</translation>
+    </message>
+    <message>
+        <source>语言：</source>
+        <translation>言語：</translation>
+    </message>
+    <message>
+        <source>大字体</source>
+        <translation>大</translation>
+    </message>
+    <message>
+        <source>默认字体</source>
+        <translation>標準</translation>
+    </message>
+    <message>
+        <source>小字体</source>
+        <translation>小</translation>
+    </message>
+    <message>
+        <source>屏蔽区域</source>
+        <translation>注釈を隠す</translation>
+    </message>
+</context>
+<context>
+    <name>QuorviCameraTool</name>
+    <message>
+        <source>QuorviCameraTool</source>
+        <translation>QuorviCameraTool</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,143 @@
+#include "quorvicameratool.h"
+
+#include "appsettings.h"
+#include "homepage.h"
+#include "language.h"
+#include "maskwidget.h"
+#include "mytitlebar.h"
+#include "screenlayout.h"
+#include "settingpage.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QTranslator>
+
+QuorviCameraTool::QuorviCameraTool(QWidget *parent)
+    : QMainWindow(parent)
+{
+    resize(1882, 710);
+    QFont font("Microsoft YaHei");
+    font.setWeight(QFont::Normal);
+    setFont(font);
+    setStyleSheet("QWidget{\n\tbackground-color: #222222;\n\tfont-size:12pt;\n\tfont-family:Microsoft YaHei;\n"
+                  "\tfont-weight:400;\n}");
+    auto *central = new QWidget(this);
+    central->setObjectName("centralwidget");
+    auto *grid = new QGridLayout(central);
+    grid->setObjectName("gridLayout");
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+    m_titleBar = new MyTitleBar(central);
+    m_titleBar->setObjectName("titleWidget");
+    m_pages = new QStackedWidget(central);
+    m_pages->setObjectName("mainWidget");
+    grid->addWidget(m_titleBar, 0, 0);
+    grid->addWidget(m_pages, 1, 0);
+    setCentralWidget(central);
+    setWindowTitle(tr("QuorviCameraTool"));
+
+    setWindowState(Qt::WindowMaximized);
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+
+    ShellValues &values = shellValues();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    values.primaryScreenHeight = screen.bottom() - screen.top() + 1;
+    values.layout = screenLayoutForHeight(values.primaryScreenHeight);
+    m_homePage = new HomePage;
+    m_settingPage = new SettingPage;
+    m_settingPage->setupView(values.layout.minSide, values.layout.maxWidth);
+
+    values.tempImageDir = QCoreApplication::applicationDirPath() + "/tmpBmp";
+    QDir tempDir(values.tempImageDir);
+    if (!tempDir.exists() && !tempDir.mkpath("."))
+        qDebug() << QString::fromUtf8("文件夹创建失败");
+
+    m_pages->addWidget(m_homePage);
+    m_pages->addWidget(m_settingPage);
+    m_pages->setCurrentWidget(m_homePage);
+
+    connect(m_homePage, &HomePage::sig_selectImg, m_settingPage, &SettingPage::slot_selectImg);
+    connect(m_settingPage, &SettingPage::sig_showSettingPage, this, [this] {
+        m_pages->setCurrentWidget(m_settingPage);
+        m_titleBar->on_showButton();
+    });
+    connect(m_titleBar, &MyTitleBar::sig_homePage_clicked, this, &QuorviCameraTool::slot_btn_homePage_clicked);
+    connect(m_titleBar, &MyTitleBar::sig_reportPage_clicked, this, &QuorviCameraTool::slot_btn_reportPage_clicked);
+    connect(m_titleBar, &MyTitleBar::sig_drawButtonClick, m_settingPage, &SettingPage::on_drawButtonClick);
+    connect(m_titleBar, &MyTitleBar::sig_buttonClick, m_settingPage, &SettingPage::on_buttonClick);
+    connect(m_titleBar, &MyTitleBar::sig_rotateButtonClick, m_settingPage, &SettingPage::on_rotateButtonClick);
+    connect(m_titleBar, &MyTitleBar::sig_setFontSize, m_settingPage, &SettingPage::on_setFontSize);
+    connect(m_titleBar, &MyTitleBar::sig_saveBmp, m_settingPage, &SettingPage::on_saveBmpClicked);
+    connect(m_titleBar, &MyTitleBar::sig_cmbSelLangChanged, this, &QuorviCameraTool::onCmbSelLangChanged);
+    connect(m_titleBar, &MyTitleBar::sig_allTemp, m_settingPage, &SettingPage::on_allTempClicked);
+    connect(m_titleBar, &MyTitleBar::sig_itemVisible, m_settingPage, &SettingPage::on_itemVisible);
+    connect(m_settingPage, &SettingPage::sig_updateBtnStatus, m_titleBar, &MyTitleBar::OnUpdateBtnStatus);
+
+    watchScreenDpi();
+    MaskWidget::instance().attachTo(this);
+}
+
+QuorviCameraTool::~QuorviCameraTool()
+{
+    QDir(shellValues().tempImageDir).removeRecursively();
+    // The mask is parented to this window but outlives it as a singleton.
+    MaskWidget::instance().setParent(nullptr, MaskWidget::instance().windowFlags());
+    delete m_homePage;
+    delete m_settingPage;
+    delete m_runtimeTranslator;
+}
+
+void QuorviCameraTool::watchScreenDpi()
+{
+    // Qt lays out the whole interface for the DPI it started with; a change restarts the
+    // program with the same arguments.
+    for (QScreen *screen : QGuiApplication::screens()) {
+        connect(screen, &QScreen::logicalDotsPerInchChanged, this, [] {
+            QProcess::startDetached(QCoreApplication::applicationFilePath(),
+                                    QCoreApplication::arguments().mid(1), QDir::currentPath());
+            QCoreApplication::exit(0);
+        });
+    }
+}
+
+void QuorviCameraTool::onCmbSelLangChanged(QString langName)
+{
+    AppSettings &settings = AppSettings::instance();
+    if (langName == languageDisplayName(settings.languageId()))
+        return;
+    const int id = languageIdFromDisplayName(langName);
+    auto *translator = new QTranslator;
+    if (translator->load(qmPathForLanguage(id)) && QCoreApplication::installTranslator(translator)) {
+        retranslate();
+        settings.setLanguageId(id);
+    }
+    delete m_runtimeTranslator;
+    m_runtimeTranslator = translator;
+}
+
+void QuorviCameraTool::retranslate()
+{
+    setWindowTitle(tr("QuorviCameraTool"));
+    m_titleBar->retranslate();
+    m_homePage->retranslate();
+    m_settingPage->retranslate();
+}
+
+void QuorviCameraTool::slot_btn_homePage_clicked()
+{
+    m_settingPage->cancelLoad();
+    m_pages->setCurrentWidget(m_homePage);
+}
+
+void QuorviCameraTool::slot_btn_reportPage_clicked()
+{
+    m_settingPage->saveCurrentState();
+    MaskWidget::instance().setNames({"OutputInfoWdg"});
+    MaskWidget::instance().attachTo(this);
+}
