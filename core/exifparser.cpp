@@ -94,31 +94,31 @@ std::string asciiValue(const Segment &s, const Entry &e, bool &ok)
     return text;
 }
 
-// Counts a sub-IFD's entries, or returns false when its table does not fit.
-bool subIfdCount(const Segment &s, std::uint64_t position, std::uint16_t &count)
+// Visits each entry of a sub-IFD. One whose table does not fit the segment is corrupt; one
+// that starts outside it is passed over.
+template<typename Visit>
+int walkSubIfd(const Segment &s, std::uint64_t position, Visit visit)
 {
-    count = s.u16(position);
-    return position + 12ull * count + 6 <= s.size();
+    if (!s.fits(position, 4))
+        return ExifOk;
+    const std::uint16_t count = s.u16(position);
+    if (position + 12ull * count + 6 > s.size())
+        return ExifCorrupt;
+    for (std::uint16_t k = 0; k < count; ++k)
+        visit(readEntry(s, position + 2 + 12ull * k));
+    return ExifOk;
 }
 
 int readExifIfd(const Segment &s, std::uint64_t position, ExifInfo &info)
 {
-    if (!s.fits(position, 4))
-        return ExifOk;
-    std::uint16_t count;
-    if (!subIfdCount(s, position, count))
-        return ExifCorrupt;
-    for (std::uint16_t k = 0; k < count; ++k) {
-        const Entry e = readEntry(s, position + 2 + 12ull * k);
+    return walkSubIfd(s, position, [&](const Entry &e) {
         if (e.type != TypeAscii || (e.tag != TagDateTimeOriginal && e.tag != TagDateTimeDigitized))
-            continue;
+            return;
         bool ok = false;
         const std::string text = asciiValue(s, e, ok);
-        if (!ok)
-            continue;
-        (e.tag == TagDateTimeOriginal ? info.dateTimeOriginal : info.dateTimeDigitized) = text;
-    }
-    return ExifOk;
+        if (ok)
+            (e.tag == TagDateTimeOriginal ? info.dateTimeOriginal : info.dateTimeDigitized) = text;
+    });
 }
 
 // Reads degrees, minutes and seconds; false when the entry is not three rationals inside
@@ -147,13 +147,7 @@ void readReference(const Segment &s, const Entry &e, GpsCoordinateParts &parts, 
 
 int readGpsIfd(const Segment &s, std::uint64_t position, ExifInfo &info)
 {
-    if (!s.fits(position, 4))
-        return ExifOk;
-    std::uint16_t count;
-    if (!subIfdCount(s, position, count))
-        return ExifCorrupt;
-    for (std::uint16_t k = 0; k < count; ++k) {
-        const Entry e = readEntry(s, position + 2 + 12ull * k);
+    return walkSubIfd(s, position, [&](const Entry &e) {
         switch (e.tag) {
         case GpsLatitudeRef:
             readReference(s, e, info.latitudeParts, info.latitude, 'S');
@@ -188,8 +182,7 @@ int readGpsIfd(const Segment &s, std::uint64_t position, ExifInfo &info)
         default:
             break;
         }
-    }
-    return ExifOk;
+    });
 }
 
 bool isPointerType(std::uint16_t type)

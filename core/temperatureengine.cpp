@@ -122,6 +122,12 @@ float temperatureAtIndex(const FrameConstants &c, int index)
     return ((static_cast<float>(f) + e) * static_cast<float>(c.gain) / 100.0f + static_cast<float>(c.offset)) / 10.0f;
 }
 
+void convertPerPixel(const FrameConstants &c, const std::uint16_t *raw, int n, float *out)
+{
+    for (int i = 0; i < n; ++i)
+        out[i] = temperatureAtIndex(c, curveIndex(c, raw[i]));
+}
+
 int checkArguments(const std::uint16_t *raw, const unsigned char *calibration, int n, const MeasureParams &params,
                    float *out)
 {
@@ -155,8 +161,7 @@ int convertRawToTemperature(const std::uint16_t *raw, const unsigned char *calib
         return result;
     const FrameConstants c = frameConstants(CalibrationBlock(calibration), params);
     if (c.emissivity == 100) {
-        for (int i = 0; i < n; ++i)
-            out[i] = temperatureAtIndex(c, curveIndex(c, raw[i]));
+        convertPerPixel(c, raw, n, out);
         return EngineOk;
     }
     // The emissivity correction costs two fourth powers and a fourth root; its result depends
@@ -180,8 +185,6 @@ int convertRawToTemperaturePerPixel(const std::uint16_t *raw, const unsigned cha
     const int result = checkArguments(raw, calibration, n, params, out);
     if (result != EngineOk || n <= 0)
         return result;
-    const FrameConstants c = frameConstants(CalibrationBlock(calibration), params);
-    for (int i = 0; i < n; ++i)
-        out[i] = temperatureAtIndex(c, curveIndex(c, raw[i]));
+    convertPerPixel(frameConstants(CalibrationBlock(calibration), params), raw, n, out);
     return EngineOk;
 }
