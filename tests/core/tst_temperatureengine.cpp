@@ -247,18 +247,14 @@ private slots:
             QVERIFY(convertOne(b, identityParams(50), raw) != convertOne(b, identityParams(51), raw));
         }
         // Background: air temperature within 2.0 °C of the reflected one, else the reflected one.
-        MeasureParams near = identityParams(50);
-        near.reflectedTemp = 250;
-        near.atmosphericTemp = 230;
-        MeasureParams atAir = identityParams(50);
-        atAir.reflectedTemp = 230;
-        atAir.atmosphericTemp = 230;
-        MeasureParams far = identityParams(50);
-        far.reflectedTemp = 251;
-        far.atmosphericTemp = 230;
-        MeasureParams atReflected = identityParams(50);
-        atReflected.reflectedTemp = 251;
-        atReflected.atmosphericTemp = 251;
+        auto temperatures = [](std::int16_t reflected, std::int16_t air) {
+            MeasureParams p = identityParams(50);
+            p.reflectedTemp = reflected;
+            p.atmosphericTemp = air;
+            return p;
+        };
+        const MeasureParams near = temperatures(250, 230), atAir = temperatures(230, 230);
+        const MeasureParams far = temperatures(251, 230), atReflected = temperatures(251, 251);
         QCOMPARE(convertOne(b, near, 2000), convertOne(b, atAir, 2000));
         QCOMPARE(convertOne(b, far, 2000), convertOne(b, atReflected, 2000));
         QVERIFY(convertOne(b, far, 2000) != convertOne(b, near, 2000));
