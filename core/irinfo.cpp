@@ -1,0 +1,186 @@
+#include "irinfo.h"
+
+#include "diagnostics.h"
+#include "exifparser.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr char kBlockMarker[] = "IR_INFO_START";
+constexpr int kBlockMarkerLength = 13;
+constexpr std::uint16_t kFrameTag = 0xBA01;
+constexpr int kFrameTagWindowEnd = 499;
+constexpr int kCalibrationWindowEnd = 655599;
+
+std::uint16_t u16(const unsigned char *p)
+{
+    return std::uint16_t(p[0] | (p[1] << 8));
+}
+
+// First offset in [from, windowEnd] holding the tag id, or -1. Earlier values are searched
+// too: the search starts at the previous hit's value, not after it.
+int findTag(const unsigned char *block, int from, int windowEnd, std::uint16_t tag)
+{
+    for (int i = from; i <= windowEnd; ++i) {
+        if (u16(block + i) == tag)
+            return i;
+    }
+    return -1;
+}
+
+// "%f" in the C locale, whatever locale the program runs in.
+std::string fixed6(double value)
+{
+    char text[400];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 6);
+    return std::string(text, result.ptr);
+}
+
+void storeText(IrInfo &info, const char *key, const std::string &text)
+{
+    info[key].text = isPrintable(text) ? text : "NA";
+}
+
+void storeExif(IrInfo &info, const ExifInfo &exif)
+{
+    storeText(info, "DateTimeOriginal", exif.dateTimeOriginal);
+    storeText(info, "DateTimeDigitized", exif.dateTimeDigitized);
+    storeText(info, "GPSLongitudeRef", std::string(1, exif.longitudeParts.direction));
+    storeText(info, "GPSLongitude", fixed6(exif.longitude));
+    storeText(info, "GPSLatitudeRef", std::string(1, exif.latitudeParts.direction));
+    storeText(info, "GPSLatitude", fixed6(exif.latitude));
+    storeText(info, "GPSAltitude", fixed6(exif.altitude));
+}
+
+struct FileCloser
+{
+    void operator()(std::FILE *file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+} // namespace
+
+bool isPrintable(const std::string &text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
+}
+
+void readNumberTag(const unsigned char *block, int &position, IrInfo &info, std::uint16_t tag, const char *key,
+                   int windowEnd)
+{
+    IrInfoEntry &entry = info[key];
+    const int hit = findTag(block, position, windowEnd, tag);
+    if (hit < 0) {
+        entry.text = "NA";
+        return;
+    }
+    entry.length = u16(block + hit + 2);
+    position = hit + 4;
+    entry.value = u16(block + hit + 4);
+    // Every numeric tag holds 0..1000, whatever it measures.
+    entry.text = entry.value > 1000 ? "NA" : std::to_string(entry.value);
+}
+
+void readTextTag(const unsigned char *block, int &position, IrInfo &info, std::uint16_t tag, const char *key,
+                 int windowEnd)
+{
+    IrInfoEntry &entry = info[key];
+    const int hit = findTag(block, position, windowEnd, tag);
+    if (hit < 0) {
+        entry.text = "NA";
+        return;
+    }
+    entry.length = u16(block + hit + 2);
+    position = hit + 4;
+    entry.raw.fill(0);
+    std::memcpy(entry.raw.data(), block + hit + 4, std::min<std::size_t>(entry.length, entry.raw.size()));
+    // A value without a zero byte is all 512 bytes, never more.
+    const auto end = std::find(entry.raw.begin(), entry.raw.end(), 0);
+    const std::string text(entry.raw.begin(), end);
+    entry.text = isPrintable(text) ? text : "NA";
+}
+
+void readFrame(const unsigned char *block, int &position, unsigned char *frame)
+{
+    const int hit = findTag(block, position, kFrameTagWindowEnd, kFrameTag);
+    const int start = hit < 0 ? 0 : hit + 6;
+    if (hit >= 0)
+        position = start;
+    std::memcpy(frame, block + start, kRawFrameBytes);
+    position += kRawFrameBytes;
+}
+
+void readCalibration(const unsigned char *block, int &position, unsigned char *calibration)
+{
+    int start = 0;
+    for (int i = position; i <= kCalibrationWindowEnd; ++i) {
+        if (block[i] == 0xAA && block[i + 1] == 0x55) {
+            start = i;
+            break;
+        }
+    }
+    std::memcpy(calibration, block + start, kCalibrationBytes);
+}
+
+int readInfoBlockPhoto(const char *path, IrInfo &info, unsigned char *frame, unsigned char *calibration)
+{
+    File file(path ? std::fopen(path, "rb") : nullptr);
+    if (!file)
+        return InfoBlockMissing;
+    std::fseek(file.get(), 0, SEEK_END);
+    const long size = std::ftell(file.get());
+    if (size < 1000)
+        return InfoBlockMissing;
+    std::rewind(file.get());
+    std::vector<unsigned char> buffer(kFileReadLimit, 0);
+    const std::size_t read = std::fread(buffer.data(), 1, std::min<long>(size, kFileReadLimit), file.get());
+
+    ExifInfo exif;
+    const int exifResult = parseExif(exif, buffer.data(), read);
+    if (exifResult != ExifOk) {
+        diagnostic("Error parsing EXIF: code %d\n", exifResult);
+        return InfoBlockBadExif;
+    }
+    storeExif(info, exif);
+
+    const auto found = std::search(buffer.begin(), buffer.end(), kBlockMarker, kBlockMarker + kBlockMarkerLength);
+    if (found == buffer.end())
+        return InfoBlockMissing;
+    const long position = long(found - buffer.begin());
+    const long length = std::min(size - position, long(kFileReadLimit) - position);
+    std::vector<unsigned char> block(kFileReadLimit, 0);
+    std::memcpy(block.data(), buffer.data() + position, std::size_t(length));
+
+    struct Tag
+    {
+        std::uint16_t id;
+        const char *key;
+        bool text;
+        int windowEnd;
+    };
+    static const Tag tags[] = {
+        {0xB801, "IrGimbalType", true, 99},   {0xB802, "IrVension", true, 99},
+        {0xB803, "IrCavityTemp", false, 99},  {0xB804, "IrFocusPlaneTemp", false, 99},
+        {0xB805, "IrLastFFCTime", true, 99},  {0xB806, "IrGainMode", false, 199},
+        {0xB901, "IrTempUnit", false, 199},   {0xB902, "IrReflectTemp", false, 199},
+        {0xB903, "IrAirTemp", false, 199},    {0xB904, "Irhumidity", false, 199},
+        {0xB905, "IrTransRate", false, 199},  {0xB906, "IrEmit", false, 199},
+        {0xB907, "IrDistance", false, 199},
+    };
+    int p = 0;
+    for (const Tag &tag : tags) {
+        if (tag.text)
+            readTextTag(block.data(), p, info, tag.id, tag.key, tag.windowEnd);
+        else
+            readNumberTag(block.data(), p, info, tag.id, tag.key, tag.windowEnd);
+    }
+    readFrame(block.data(), p, frame);
+    readCalibration(block.data(), p, calibration);
+    return InfoBlockOk;
+}

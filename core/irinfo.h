@@ -1,0 +1,41 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+
+// One value of a photograph's information map. Only text is read outside the IR block reader.
+struct IrInfoEntry
+{
+    std::uint16_t length = 0;            // the length the tag declared
+    std::string text;                    // "NA" when absent, out of range or not printable
+    std::array<unsigned char, 512> raw{}; // the value bytes as read (text tags)
+    std::uint32_t value = 0;             // the number read (numeric tags)
+};
+
+// Key to entry; looking up a missing key inserts an empty entry, so it reads as empty text.
+using IrInfo = std::map<std::string, IrInfoEntry>;
+
+constexpr int kRawFrameBytes = 655360;      // 327,680 16-bit pixels
+constexpr int kRawFramePixels = kRawFrameBytes / 2;
+constexpr int kCalibrationBytes = 2560;
+constexpr int kFileReadLimit = 1048576;     // files are examined up to their first MiB
+
+enum InfoBlockResult { InfoBlockOk = 0, InfoBlockMissing = -1, InfoBlockBadExif = -3 };
+
+// Reads an info-block photograph: its EXIF dates and GPS position and its IR tags into info,
+// its raw frame (kRawFrameBytes) and its calibration block (kCalibrationBytes).
+int readInfoBlockPhoto(const char *path, IrInfo &info, unsigned char *frame, unsigned char *calibration);
+
+// The readers behind it, over a block copied to the start of a zeroed kFileReadLimit-byte
+// buffer; position is the running read position.
+void readNumberTag(const unsigned char *block, int &position, IrInfo &info, std::uint16_t tag, const char *key,
+                   int windowEnd);
+void readTextTag(const unsigned char *block, int &position, IrInfo &info, std::uint16_t tag, const char *key,
+                 int windowEnd);
+void readFrame(const unsigned char *block, int &position, unsigned char *frame);
+void readCalibration(const unsigned char *block, int &position, unsigned char *calibration);
+
+// True when text holds printable ASCII only (0x20..0x7E); the empty text passes.
+bool isPrintable(const std::string &text);

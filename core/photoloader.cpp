@@ -1,0 +1,258 @@
+#include "photoloader.h"
+
+#include "diagnostics.h"
+#include "temperatureengine.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "raw frames are read in place as little-endian words");
+
+namespace {
+
+struct FileCloser
+{
+    void operator()(std::FILE *file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+long fileSize(std::FILE *file)
+{
+    std::fseek(file, 0, SEEK_END);
+    const long size = std::ftell(file);
+    std::rewind(file);
+    return size;
+}
+
+bool bigEndianWord(std::FILE *file, std::uint16_t &word)
+{
+    unsigned char bytes[2];
+    if (std::fread(bytes, 1, 2, file) != 2)
+        return false;
+    word = std::uint16_t((bytes[0] << 8) | bytes[1]);
+    return true;
+}
+
+// The whole-frame statistics loop shared by raw and float frames.
+template<typename Value, typename Convert>
+void frameToTemperature(const Value *frame, int width, int height, TempStats &stats, TemperatureMatrix &matrix,
+                        Convert convert)
+{
+    matrix.clear();
+    stats.max = stats.min = convert(frame[0]);
+    stats.maxPos = stats.minPos = QPointF(0, 0);
+    float sum = 0.0f;
+    matrix.reserve(std::size_t(height));
+    for (int row = 0; row < height; ++row) {
+        TemperatureRow values(static_cast<std::size_t>(width));
+        const Value *source = frame + std::size_t(row) * std::size_t(width);
+        for (int column = 0; column < width; ++column) {
+            const float t = convert(source[column]);
+            values[std::size_t(column)] = t;
+            sum += t;
+            if (t > stats.max) {
+                stats.max = t;
+                stats.maxPos = QPointF(column, row);
+            }
+            if (t < stats.min) {
+                stats.min = t;
+                stats.minPos = QPointF(column, row);
+            }
+        }
+        matrix.push_back(std::move(values));
+    }
+    stats.avg = sum / float(width * height);
+}
+
+float rawToCelsius(std::uint16_t v)
+{
+    return v == 0 ? NA_TEMPERATURE : float(int(v) - 2732) / 10.0f;
+}
+
+std::string companionPath(const std::string &path)
+{
+    const std::size_t dot = path.rfind('.');
+    return dot == std::string::npos ? path : path.substr(0, dot) + ".irg";
+}
+
+} // namespace
+
+bool isCalibratedGimbal(const std::string &gimbalType)
+{
+    return gimbalType == "PV120" || gimbalType == "PV245" || gimbalType == "PV246" || gimbalType == "PV258";
+}
+
+PhotoType detectPhotoType(const char *path)
+{
+    File file(path ? std::fopen(path, "rb") : nullptr);
+    if (!file)
+        return UnsupportedPhoto;
+    const long size = fileSize(file.get());
+    diagnostic("fileSize=%ld.\n", size);
+    if (size <= 999)
+        return UnsupportedPhoto;
+    std::vector<char> buffer(kFileReadLimit, 0);
+    if (std::fread(buffer.data(), 1, std::size_t(std::min<long>(size, kFileReadLimit)), file.get()) == 0)
+        return UnsupportedPhoto;
+    file.reset();
+
+    const std::string bytes(buffer.data(), buffer.size());
+    const std::size_t marker = bytes.find("IR_INFO_START");
+    diagnostic("irinfo_start_index=%ld\n", marker == std::string::npos ? -1L : long(marker));
+    if (marker == std::string::npos) {
+        int count = 0;
+        for (std::size_t at = bytes.find("Vexlo"); at != std::string::npos; at = bytes.find("Vexlo", at + 5))
+            ++count;
+        diagnostic("rjpg_app1_flag=%d\n", count);
+        return count >= 10 ? SegmentedRjpeg : CompanionIrg;
+    }
+    IrInfo scratch;
+    std::vector<unsigned char> frame(kRawFrameBytes, 0);
+    std::vector<unsigned char> calibration(kCalibrationBytes, 0);
+    readInfoBlockPhoto(path, scratch, frame.data(), calibration.data());
+    return isCalibratedGimbal(scratch["IrGimbalType"].text) ? InfoBlockCalibrated : InfoBlockDirect;
+}
+
+int readIrgFile(const char *path, unsigned char *frame)
+{
+    File file(path ? std::fopen(path, "rb") : nullptr);
+    if (!file) {
+        diagnostic("Failed to open file");
+        return -1;
+    }
+    const long size = fileSize(file.get());
+    if (size < kRawFrameBytes) {
+        diagnostic("invalid irg file, size = %ld.\n", size);
+        return -1;
+    }
+    std::fseek(file.get(), size - kRawFrameBytes, SEEK_SET);
+    if (std::fread(frame, 1, kRawFrameBytes, file.get()) != std::size_t(kRawFrameBytes)) {
+        diagnostic("invalid irg file, size = %ld.\n", size);
+        return -1;
+    }
+    for (int i = 0; i < 10; ++i)
+        diagnostic("%#x ", frame[i]);
+    diagnostic("\n");
+    return 0;
+}
+
+int readRjpegSegments(const char *path, unsigned char *frame, std::uint32_t *byteCount)
+{
+    if (!path)
+        return -1;
+    if (!frame || !byteCount)
+        return -2;
+    if (access(path, R_OK) != 0)
+        return -3;
+    File file(std::fopen(path, "rb"));
+    if (!file)
+        return -4;
+    std::vector<unsigned char> payload(65535);
+    std::uint16_t marker = 0;
+    while (bigEndianWord(file.get(), marker)) {
+        diagnostic("marker = %x\n", marker);
+        if (marker == 0xFFD8 || marker == 0xFFD9)
+            continue;
+        std::uint16_t length = 0;
+        if (!bigEndianWord(file.get(), length))
+            break;
+        diagnostic("size = %x\n", length);
+        std::fill(payload.begin(), payload.end(), 0);
+        // A length below 2 cannot count itself; such a segment has no payload.
+        const std::size_t payloadLength = length >= 2 ? length - 2u : 0u;
+        if (std::fread(payload.data(), 1, payloadLength, file.get()) != payloadLength)
+            break;
+        if (marker == 0xFFE1 && payloadLength >= 6 && std::memcmp(payload.data(), "Vexlo\0", 6) == 0) {
+            const std::uint32_t room = kRawFrameBytes - std::min<std::uint32_t>(*byteCount, kRawFrameBytes);
+            const std::uint32_t take = std::min<std::uint32_t>(std::uint32_t(payloadLength - 6), room);
+            std::memcpy(frame + *byteCount, payload.data() + 6, take);
+            *byteCount += take;
+        } else if (marker == 0xFFDB || marker == 0xFFDD || marker == 0xFFC0 || marker == 0xFFC4) {
+            break;
+        }
+    }
+    return 0;
+}
+
+int rawFrameToTemperature(const std::uint16_t *frame, int width, int height, TempStats &stats,
+                          TemperatureMatrix &matrix)
+{
+    frameToTemperature(frame, width, height, stats, matrix, rawToCelsius);
+    return 0;
+}
+
+int floatFrameToTemperature(const float *frame, int width, int height, TempStats &stats, TemperatureMatrix &matrix)
+{
+    if (!frame) {
+        matrix.clear();
+        stats.max = stats.min = NA_TEMPERATURE;
+        return -1;
+    }
+    frameToTemperature(frame, width, height, stats, matrix, [](float v) { return v; });
+    return 0;
+}
+
+int loadIrImage(const char *path, int width, int height, TempStats &stats, IrInfo &info, TemperatureMatrix &matrix)
+{
+    File file(path ? std::fopen(path, "rb") : nullptr);
+    if (!file) {
+        diagnostic("input filepath is null.\n");
+        return LoadCannotOpen;
+    }
+    std::vector<std::uint16_t> frameWords(kRawFramePixels, 0);
+    auto *frame = reinterpret_cast<unsigned char *>(frameWords.data());
+    std::vector<unsigned char> calibration(kCalibrationBytes, 0);
+    const PhotoType type = detectPhotoType(path);
+    diagnostic("photo_type=%d, file=%s.\n", int(type), path);
+
+    int read = 0;
+    switch (type) {
+    case CompanionIrg:
+        read = readIrgFile(companionPath(path).c_str(), frame);
+        break;
+    case SegmentedRjpeg: {
+        std::uint32_t count = 0;
+        read = readRjpegSegments(path, frame, &count);
+        break;
+    }
+    case InfoBlockDirect:
+    case InfoBlockCalibrated:
+        read = readInfoBlockPhoto(path, info, frame, calibration.data());
+        break;
+    case UnsupportedPhoto:
+        diagnostic("file %s is %d type, dont support.\n", path, int(type));
+        return LoadUnsupported;
+    }
+    if (read != 0)
+        return LoadContainerFailed;
+
+    // The picture decides the frame's size; a picture without pixels, or one larger than the
+    // thermal frame, has no temperatures to show.
+    if (width <= 0 || height <= 0 || std::int64_t(width) * height > kRawFramePixels) {
+        diagnostic("picture %dx%d does not fit the thermal frame.\n", width, height);
+        return LoadConversionFailed;
+    }
+    if (type != InfoBlockCalibrated)
+        return rawFrameToTemperature(frameWords.data(), width, height, stats, matrix) == 0 ? LoadOk
+                                                                                           : LoadConversionFailed;
+
+    const CalibrationBlock block(calibration.data());
+    MeasureParams params;
+    params.emissivity = block.emissivity();
+    params.humidity = block.humidity();
+    params.distance = block.distance();
+    params.reflectedTemp = block.reflectedTemp();
+    params.atmosphericTemp = 230;
+    params.gain = 100;
+    params.offset = 0;
+    std::vector<float> temperatures(kRawFramePixels, 0.0f);
+    if (convertRawToTemperature(frameWords.data(), calibration.data(), width * height, params, temperatures.data()) != 0)
+        return LoadConversionFailed;
+    return floatFrameToTemperature(temperatures.data(), width, height, stats, matrix) == 0 ? LoadOk
+                                                                                          : LoadConversionFailed;
+}

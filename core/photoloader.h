@@ -1,0 +1,44 @@
+#pragma once
+
+#include "irinfo.h"
+#include "temperaturematrix.h"
+
+#include <cstdint>
+
+// The container kinds of radiometric photographs. The value 1 is not assigned.
+enum PhotoType {
+    CompanionIrg = 0,        // raw frame in a companion ".irg" file
+    SegmentedRjpeg = 2,      // raw frame split over APP1 segments tagged "Vexlo"
+    InfoBlockDirect = 3,     // IR information block, frame in tenths of a kelvin
+    InfoBlockCalibrated = 4, // IR information block, frame converted through its calibration block
+    UnsupportedPhoto = 5,    // cannot be opened, or shorter than 1000 bytes
+};
+
+enum LoadResult {
+    LoadOk = 0,
+    LoadCannotOpen = -1,
+    LoadContainerFailed = -2,
+    LoadConversionFailed = -3,
+    LoadUnsupported = -4,
+};
+
+// True for the gimbal type codes whose frames need the temperature engine.
+bool isCalibratedGimbal(const std::string &gimbalType);
+
+PhotoType detectPhotoType(const char *path);
+
+// Reads the photograph's raw frame from its container and converts the first width x height
+// values into temperatures. info receives the IR tags and EXIF texts of info-block photographs.
+int loadIrImage(const char *path, int width, int height, TempStats &stats, IrInfo &info, TemperatureMatrix &matrix);
+
+// The .irg companion: any bytes followed by the raw frame as the file's last kRawFrameBytes.
+int readIrgFile(const char *path, unsigned char *frame);
+
+// Collects the payloads of the "Vexlo" APP1 segments into frame; byteCount counts the bytes
+// appended (the caller sets it to 0).
+int readRjpegSegments(const char *path, unsigned char *frame, std::uint32_t *byteCount);
+
+// Frames in tenths of a kelvin (2732 = 0 °C, 0 = no reading) and frames already in °C.
+int rawFrameToTemperature(const std::uint16_t *frame, int width, int height, TempStats &stats,
+                          TemperatureMatrix &matrix);
+int floatFrameToTemperature(const float *frame, int width, int height, TempStats &stats, TemperatureMatrix &matrix);

@@ -1,0 +1,91 @@
+#include "photorecord.h"
+
+#include "photoloader.h"
+#include "phototables.h"
+
+#include <QCoreApplication>
+#include <QImageReader>
+
+namespace {
+
+QString textOf(IrInfo &info, const char *key)
+{
+    return QString::fromLatin1(info[key].text.c_str());
+}
+
+// "%0%1": tenths of a degree with one decimal, then the unit of IrTempUnit.
+QString temperatureText(IrInfo &info, const char *key, const QString &unit)
+{
+    return QString("%0%1").arg(QString::number(textOf(info, key).toDouble() / 10, 'f', 1), unit);
+}
+
+// A date, one space, a time: the date's "-" and ":" become "/".
+QString dateTimeText(IrInfo &info, const char *key)
+{
+    const QStringList pieces = textOf(info, key).split(' ');
+    QString date = pieces.value(0);
+    date.replace('-', '/').replace(':', '/');
+    return QString("%0 %1").arg(date, pieces.value(1));
+}
+
+} // namespace
+
+QStringList displayTexts(IrInfo &info, int width, int height)
+{
+    const int unitCode = textOf(info, "IrTempUnit").toInt();
+    const QString unit = unitCode == 1 ? QString("K") : unitCode == 2 ? QString::fromUtf8("℉") : QString::fromUtf8("℃");
+    QStringList texts;
+    texts << temperatureText(info, "IrReflectTemp", unit)
+          << temperatureText(info, "IrAirTemp", unit)
+          << QString("%0%rh").arg(textOf(info, "Irhumidity"))
+          << QString("%0%").arg(textOf(info, "IrEmit"))
+          << QString("%0%").arg(textOf(info, "IrTransRate"))
+          << QString("%0m").arg(QString::number(textOf(info, "IrDistance").toDouble(), 'f', 1))
+          << QString("%0").arg(textOf(info, "IrGimbalType"))
+          << QString("%0").arg(textOf(info, "IrVension"))
+          << dateTimeText(info, "DateTimeOriginal")
+          << dateTimeText(info, "DateTimeDigitized")
+          << QString("%0px * %1px").arg(width).arg(height)
+          << temperatureText(info, "IrCavityTemp", unit)
+          << temperatureText(info, "IrFocusPlaneTemp", unit)
+          << dateTimeText(info, "IrLastFFCTime")
+          << QString("%0").arg(textOf(info, "IrGainMode").toInt() != 0 ? QT_TRANSLATE_NOOP("SettingPage", "低增益")
+                                                                        : QT_TRANSLATE_NOOP("SettingPage", "高增益"))
+          << QString("%0%1,%2%3").arg(textOf(info, "GPSLongitudeRef"), textOf(info, "GPSLongitude"),
+                                      textOf(info, "GPSLatitudeRef"), textOf(info, "GPSLatitude"))
+          << QString("%0m").arg(QString::number(textOf(info, "GPSAltitude").toDouble(), 'f', 1));
+    return texts;
+}
+
+int loadPhotoRecord(const QString &path)
+{
+    // The picture's own size; read from its header, so no GUI is needed.
+    const QSize size = QImageReader(path).size();
+    const int width = size.isValid() ? size.width() : 0;
+    const int height = size.isValid() ? size.height() : 0;
+
+    TempStats stats{};
+    IrInfo info;
+    TemperatureMatrix matrix;
+    const int result = loadIrImage(path.toLocal8Bit().constData(), width, height, stats, info, matrix);
+    const QStringList texts = result == LoadOk ? displayTexts(info, width, height) : QStringList();
+
+    QMutexLocker lock(&photoTablesMutex());
+    PhotoRecord &record = photoRecords()[path];
+    record.path = path;
+    record.width = width;
+    record.height = height;
+    if (result == LoadOk) {
+        record.stats = stats;
+        record.matrix = std::move(matrix);
+        record.texts = texts;
+    } else {
+        record.stats = TempStats();
+    }
+    record.hasTemperature = result == LoadOk;
+    QHash<int, TemperatureMatrix> &turned = rotatedMatrices()[path];
+    turned.clear();
+    turned[0] = record.matrix;
+    rotationStates()[path] = 0;
+    return result;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "irinfo.h"
+#include "temperaturematrix.h"
+
+#include <QString>
+#include <QStringList>
+
+// The seventeen texts of the information panel, in record order.
+enum DisplayText {
+    TextReflectedTemp,
+    TextAirTemp,
+    TextHumidity,
+    TextEmissivity,
+    TextTransmittance,
+    TextDistance,
+    TextGimbalType,
+    TextVersion,
+    TextCreated,
+    TextModified,
+    TextResolution,
+    TextCavityTemp,
+    TextFocalPlaneTemp,
+    TextLastFlatField,
+    TextGainMode,
+    TextGps,
+    TextAltitude,
+    DisplayTextCount
+};
+
+inline QStringList unknownDisplayTexts()
+{
+    QStringList texts;
+    for (int i = 0; i < DisplayTextCount; ++i)
+        texts << "NA";
+    return texts;
+}
+
+// Everything known about one photograph.
+struct PhotoRecord
+{
+    QString path;
+    bool hasTemperature = false;
+    int width = 0;
+    int height = 0;
+    TempStats stats;
+    int paletteIndex = -1;       // palette shown, -1 none
+    float alarmThreshold = 0.0f; // °C
+    int alarmMode = -1;          // -1 none, 0 low-temperature alarm, 1 high-temperature alarm
+    QStringList texts = unknownDisplayTexts();
+    TemperatureMatrix matrix = TemperatureMatrix{TemperatureRow{NA_TEMPERATURE}};
+};
+
+// The display texts made from a photograph's information map and picture size. The gain mode
+// is stored in the source language and translated where it is shown.
+QStringList displayTexts(IrInfo &info, int width, int height);
+
+// Loads the photograph into photoRecords[path] (created when absent), with its first turned
+// matrix and rotation state. Returns the loader's result code (0 on success).
+int loadPhotoRecord(const QString &path);

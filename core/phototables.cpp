@@ -1,0 +1,31 @@
+#include "phototables.h"
+
+QHash<QString, PhotoRecord> &photoRecords()
+{
+    static QHash<QString, PhotoRecord> records;
+    return records;
+}
+
+QHash<QString, QHash<int, TemperatureMatrix>> &rotatedMatrices()
+{
+    static QHash<QString, QHash<int, TemperatureMatrix>> matrices;
+    return matrices;
+}
+
+QHash<QString, int> &rotationStates()
+{
+    static QHash<QString, int> states;
+    return states;
+}
+
+QMutex &photoTablesMutex()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
+PhotoRecord copyPhotoRecord(const QString &path)
+{
+    QMutexLocker lock(&photoTablesMutex());
+    return photoRecords().value(path);
+}

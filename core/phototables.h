@@ -1,0 +1,18 @@
+#pragma once
+
+#include "photorecord.h"
+
+#include <QHash>
+#include <QMutex>
+#include <QString>
+
+// Program-wide tables keyed by the photograph's full path, kept for the whole run. The loader
+// fills them on a worker thread while the interface reads them: hold photoTablesMutex()
+// while writing or copying one photograph's entries.
+QHash<QString, PhotoRecord> &photoRecords();
+QHash<QString, QHash<int, TemperatureMatrix>> &rotatedMatrices(); // path -> quarter turns -> matrix
+QHash<QString, int> &rotationStates();                            // path -> quarter turns 0..3
+QMutex &photoTablesMutex();
+
+// A copy of one record taken under the lock; a new record when the path is unknown.
+PhotoRecord copyPhotoRecord(const QString &path);

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// A temperature as the tables write it: general notation with 6 significant digits, "."
+// as decimal separator whatever the locale (23.5, -4.25, 65536, 1.23457e+06).
+QString formatTemperature(float value);

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// A plausible roof-top solar scene in °C: cold sky above, rows of warm panels with a hot
+// cell that moves with the variant, warm gravel in between.
+std::vector<float> solarScene(int width, int height, int variant);
+
+// Writes a dozen photographs of such scenes in every container kind and with several gimbal
+// codes into dir; returns their paths.
+QStringList writeDemoFolder(const QString &dir);
