@@ -103,4 +103,15 @@
         <translation>QuorviCameraTool</translation>
     </message>
 </context>
+<context>
+    <name>SettingPage</name>
+    <message>
+        <source>低增益</source>
+        <translation>低增益</translation>
+    </message>
+    <message>
+        <source>高增益</source>
+        <translation>高增益</translation>
+    </message>
+</context>
 </TS>

@@ -108,4 +108,15 @@ Temp.</translation>
         <translation>QuorviCameraTool</translation>
     </message>
 </context>
+<context>
+    <name>SettingPage</name>
+    <message>
+        <source>低增益</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>高增益</source>
+        <translation>High</translation>
+    </message>
+</context>
 </TS>

@@ -107,4 +107,15 @@
         <translation>QuorviCameraTool</translation>
     </message>
 </context>
+<context>
+    <name>SettingPage</name>
+    <message>
+        <source>低增益</source>
+        <translation>低ゲイン</translation>
+    </message>
+    <message>
+        <source>高增益</source>
+        <translation>高ゲイン</translation>
+    </message>
+</context>
 </TS>

@@ -199,6 +199,14 @@ std::vector<std::uint8_t> pictureJpeg(const PhotoSpec &spec)
         const std::vector<std::uint8_t> app1 = buildApp1(buildTiff(spec.exif));
         out.insert(out.end(), app1.begin(), app1.end());
     }
+    // Camera pictures are never tiny; a comment segment keeps small test pictures above the
+    // size below which files are not examined.
+    const std::size_t minimum = 2048;
+    if (out.size() + std::size_t(encoded.size()) < minimum) {
+        const std::size_t length = minimum - out.size() - std::size_t(encoded.size());
+        out.insert(out.end(), {0xFF, 0xFE, std::uint8_t(length >> 8), std::uint8_t(length)});
+        out.resize(out.size() + length - 2, ' ');
+    }
     out.insert(out.end(), encoded.begin() + 2, encoded.end());
     return out;
 }

@@ -1,0 +1,171 @@
+#include "diagnostics.h"
+#include "photofixtures.h"
+#include "photoloader.h"
+#include "phototables.h"
+#include "temperatureformat.h"
+
+#include <QtTest>
+
+namespace {
+const QString C = QString::fromUtf8("℃");
+}
+
+class TestPhotoRecord : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString write(const QString &name, const PhotoSpec &spec)
+    {
+        const QString file = m_dir.filePath(name);
+        writePhoto(file, spec);
+        return file;
+    }
+
+private slots:
+    void initTestCase() { setDiagnosticStream(nullptr); }
+
+    void infoBlockTexts()
+    {
+        PhotoSpec spec = specOf(ContainerKind::InfoBlockDirect);
+        spec.camera.tempUnit = 1;
+        spec.camera.airTemp = 235;
+        spec.camera.reflectTemp = 1001; // out of range: NA, shown as 0.0 with its unit
+        spec.camera.humidity = 55;
+        spec.camera.emissivity = 97;
+        spec.camera.transRate = 88;
+        spec.camera.distance = 12;
+        spec.camera.gimbalType = "QT640";
+        spec.camera.version = "V3.0";
+        spec.camera.cavityTemp = 412;
+        spec.camera.focalPlaneTemp = 0;
+        spec.camera.lastFlatField = "2024-06-01 09:29:58";
+        spec.camera.gainMode = 1;
+        spec.exif.hasGps = true;
+        spec.exif.gps.latitudeRef = 'S';
+        spec.exif.gps.latitude[0] = {22, 1};
+        spec.exif.gps.latitude[1] = {30, 1};
+        spec.exif.gps.longitudeRef = 'E';
+        spec.exif.gps.longitude[0] = {113, 1};
+        spec.exif.gps.altitudeRef = 1;
+        spec.exif.gps.altitude = {100, 1};
+        const QString file = write("texts.jpg", spec);
+        QCOMPARE(loadPhotoRecord(file), 0);
+        const PhotoRecord r = copyPhotoRecord(file);
+        const QStringList expected = {
+            "0.0K", "23.5K", "55%rh", "97%", "88%", "12.0m", "QT640", "V3.0", "2023/05/01 10:20:30",
+            "2023/05/02 11:21:31", "64px * 48px", "41.2K", "0.0K", "2024/06/01 09:29:58",
+            QString::fromUtf8("低增益"), "E113.000000,S-22.500000", "-100.0m"};
+        QCOMPARE(r.texts, expected);
+        QCOMPARE(r.path, file);
+        QVERIFY(r.hasTemperature);
+        QCOMPARE(r.width, 64);
+        QCOMPARE(r.height, 48);
+        QCOMPARE(r.paletteIndex, -1);
+        QCOMPARE(r.alarmMode, -1);
+        QCOMPARE(r.stats.max, 95.5f);
+
+        // Units: 2 is Fahrenheit, anything else Celsius, including a unit that reads NA.
+        for (std::uint16_t unit : {2, 0, 7, 1001}) {
+            spec.camera.tempUnit = unit;
+            const QString f = write(QString("unit%1.jpg").arg(unit), spec);
+            QCOMPARE(loadPhotoRecord(f), 0);
+            QCOMPARE(copyPhotoRecord(f).texts[TextAirTemp], "23.5" + (unit == 2 ? QString::fromUtf8("℉") : C));
+        }
+    }
+
+    void missingValues()
+    {
+        // No dates and no GPS.
+        PhotoSpec spec = specOf(ContainerKind::InfoBlockCalibrated);
+        spec.exif = ExifFields();
+        spec.camera.gainMode = 0;
+        const QString file = write("bare.jpg", spec);
+        QCOMPARE(loadPhotoRecord(file), 0);
+        PhotoRecord r = copyPhotoRecord(file);
+        QCOMPARE(r.texts[TextCreated], QString(" "));
+        QCOMPARE(r.texts[TextModified], QString(" "));
+        QCOMPARE(r.texts[TextGps], QString("?0.000000,?0.000000"));
+        QCOMPARE(r.texts[TextAltitude], QString("0.0m"));
+        QCOMPARE(r.texts[TextGainMode], QString::fromUtf8("高增益"));
+        QCOMPARE(r.texts[TextGimbalType], QString("PV245"));
+
+        // A companion photograph has no information at all.
+        const QString irg = write("companion.jpg", specOf(ContainerKind::CompanionIrg));
+        QCOMPARE(loadPhotoRecord(irg), 0);
+        r = copyPhotoRecord(irg);
+        QCOMPARE(r.texts[TextGimbalType], QString());
+        QCOMPARE(r.texts[TextVersion], QString());
+        QCOMPARE(r.texts[TextHumidity], QString("%rh"));
+        QCOMPARE(r.texts[TextReflectedTemp], "0.0" + C);
+        QCOMPARE(r.texts[TextCavityTemp], "0.0" + C);
+        QCOMPARE(r.texts[TextGainMode], QString::fromUtf8("高增益"));
+        QCOMPARE(r.texts[TextGps], QString(","));
+
+        // Unprintable text tags read as NA and show so in the plain forms.
+        spec = specOf(ContainerKind::InfoBlockDirect);
+        spec.camera.version = "V\xE4";
+        const QString odd = write("odd.jpg", spec);
+        QCOMPARE(loadPhotoRecord(odd), 0);
+        QCOMPARE(copyPhotoRecord(odd).texts[TextVersion], QString("NA"));
+    }
+
+    void recordLifecycle()
+    {
+        const PhotoSpec spec = specOf(ContainerKind::InfoBlockDirect, 160, 120);
+        const QString file = write("life.jpg", spec);
+        const std::vector<float> expected = expectedTemperatures(spec);
+        QCOMPARE(loadPhotoRecord(file), 0);
+        {
+            QMutexLocker lock(&photoTablesMutex());
+            const PhotoRecord &r = photoRecords()[file];
+            QCOMPARE(int(r.matrix.size()), 120);
+            QCOMPARE(int(r.matrix[0].size()), 160);
+            QCOMPARE(r.matrix[119][159], expected.back());
+            QVERIFY(rotatedMatrices()[file][0] == r.matrix);
+            QCOMPARE(rotationStates()[file], 0);
+            photoRecords()[file].paletteIndex = 3;
+            photoRecords()[file].alarmMode = 1;
+            rotationStates()[file] = 2;
+        }
+        const QStringList texts = copyPhotoRecord(file).texts;
+
+        // The file disappears: the next load fails, keeps the texts, drops the statistics.
+        QVERIFY(QFile::remove(file));
+        QVERIFY(loadPhotoRecord(file) != 0);
+        const PhotoRecord failed = copyPhotoRecord(file);
+        QVERIFY(!failed.hasTemperature);
+        QCOMPARE(failed.texts, texts);
+        QCOMPARE(failed.stats.max, NA_TEMPERATURE);
+        QCOMPARE(failed.stats.min, NA_TEMPERATURE);
+        QCOMPARE(failed.stats.avg, NA_TEMPERATURE);
+        QCOMPARE(failed.paletteIndex, 3); // display state is never touched by a load
+        QCOMPARE(failed.alarmMode, 1);
+        QCOMPARE(copyPhotoRecord(file).matrix.size(), std::size_t(120));
+        QCOMPARE(rotationStates().value(file), 0);
+
+        // A photograph that never loaded: a new record with one no-reading value.
+        const QString never = m_dir.filePath("never.jpg");
+        QVERIFY(loadPhotoRecord(never) != 0);
+        const PhotoRecord fresh = copyPhotoRecord(never);
+        QCOMPARE(fresh.texts, unknownDisplayTexts());
+        QCOMPARE(fresh.matrix, TemperatureMatrix{TemperatureRow{NA_TEMPERATURE}});
+        QCOMPARE(fresh.width, 0);
+    }
+
+    void temperatureFormat()
+    {
+        QCOMPARE(formatTemperature(23.5f), QString("23.5"));
+        QCOMPARE(formatTemperature(-4.25f), QString("-4.25"));
+        QCOMPARE(formatTemperature(NA_TEMPERATURE), QString("65536"));
+        QCOMPARE(formatTemperature(1234567.0f), QString("1.23457e+06"));
+        QCOMPARE(formatTemperature(0.0001f), QString("0.0001"));
+        QCOMPARE(formatTemperature(0.00001f), QString("1e-05"));
+        QCOMPARE(formatTemperature(-0.1f), QString("-0.1"));
+        QCOMPARE(formatTemperature(20.0f), QString("20"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPhotoRecord)
+#include "tst_photorecord.moc"
