@@ -1,0 +1,45 @@
+#include "diagnostics.h"
+#include "photoloader.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <unistd.h>
+
+namespace {
+
+void writeFile(const std::string &path, const std::uint8_t *data, std::size_t size)
+{
+    std::FILE *file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        std::abort();
+    std::fwrite(data, 1, size, file);
+    std::fclose(file);
+}
+
+} // namespace
+
+// Any file may be handed to the loader: as a photograph and as its own ".irg" companion it
+// must give a code, never a crash or a read outside its buffers.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    static const std::string base = "/tmp/qct-fuzz-loader-" + std::to_string(getpid());
+    static const bool quiet = (setDiagnosticStream(nullptr), true);
+    (void)quiet;
+    writeFile(base + ".jpg", data, size);
+    writeFile(base + ".irg", data, size);
+    for (const auto &size2 : {std::pair<int, int>{640, 512}, {32, 24}}) {
+        TempStats stats;
+        IrInfo info;
+        TemperatureMatrix matrix;
+        const int result = loadIrImage((base + ".jpg").c_str(), size2.first, size2.second, stats, info, matrix);
+        if (result > 0 || result < -4)
+            std::abort();
+        if (result == 0 && int(matrix.size()) != size2.second)
+            std::abort();
+    }
+    return 0;
+}
