@@ -185,6 +185,23 @@ int readGpsIfd(const Segment &s, std::uint64_t position, ExifInfo &info)
     });
 }
 
+// One past the last 0xFF 0xD9 pair, or 2 or less when there is none. Files carry their
+// raw frame after the picture, so the pair is looked for with memrchr rather than byte by byte.
+std::size_t endOfImage(const unsigned char *data, std::size_t size)
+{
+    std::size_t n = size;
+    while (n > 2) {
+        const void *hit = memrchr(data + 1, 0xD9, n - 1);
+        if (!hit)
+            return 0;
+        const std::size_t at = std::size_t(static_cast<const unsigned char *>(hit) - data);
+        if (data[at - 1] == 0xFF)
+            return at + 1;
+        n = at;
+    }
+    return n;
+}
+
 bool isPointerType(std::uint16_t type)
 {
     return type == TypeShort || type == TypeLong;
@@ -202,9 +219,7 @@ int parseExif(ExifInfo &info, const unsigned char *data, std::size_t size)
     if (!data || size < 4 || data[0] != 0xFF || data[1] != 0xD8)
         return ExifNotJpeg;
     // Bytes after the last end-of-image pair are not part of the picture.
-    std::size_t n = size;
-    while (n > 2 && !(data[n - 1] == 0xD9 && data[n - 2] == 0xFF))
-        --n;
+    std::size_t n = endOfImage(data, size);
     if (n <= 2)
         return ExifNotJpeg;
 

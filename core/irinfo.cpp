@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <vector>
 
 namespace {
 
@@ -128,34 +127,49 @@ void readCalibration(const unsigned char *block, int &position, unsigned char *c
     std::memcpy(calibration, block + start, kCalibrationBytes);
 }
 
-int readInfoBlockPhoto(const char *path, IrInfo &info, unsigned char *frame, unsigned char *calibration)
+bool readFileHead(const char *path, FileHead &head)
 {
     File file(path ? std::fopen(path, "rb") : nullptr);
+    head.size = -1;
+    head.read = 0;
     if (!file)
-        return InfoBlockMissing;
+        return false;
     std::fseek(file.get(), 0, SEEK_END);
-    const long size = std::ftell(file.get());
-    if (size < 1000)
-        return InfoBlockMissing;
+    head.size = std::ftell(file.get());
     std::rewind(file.get());
-    std::vector<unsigned char> buffer(kFileReadLimit, 0);
-    const std::size_t read = std::fread(buffer.data(), 1, std::min<long>(size, kFileReadLimit), file.get());
+    // Only the bytes not read are cleared: most of the buffer is filled by the read.
+    head.bytes.resize(std::size_t(kFileReadLimit) + kBlockReach);
+    head.read = std::fread(head.bytes.data(), 1, std::size_t(std::clamp<long>(head.size, 0, kFileReadLimit)), file.get());
+    std::fill(head.bytes.begin() + long(head.read), head.bytes.end(), 0);
+    return true;
+}
 
+int readInfoBlockPhoto(const char *path, IrInfo &info, unsigned char *frame, unsigned char *calibration)
+{
+    FileHead head;
+    if (!readFileHead(path, head))
+        return InfoBlockMissing;
+    return parseInfoBlockPhoto(head, info, frame, calibration);
+}
+
+int parseInfoBlockPhoto(const FileHead &head, IrInfo &info, unsigned char *frame, unsigned char *calibration)
+{
+    if (head.size < 1000)
+        return InfoBlockMissing;
     ExifInfo exif;
-    const int exifResult = parseExif(exif, buffer.data(), read);
+    const int exifResult = parseExif(exif, head.bytes.data(), head.read);
     if (exifResult != ExifOk) {
         diagnostic("Error parsing EXIF: code %d\n", exifResult);
         return InfoBlockBadExif;
     }
     storeExif(info, exif);
 
-    const auto found = std::search(buffer.begin(), buffer.end(), kBlockMarker, kBlockMarker + kBlockMarkerLength);
-    if (found == buffer.end())
+    const auto end = head.bytes.begin() + long(head.read);
+    const auto found = std::search(head.bytes.begin(), end, kBlockMarker, kBlockMarker + kBlockMarkerLength);
+    if (found == end)
         return InfoBlockMissing;
-    const long position = long(found - buffer.begin());
-    const long length = std::min(size - position, long(kFileReadLimit) - position);
-    std::vector<unsigned char> block(kFileReadLimit, 0);
-    std::memcpy(block.data(), buffer.data() + position, std::size_t(length));
+    // The block runs to the end of the file's first MiB; zero bytes follow it in the head.
+    const unsigned char *block = &*found;
 
     struct Tag
     {
@@ -176,11 +190,11 @@ int readInfoBlockPhoto(const char *path, IrInfo &info, unsigned char *frame, uns
     int p = 0;
     for (const Tag &tag : tags) {
         if (tag.text)
-            readTextTag(block.data(), p, info, tag.id, tag.key, tag.windowEnd);
+            readTextTag(block, p, info, tag.id, tag.key, tag.windowEnd);
         else
-            readNumberTag(block.data(), p, info, tag.id, tag.key, tag.windowEnd);
+            readNumberTag(block, p, info, tag.id, tag.key, tag.windowEnd);
     }
-    readFrame(block.data(), p, frame);
-    readCalibration(block.data(), p, calibration);
+    readFrame(block, p, frame);
+    readCalibration(block, p, calibration);
     return InfoBlockOk;
 }

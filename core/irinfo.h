@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 // One value of a photograph's information map. Only text is read outside the IR block reader.
 struct IrInfoEntry
@@ -21,15 +22,29 @@ constexpr int kRawFrameBytes = 655360;      // 327,680 16-bit pixels
 constexpr int kRawFramePixels = kRawFrameBytes / 2;
 constexpr int kCalibrationBytes = 2560;
 constexpr int kFileReadLimit = 1048576;     // files are examined up to their first MiB
+constexpr int kBlockReach = 655600 + kCalibrationBytes; // the farthest a block reader looks
 
 enum InfoBlockResult { InfoBlockOk = 0, InfoBlockMissing = -1, InfoBlockBadExif = -3 };
+
+// The first MiB of a file as the readers see it: followed by zero bytes far enough that a
+// block found anywhere in it can be read to its end without leaving the buffer.
+struct FileHead
+{
+    std::vector<unsigned char> bytes;
+    long size = -1;        // the file's size; -1 when it cannot be opened
+    std::size_t read = 0;  // bytes read, at most kFileReadLimit
+};
+
+bool readFileHead(const char *path, FileHead &head);
 
 // Reads an info-block photograph: its EXIF dates and GPS position and its IR tags into info,
 // its raw frame (kRawFrameBytes) and its calibration block (kCalibrationBytes).
 int readInfoBlockPhoto(const char *path, IrInfo &info, unsigned char *frame, unsigned char *calibration);
+// The same over a file head already read.
+int parseInfoBlockPhoto(const FileHead &head, IrInfo &info, unsigned char *frame, unsigned char *calibration);
 
-// The readers behind it, over a block copied to the start of a zeroed kFileReadLimit-byte
-// buffer; position is the running read position.
+// The readers behind it, over a block followed by zero bytes up to kBlockReach; position is
+// the running read position.
 void readNumberTag(const unsigned char *block, int &position, IrInfo &info, std::uint16_t tag, const char *key,
                    int windowEnd);
 void readTextTag(const unsigned char *block, int &position, IrInfo &info, std::uint16_t tag, const char *key,

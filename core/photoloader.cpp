@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <unistd.h>
@@ -49,11 +50,12 @@ void frameToTemperature(const Value *frame, int width, int height, TempStats &st
     float sum = 0.0f;
     matrix.reserve(std::size_t(height));
     for (int row = 0; row < height; ++row) {
-        TemperatureRow values(static_cast<std::size_t>(width));
+        TemperatureRow values;
+        values.reserve(std::size_t(width));
         const Value *source = frame + std::size_t(row) * std::size_t(width);
         for (int column = 0; column < width; ++column) {
             const float t = convert(source[column]);
-            values[std::size_t(column)] = t;
+            values.push_back(t);
             sum += t;
             if (t > stats.max) {
                 stats.max = t;
@@ -69,15 +71,58 @@ void frameToTemperature(const Value *frame, int width, int height, TempStats &st
     stats.avg = sum / float(width * height);
 }
 
-float rawToCelsius(std::uint16_t v)
+// Every raw value's temperature, computed once: (v - 2732) / 10 in single precision, and
+// no reading for 0.
+const float *celsiusByRawValue()
 {
-    return v == 0 ? NA_TEMPERATURE : float(int(v) - 2732) / 10.0f;
+    static const std::vector<float> table = [] {
+        std::vector<float> t(65536);
+        t[0] = NA_TEMPERATURE;
+        for (int v = 1; v < 65536; ++v)
+            t[std::size_t(v)] = float(v - 2732) / 10.0f;
+        return t;
+    }();
+    return table.data();
 }
 
 std::string companionPath(const std::string &path)
 {
     const std::size_t dot = path.rfind('.');
     return dot == std::string::npos ? path : path.substr(0, dot) + ".irg";
+}
+
+// What the detector learned. An info-block photograph is parsed once, for its gimbal type,
+// and the loader goes on with that parse instead of reading the file again.
+struct Detection
+{
+    PhotoType type = UnsupportedPhoto;
+    int infoBlockResult = InfoBlockMissing;
+};
+
+Detection detect(const char *path, IrInfo &info, unsigned char *frame, unsigned char *calibration)
+{
+    Detection d;
+    FileHead head;
+    if (!readFileHead(path, head))
+        return d;
+    diagnostic("fileSize=%ld.\n", head.size);
+    if (head.size <= 999)
+        return d;
+    // Zero bytes past the end of a short file cannot match either text.
+    const std::string_view bytes(reinterpret_cast<const char *>(head.bytes.data()), head.read);
+    const std::size_t marker = bytes.find("IR_INFO_START");
+    diagnostic("irinfo_start_index=%ld\n", marker == std::string_view::npos ? -1L : long(marker));
+    if (marker == std::string_view::npos) {
+        int count = 0;
+        for (std::size_t at = bytes.find("Vexlo"); at != std::string_view::npos; at = bytes.find("Vexlo", at + 5))
+            ++count;
+        diagnostic("rjpg_app1_flag=%d\n", count);
+        d.type = count >= 10 ? SegmentedRjpeg : CompanionIrg;
+        return d;
+    }
+    d.infoBlockResult = parseInfoBlockPhoto(head, info, frame, calibration);
+    d.type = isCalibratedGimbal(info["IrGimbalType"].text) ? InfoBlockCalibrated : InfoBlockDirect;
+    return d;
 }
 
 } // namespace
@@ -89,33 +134,10 @@ bool isCalibratedGimbal(const std::string &gimbalType)
 
 PhotoType detectPhotoType(const char *path)
 {
-    File file(path ? std::fopen(path, "rb") : nullptr);
-    if (!file)
-        return UnsupportedPhoto;
-    const long size = fileSize(file.get());
-    diagnostic("fileSize=%ld.\n", size);
-    if (size <= 999)
-        return UnsupportedPhoto;
-    std::vector<char> buffer(kFileReadLimit, 0);
-    if (std::fread(buffer.data(), 1, std::size_t(std::min<long>(size, kFileReadLimit)), file.get()) == 0)
-        return UnsupportedPhoto;
-    file.reset();
-
-    const std::string bytes(buffer.data(), buffer.size());
-    const std::size_t marker = bytes.find("IR_INFO_START");
-    diagnostic("irinfo_start_index=%ld\n", marker == std::string::npos ? -1L : long(marker));
-    if (marker == std::string::npos) {
-        int count = 0;
-        for (std::size_t at = bytes.find("Vexlo"); at != std::string::npos; at = bytes.find("Vexlo", at + 5))
-            ++count;
-        diagnostic("rjpg_app1_flag=%d\n", count);
-        return count >= 10 ? SegmentedRjpeg : CompanionIrg;
-    }
     IrInfo scratch;
     std::vector<unsigned char> frame(kRawFrameBytes, 0);
     std::vector<unsigned char> calibration(kCalibrationBytes, 0);
-    readInfoBlockPhoto(path, scratch, frame.data(), calibration.data());
-    return isCalibratedGimbal(scratch["IrGimbalType"].text) ? InfoBlockCalibrated : InfoBlockDirect;
+    return detect(path, scratch, frame.data(), calibration.data()).type;
 }
 
 int readIrgFile(const char *path, unsigned char *frame)
@@ -182,7 +204,8 @@ int readRjpegSegments(const char *path, unsigned char *frame, std::uint32_t *byt
 int rawFrameToTemperature(const std::uint16_t *frame, int width, int height, TempStats &stats,
                           TemperatureMatrix &matrix)
 {
-    frameToTemperature(frame, width, height, stats, matrix, rawToCelsius);
+    const float *celsius = celsiusByRawValue();
+    frameToTemperature(frame, width, height, stats, matrix, [celsius](std::uint16_t v) { return celsius[v]; });
     return 0;
 }
 
@@ -207,7 +230,8 @@ int loadIrImage(const char *path, int width, int height, TempStats &stats, IrInf
     std::vector<std::uint16_t> frameWords(kRawFramePixels, 0);
     auto *frame = reinterpret_cast<unsigned char *>(frameWords.data());
     std::vector<unsigned char> calibration(kCalibrationBytes, 0);
-    const PhotoType type = detectPhotoType(path);
+    const Detection detected = detect(path, info, frame, calibration.data());
+    const PhotoType type = detected.type;
     diagnostic("photo_type=%d, file=%s.\n", int(type), path);
 
     int read = 0;
@@ -222,7 +246,7 @@ int loadIrImage(const char *path, int width, int height, TempStats &stats, IrInf
     }
     case InfoBlockDirect:
     case InfoBlockCalibrated:
-        read = readInfoBlockPhoto(path, info, frame, calibration.data());
+        read = detected.infoBlockResult;
         break;
     case UnsupportedPhoto:
         diagnostic("file %s is %d type, dont support.\n", path, int(type));

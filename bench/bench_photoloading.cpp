@@ -1,0 +1,104 @@
+// Loads a generated photograph of each container kind with loadPhotoRecord (file in the page
+// cache) and compares it with only reading the file's first MiB.
+#include "diagnostics.h"
+#include "photogenerator.h"
+#include "demoscene.h"
+#include "photorecord.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+QTemporaryDir *folder = nullptr;
+
+QString photoOf(ContainerKind kind)
+{
+    const QString path = folder->filePath(QString("kind%1.jpg").arg(int(kind)));
+    if (!QFile::exists(path)) {
+        PhotoSpec spec;
+        spec.kind = kind;
+        spec.temperatures = solarScene(spec.width, spec.height, 3);
+        spec.camera.gimbalType = kind == ContainerKind::InfoBlockCalibrated ? "PV120" : "QT640";
+        spec.calibration.emissivity = 95;
+        spec.exif.hasGps = true;
+        writePhoto(path, spec);
+    }
+    return path;
+}
+
+void readFirstMebibyte(const QString &path)
+{
+    std::vector<char> buffer(1048576);
+    std::FILE *file = std::fopen(path.toLocal8Bit().constData(), "rb");
+    benchmark::DoNotOptimize(std::fread(buffer.data(), 1, buffer.size(), file));
+    std::fclose(file);
+}
+
+void BM_ReadFirstMiB(benchmark::State &state)
+{
+    const QString path = photoOf(ContainerKind(state.range(0)));
+    for (auto _ : state)
+        readFirstMebibyte(path);
+}
+
+void BM_LoadPhotoRecord(benchmark::State &state)
+{
+    const QString path = photoOf(ContainerKind(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(loadPhotoRecord(path));
+    state.SetItemsProcessed(state.iterations());
+}
+
+const char *kindName(ContainerKind kind)
+{
+    switch (kind) {
+    case ContainerKind::InfoBlockDirect: return "direct";
+    case ContainerKind::InfoBlockCalibrated: return "calibrated";
+    case ContainerKind::SegmentedRjpeg: return "segmented";
+    case ContainerKind::CompanionIrg: return "companion";
+    }
+    return "";
+}
+
+template<typename F>
+double secondsPer(F work)
+{
+    work();
+    const int rounds = 40;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < rounds; ++i)
+        work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / rounds;
+}
+
+} // namespace
+
+BENCHMARK(BM_ReadFirstMiB)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadPhotoRecord)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    setDiagnosticStream(nullptr);
+    QTemporaryDir dir;
+    folder = &dir;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    std::printf("kinds 0..3: direct, calibrated (emissivity 95), segmented, companion; 640 x 512\n");
+    for (ContainerKind kind : {ContainerKind::InfoBlockDirect, ContainerKind::InfoBlockCalibrated,
+                               ContainerKind::SegmentedRjpeg, ContainerKind::CompanionIrg}) {
+        const QString path = photoOf(kind);
+        const double read = secondsPer([&] { readFirstMebibyte(path); });
+        const double load = secondsPer([&] { loadPhotoRecord(path); });
+        std::printf("%-10s: load %.3f ms (%.0f photographs/s), read of the first MiB %.3f ms, ratio %.1fx\n",
+                    kindName(kind), load * 1e3, 1 / load, read * 1e3, load / read);
+    }
+    return 0;
+}
