@@ -1,5 +1,6 @@
 #include "irinfo.h"
 
+#include "cfile.h"
 #include "diagnostics.h"
 #include "exifparser.h"
 
@@ -57,12 +58,6 @@ void storeExif(IrInfo &info, const ExifInfo &exif)
     storeText(info, "GPSAltitude", fixed6(exif.altitude));
 }
 
-struct FileCloser
-{
-    void operator()(std::FILE *file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
 } // namespace
 
 bool isPrintable(const std::string &text)
@@ -70,18 +65,33 @@ bool isPrintable(const std::string &text)
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
 }
 
+namespace {
+
+// Finds the tag and records its declared length; the value's bytes, or nullptr (text "NA")
+// when the tag is not in its window.
+const unsigned char *taggedValue(const unsigned char *block, int &position, IrInfoEntry &entry, std::uint16_t tag,
+                                 int windowEnd)
+{
+    const int hit = findTag(block, position, windowEnd, tag);
+    if (hit < 0) {
+        entry.text = "NA";
+        return nullptr;
+    }
+    entry.length = u16(block + hit + 2);
+    position = hit + 4;
+    return block + position;
+}
+
+} // namespace
+
 void readNumberTag(const unsigned char *block, int &position, IrInfo &info, std::uint16_t tag, const char *key,
                    int windowEnd)
 {
     IrInfoEntry &entry = info[key];
-    const int hit = findTag(block, position, windowEnd, tag);
-    if (hit < 0) {
-        entry.text = "NA";
+    const unsigned char *value = taggedValue(block, position, entry, tag, windowEnd);
+    if (!value)
         return;
-    }
-    entry.length = u16(block + hit + 2);
-    position = hit + 4;
-    entry.value = u16(block + hit + 4);
+    entry.value = u16(value);
     // Every numeric tag holds 0..1000, whatever it measures.
     entry.text = entry.value > 1000 ? "NA" : std::to_string(entry.value);
 }
@@ -90,15 +100,11 @@ void readTextTag(const unsigned char *block, int &position, IrInfo &info, std::u
                  int windowEnd)
 {
     IrInfoEntry &entry = info[key];
-    const int hit = findTag(block, position, windowEnd, tag);
-    if (hit < 0) {
-        entry.text = "NA";
+    const unsigned char *value = taggedValue(block, position, entry, tag, windowEnd);
+    if (!value)
         return;
-    }
-    entry.length = u16(block + hit + 2);
-    position = hit + 4;
     entry.raw.fill(0);
-    std::memcpy(entry.raw.data(), block + hit + 4, std::min<std::size_t>(entry.length, entry.raw.size()));
+    std::memcpy(entry.raw.data(), value, std::min<std::size_t>(entry.length, entry.raw.size()));
     // A value without a zero byte is all 512 bytes, never more.
     const auto end = std::find(entry.raw.begin(), entry.raw.end(), 0);
     const std::string text(entry.raw.begin(), end);
@@ -129,14 +135,12 @@ void readCalibration(const unsigned char *block, int &position, unsigned char *c
 
 bool readFileHead(const char *path, FileHead &head)
 {
-    File file(path ? std::fopen(path, "rb") : nullptr);
+    const CFile file = openForReading(path);
     head.size = -1;
     head.read = 0;
     if (!file)
         return false;
-    std::fseek(file.get(), 0, SEEK_END);
-    head.size = std::ftell(file.get());
-    std::rewind(file.get());
+    head.size = fileSize(file.get());
     // Only the bytes not read are cleared: most of the buffer is filled by the read.
     head.bytes.resize(std::size_t(kFileReadLimit) + kBlockReach);
     head.read = std::fread(head.bytes.data(), 1, std::size_t(std::clamp<long>(head.size, 0, kFileReadLimit)), file.get());

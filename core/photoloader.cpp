@@ -1,5 +1,6 @@
 #include "photoloader.h"
 
+#include "cfile.h"
 #include "diagnostics.h"
 #include "temperatureengine.h"
 
@@ -15,20 +16,6 @@
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "raw frames are read in place as little-endian words");
 
 namespace {
-
-struct FileCloser
-{
-    void operator()(std::FILE *file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-long fileSize(std::FILE *file)
-{
-    std::fseek(file, 0, SEEK_END);
-    const long size = std::ftell(file);
-    std::rewind(file);
-    return size;
-}
 
 bool bigEndianWord(std::FILE *file, std::uint16_t &word)
 {
@@ -142,7 +129,7 @@ PhotoType detectPhotoType(const char *path)
 
 int readIrgFile(const char *path, unsigned char *frame)
 {
-    File file(path ? std::fopen(path, "rb") : nullptr);
+    const CFile file = openForReading(path);
     if (!file) {
         diagnostic("Failed to open file");
         return -1;
@@ -171,7 +158,7 @@ int readRjpegSegments(const char *path, unsigned char *frame, std::uint32_t *byt
         return -2;
     if (access(path, R_OK) != 0)
         return -3;
-    File file(std::fopen(path, "rb"));
+    const CFile file = openForReading(path);
     if (!file)
         return -4;
     std::vector<unsigned char> payload(65535);
@@ -222,7 +209,7 @@ int floatFrameToTemperature(const float *frame, int width, int height, TempStats
 
 int loadIrImage(const char *path, int width, int height, TempStats &stats, IrInfo &info, TemperatureMatrix &matrix)
 {
-    File file(path ? std::fopen(path, "rb") : nullptr);
+    const CFile file = openForReading(path);
     if (!file) {
         diagnostic("input filepath is null.\n");
         return LoadCannotOpen;
