@@ -24,6 +24,12 @@ QMutex &photoTablesMutex()
     return mutex;
 }
 
+QStringList &loadedPhotoPaths()
+{
+    static QStringList paths;
+    return paths;
+}
+
 PhotoRecord copyPhotoRecord(const QString &path)
 {
     QMutexLocker lock(&photoTablesMutex());

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QMutex>
 #include <QString>
+#include <QStringList>
 
 // Program-wide tables keyed by the photograph's full path, kept for the whole run. The loader
 // fills them on a worker thread while the interface reads them: hold photoTablesMutex()
@@ -13,6 +14,9 @@ QHash<QString, PhotoRecord> &photoRecords();
 QHash<QString, QHash<int, TemperatureMatrix>> &rotatedMatrices(); // path -> quarter turns -> matrix
 QHash<QString, int> &rotationStates();                            // path -> quarter turns 0..3
 QMutex &photoTablesMutex();
+
+// The photographs opened on the analysis page; only they give temperatures to measurements.
+QStringList &loadedPhotoPaths();
 
 // A copy of one record taken under the lock; a new record when the path is unknown.
 PhotoRecord copyPhotoRecord(const QString &path);

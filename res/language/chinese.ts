@@ -113,5 +113,45 @@
         <source>高增益</source>
         <translation>高增益</translation>
     </message>
+    <message>
+        <source>铁红</source>
+        <translation>铁红</translation>
+    </message>
+    <message>
+        <source>北极</source>
+        <translation>北极</translation>
+    </message>
+    <message>
+        <source>彩虹</source>
+        <translation>彩虹</translation>
+    </message>
+    <message>
+        <source>彩虹2</source>
+        <translation>彩虹2</translation>
+    </message>
+    <message>
+        <source>描红</source>
+        <translation>描红</translation>
+    </message>
+    <message>
+        <source>热铁</source>
+        <translation>热铁</translation>
+    </message>
+    <message>
+        <source>熔岩</source>
+        <translation>熔岩</translation>
+    </message>
+    <message>
+        <source>医疗</source>
+        <translation>医疗</translation>
+    </message>
+    <message>
+        <source>白热</source>
+        <translation>白热</translation>
+    </message>
+    <message>
+        <source>黑热</source>
+        <translation>黑热</translation>
+    </message>
 </context>
 </TS>

@@ -118,5 +118,45 @@ Temp.</translation>
         <source>高增益</source>
         <translation>High</translation>
     </message>
+    <message>
+        <source>铁红</source>
+        <translation>Iron Red</translation>
+    </message>
+    <message>
+        <source>北极</source>
+        <translation>Arctic</translation>
+    </message>
+    <message>
+        <source>彩虹</source>
+        <translation>Rainbow</translation>
+    </message>
+    <message>
+        <source>彩虹2</source>
+        <translation>Rainbow 2</translation>
+    </message>
+    <message>
+        <source>描红</source>
+        <translation>Tint</translation>
+    </message>
+    <message>
+        <source>热铁</source>
+        <translation>Hot Iron</translation>
+    </message>
+    <message>
+        <source>熔岩</source>
+        <translation>Fulgurite</translation>
+    </message>
+    <message>
+        <source>医疗</source>
+        <translation>Medical</translation>
+    </message>
+    <message>
+        <source>白热</source>
+        <translation>White Hot</translation>
+    </message>
+    <message>
+        <source>黑热</source>
+        <translation>Black Hot</translation>
+    </message>
 </context>
 </TS>

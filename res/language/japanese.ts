@@ -117,5 +117,45 @@
         <source>高增益</source>
         <translation>高ゲイン</translation>
     </message>
+    <message>
+        <source>铁红</source>
+        <translation>アイアンレッド</translation>
+    </message>
+    <message>
+        <source>北极</source>
+        <translation>アークティック</translation>
+    </message>
+    <message>
+        <source>彩虹</source>
+        <translation>レインボー</translation>
+    </message>
+    <message>
+        <source>彩虹2</source>
+        <translation>レインボー2</translation>
+    </message>
+    <message>
+        <source>描红</source>
+        <translation>ティント</translation>
+    </message>
+    <message>
+        <source>热铁</source>
+        <translation>ホットアイアン</translation>
+    </message>
+    <message>
+        <source>熔岩</source>
+        <translation>溶岩</translation>
+    </message>
+    <message>
+        <source>医疗</source>
+        <translation>医療</translation>
+    </message>
+    <message>
+        <source>白热</source>
+        <translation>ホワイトホット</translation>
+    </message>
+    <message>
+        <source>黑热</source>
+        <translation>ブラックホット</translation>
+    </message>
 </context>
 </TS>

@@ -1,0 +1,278 @@
+#include "regionstatistics.h"
+
+#include "phototables.h"
+
+#include <QPolygonF>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Conversion toward zero that stays defined for any double (degenerate rectangles give
+// infinities and NaN).
+int truncated(double v)
+{
+    if (std::isnan(v))
+        return 0;
+    v = std::clamp(v, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max()));
+    return int(v);
+}
+
+double ratio(double numerator, double denominator)
+{
+    return denominator == 0 ? 0.0 : numerator / denominator;
+}
+
+int scaled(double value, double origin, double extent, int size)
+{
+    const int p = truncated(ratio(value - origin, extent) * size);
+    return p == size ? p - 1 : p;
+}
+
+RegionStats unavailable()
+{
+    return RegionStats{};
+}
+
+} // namespace
+
+TemperatureGrid TemperatureGrid::of(const QString &path)
+{
+    QMutexLocker lock(&photoTablesMutex());
+    if (!loadedPhotoPaths().contains(path))
+        return TemperatureGrid();
+    const auto record = photoRecords().constFind(path);
+    if (record == photoRecords().constEnd() || !record->hasTemperature)
+        return TemperatureGrid();
+    const auto turned = rotatedMatrices().constFind(path);
+    if (turned == rotatedMatrices().constEnd())
+        return TemperatureGrid();
+    const auto matrix = turned->constFind(rotationStates().value(path));
+    return matrix == turned->constEnd() ? TemperatureGrid() : TemperatureGrid(&*matrix);
+}
+
+QPoint sceneToPixel(const QPointF &scene, const QRectF &image, int width, int height)
+{
+    return QPoint(scaled(scene.x(), image.left(), image.width(), width),
+                  scaled(scene.y(), image.top(), image.height(), height));
+}
+
+QPoint sceneToPixel(const QPointF &scene, const QRectF &image, const TemperatureGrid &grid)
+{
+    const int width = grid.width(), height = grid.height();
+    if (width == 0 || height == 0)
+        return QPoint(0, 0);
+    const QPoint p = sceneToPixel(scene, image, width, height);
+    return QPoint(std::clamp(p.x(), 0, width - 1), std::clamp(p.y(), 0, height - 1));
+}
+
+QPointF pixelToScene(const QPoint &pixel, const QRectF &image, int width, int height)
+{
+    return QPointF(truncated(image.width() * ratio(pixel.x(), width) + image.left()),
+                   truncated(image.height() * ratio(pixel.y(), height) + image.top()));
+}
+
+QPointF pixelToScene(const QPoint &pixel, const QRectF &image, const TemperatureGrid &grid)
+{
+    const int x = truncated(ratio(pixel.x(), grid.width()) * image.width() + image.left());
+    const int y = truncated(ratio(pixel.y(), grid.height()) * image.height() + image.top());
+    return QPointF(std::clamp(x, 0, std::max(0, truncated(image.width()) - 1)),
+                   std::clamp(y, 0, std::max(0, truncated(image.height()) - 1)));
+}
+
+QPoint quarterTurn(const QPoint &pixel, int widthBeforeTurn)
+{
+    return QPoint(pixel.y(), widthBeforeTurn - pixel.x());
+}
+
+float temperatureAt(const QPoint &pixel, const QString &path)
+{
+    return TemperatureGrid::of(path).at(pixel);
+}
+
+float temperatureAtScene(const QPointF &scene, const QRectF &image, const QString &path)
+{
+    const TemperatureGrid grid = TemperatureGrid::of(path);
+    return grid.at(sceneToPixel(scene, image, grid));
+}
+
+QVector<QPointF> sampleLine(const QPointF &start, const QPointF &end, int n)
+{
+    QVector<QPointF> points;
+    if (n <= 0)
+        return points;
+    points.reserve(n);
+    QVector<QPair<QPointF, QPointF>> level = {{start, end}};
+    while (true) {
+        QVector<QPair<QPointF, QPointF>> next;
+        next.reserve(level.size() * 2);
+        for (const auto &segment : level) {
+            const QPointF middle = segment.first * 0.5 + segment.second * 0.5;
+            points.append(middle);
+            if (points.size() == n)
+                return points;
+            next.append({segment.first, middle});
+            next.append({middle, segment.second});
+        }
+        level.swap(next);
+    }
+}
+
+QVector<QPoint> rectanglePixels(const QRectF &r)
+{
+    QVector<QPoint> pixels;
+    for (int y = truncated(r.top()); y <= r.top() + r.height(); ++y) {
+        for (int x = truncated(r.left()); x <= r.left() + r.width(); ++x)
+            pixels.append(QPoint(x, y));
+    }
+    return pixels;
+}
+
+QVector<QPoint> diskPixels(const QPoint &c, int radius)
+{
+    QVector<QPoint> pixels;
+    const qint64 r2 = qint64(radius) * radius;
+    for (int y = c.y() - radius; y <= c.y() + radius; ++y) {
+        for (int x = c.x() - radius; x <= c.x() + radius; ++x) {
+            const qint64 dx = x - c.x(), dy = y - c.y();
+            if (dx * dx + dy * dy <= r2)
+                pixels.append(QPoint(x, y));
+        }
+    }
+    return pixels;
+}
+
+QVector<QPoint> polygonPixels(const QRectF &bounds, const QVector<QPointF> &vertices)
+{
+    auto pixel = [](const QPointF &p) { return QPoint(truncated(p.x()), truncated(p.y())); };
+    QVector<QPoint> pixels;
+    if (vertices.size() == 1) {
+        pixels.append(pixel(vertices.first()));
+    } else if (vertices.size() == 2) {
+        const QPointF a = vertices.first(), b = vertices.last();
+        pixels.append(pixel(a));
+        for (const QPointF &p : sampleLine(a, b, truncated(std::hypot(b.x() - a.x(), b.y() - a.y()))))
+            pixels.append(pixel(p));
+        pixels.append(pixel(b));
+    } else if (vertices.size() > 2) {
+        const QPolygonF polygon(vertices);
+        for (int y = truncated(bounds.top()); y < bounds.top() + bounds.height(); ++y) {
+            for (int x = truncated(bounds.left()); x < bounds.left() + bounds.width(); ++x) {
+                if (polygon.containsPoint(QPointF(x, y), Qt::OddEvenFill))
+                    pixels.append(QPoint(x, y));
+            }
+        }
+    }
+    return pixels;
+}
+
+RegionStats accumulate(const QVector<QPoint> &pixels, float t0, const QPointF &t0Position, const TemperatureGrid &grid)
+{
+    RegionStats region;
+    TempStats &s = region.stats;
+    s.max = s.min = t0;
+    s.maxPos = s.minPos = t0Position;
+    float sum = 0.0f;
+    for (const QPoint &p : pixels) {
+        if (!grid.contains(p))
+            continue;
+        const float t = grid.at(p);
+        if (t > s.max) {
+            s.max = t;
+            s.maxPos = p;
+        }
+        if (t < s.min) {
+            s.min = t;
+            s.minPos = p;
+        }
+        sum += t;
+        ++region.count;
+    }
+    if (region.count == 0)
+        return unavailable();
+    s.avg = sum / float(region.count);
+    return region;
+}
+
+RegionStats pointStatistics(const QPointF &point, const QRectF &image, const TemperatureGrid &grid)
+{
+    RegionStats region;
+    const float t = grid.at(sceneToPixel(point, image, grid));
+    region.stats.max = region.stats.min = region.stats.avg = t;
+    region.stats.maxPos = region.stats.minPos = point;
+    region.count = 1;
+    return region;
+}
+
+RegionStats lineStatistics(const QPointF &start, const QPointF &end, const QRectF &image, int imageHeight,
+                           const TemperatureGrid &grid)
+{
+    const double length = std::hypot(end.x() - start.x(), end.y() - start.y());
+    const int n = std::max(0, truncated(ratio(imageHeight * length, image.height())));
+    RegionStats region;
+    TempStats &s = region.stats;
+    s.max = s.min = s.avg = grid.at(sceneToPixel(start, image, grid));
+    s.maxPos = s.minPos = start;
+    float sum = 0.0f;
+    for (const QPointF &sample : sampleLine(start, end, n)) {
+        const float t = grid.at(sceneToPixel(sample, image, grid));
+        if (t > s.max) {
+            s.max = t;
+            s.maxPos = sample;
+        }
+        if (t < s.min) {
+            s.min = t;
+            s.minPos = sample;
+        }
+        sum += t;
+    }
+    if (n > 0)
+        s.avg = sum / float(n);
+    region.count = n;
+    return region;
+}
+
+RegionStats rectangleStatistics(const QRectF &rect, const QRectF &image, int imageWidth, int imageHeight,
+                                const TemperatureGrid &grid)
+{
+    const QPoint topLeft = sceneToPixel(rect.topLeft(), image, imageWidth, imageHeight);
+    const QPoint bottomRight = sceneToPixel(rect.bottomRight(), image, imageWidth, imageHeight);
+    const QVector<QPoint> pixels = rectanglePixels(
+        QRectF(topLeft.x(), topLeft.y(), bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y()));
+    if (pixels.isEmpty())
+        return unavailable();
+    RegionStats region = accumulate(pixels, grid.at(sceneToPixel(rect.topLeft(), image, grid)), pixels.first(), grid);
+    region.stats.maxPos = pixelToScene(region.stats.maxPos.toPoint(), image, imageWidth, imageHeight);
+    region.stats.minPos = pixelToScene(region.stats.minPos.toPoint(), image, imageWidth, imageHeight);
+    return region;
+}
+
+RegionStats circleStatistics(const QPointF &centre, double radius, const QRectF &image, int imageWidth,
+                             int imageHeight, const TemperatureGrid &grid)
+{
+    const QPoint centrePixel = sceneToPixel(centre, image, imageWidth, imageHeight);
+    const int r = std::max(0, truncated(ratio(radius, image.width()) * imageWidth));
+    RegionStats region = accumulate(diskPixels(centrePixel, r), grid.at(sceneToPixel(centre, image, grid)),
+                                    centrePixel, grid);
+    region.stats.maxPos = pixelToScene(region.stats.maxPos.toPoint(), image, imageWidth, imageHeight);
+    region.stats.minPos = pixelToScene(region.stats.minPos.toPoint(), image, imageWidth, imageHeight);
+    return region;
+}
+
+RegionStats polygonStatistics(const QVector<QPointF> &vertices, const QRectF &image, const TemperatureGrid &grid)
+{
+    QVector<QPointF> mapped;
+    for (const QPointF &v : vertices)
+        mapped.append(sceneToPixel(v, image, grid));
+    const QVector<QPoint> pixels = polygonPixels(QPolygonF(mapped).boundingRect(), mapped);
+    if (pixels.isEmpty())
+        return unavailable();
+    RegionStats region = accumulate(pixels, grid.at(pixels.first()), pixels.first(), grid);
+    if (region.count < 2)
+        region.stats.avg = region.stats.max;
+    region.stats.maxPos = pixelToScene(region.stats.maxPos.toPoint(), image, grid);
+    region.stats.minPos = pixelToScene(region.stats.minPos.toPoint(), image, grid);
+    return region;
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "temperaturematrix.h"
+
+#include <QPoint>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+#include <QVector>
+
+// The pixel grid a measurement reads: the photograph's matrix turned by its rotation state,
+// or nothing when the photograph is not opened or has no temperatures. Looked up once per
+// region, not once per pixel.
+class TemperatureGrid
+{
+public:
+    explicit TemperatureGrid(const TemperatureMatrix *matrix = nullptr) : m_matrix(matrix) {}
+    static TemperatureGrid of(const QString &path);
+
+    bool available() const { return m_matrix && !m_matrix->empty(); }
+    int width() const { return available() ? int((*m_matrix)[0].size()) : 0; }
+    int height() const { return available() ? int(m_matrix->size()) : 0; }
+    bool contains(const QPoint &p) const
+    {
+        return available() && p.y() >= 0 && p.y() < height() && p.x() >= 0 && p.x() < int((*m_matrix)[std::size_t(p.y())].size());
+    }
+    // NA_TEMPERATURE without data and outside the matrix.
+    float at(const QPoint &p) const { return contains(p) ? (*m_matrix)[std::size_t(p.y())][std::size_t(p.x())] : NA_TEMPERATURE; }
+
+private:
+    const TemperatureMatrix *m_matrix;
+};
+
+// Scene and pixel grid are related by plain per-axis scaling of the image rectangle, with
+// truncation. The scaling form takes the grid size; the matrix form takes it from the grid
+// and clamps to it.
+QPoint sceneToPixel(const QPointF &scene, const QRectF &image, int width, int height);
+QPoint sceneToPixel(const QPointF &scene, const QRectF &image, const TemperatureGrid &grid);
+QPointF pixelToScene(const QPoint &pixel, const QRectF &image, int width, int height);
+QPointF pixelToScene(const QPoint &pixel, const QRectF &image, const TemperatureGrid &grid);
+
+// A pixel of a frame widthBeforeTurn wide, turned by one quarter: (y, W - x).
+QPoint quarterTurn(const QPoint &pixel, int widthBeforeTurn);
+
+float temperatureAt(const QPoint &pixel, const QString &path);
+float temperatureAtScene(const QPointF &scene, const QRectF &image, const QString &path);
+
+// The first n points of 1/2, 1/4, 3/4, 1/8, 3/8, ... of the way from start to end.
+QVector<QPointF> sampleLine(const QPointF &start, const QPointF &end, int n);
+
+// Pixel sets, row by row: bounds inclusive for rectangle and disk, exclusive for polygon.
+QVector<QPoint> rectanglePixels(const QRectF &pixelRect);
+QVector<QPoint> diskPixels(const QPoint &centre, int radius);
+QVector<QPoint> polygonPixels(const QRectF &bounds, const QVector<QPointF> &vertices);
+
+// Statistics of a region with the number of pixels or samples taken. Pixels outside the
+// matrix are skipped; a region with none inside has NA_TEMPERATURE statistics.
+struct RegionStats
+{
+    TempStats stats;
+    int count = 0;
+};
+
+// The common loop: maximum and minimum start at the reference temperature t0 and its
+// position; the average is the sum over the pixels inside the matrix by their count.
+RegionStats accumulate(const QVector<QPoint> &pixels, float t0, const QPointF &t0Position, const TemperatureGrid &grid);
+
+// Each shape's statistics; positions are scene points. image is the scene rectangle the
+// picture is drawn in, imageWidth and imageHeight the picture's size in pixels.
+RegionStats pointStatistics(const QPointF &point, const QRectF &image, const TemperatureGrid &grid);
+RegionStats lineStatistics(const QPointF &start, const QPointF &end, const QRectF &image, int imageHeight,
+                           const TemperatureGrid &grid);
+RegionStats rectangleStatistics(const QRectF &rect, const QRectF &image, int imageWidth, int imageHeight,
+                                const TemperatureGrid &grid);
+RegionStats circleStatistics(const QPointF &centre, double radius, const QRectF &image, int imageWidth,
+                             int imageHeight, const TemperatureGrid &grid);
+RegionStats polygonStatistics(const QVector<QPointF> &vertices, const QRectF &image, const TemperatureGrid &grid);
