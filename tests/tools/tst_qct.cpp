@@ -86,6 +86,43 @@ private slots:
         QCOMPARE(values[at.x()].toFloat(), float(o["max"].toDouble()));
     }
 
+    void measureShapes()
+    {
+        const QString photo = m_photos[0];
+        const QJsonObject info = QJsonDocument::fromJson(qct({"info", photo}).out).object();
+        const Run run = qct({"measure", photo, "--rect", "0,0,639,511", "--point", "224,278", "--line", "0,300,100,300",
+                             "--circle", "100,100,0", "--polygon", "0,0,10,0,0,10", "--polygon", "5,5,5,5,5,5"});
+        QCOMPARE(run.status, 0);
+        const QList<QByteArray> lines = run.out.split('\n');
+        QCOMPARE(lines.size(), 7);
+        QVector<QJsonObject> shapes;
+        for (int i = 0; i < 6; ++i)
+            shapes.append(QJsonDocument::fromJson(lines[i]).object());
+        // The whole picture gives the whole-frame statistics.
+        QCOMPARE(shapes[0]["shape"].toString(), QString("rect"));
+        QCOMPARE(shapes[0]["count"].toInt(), 640 * 512);
+        QCOMPARE(shapes[0]["max"].toDouble(), info["max"].toDouble());
+        QCOMPARE(shapes[0]["min"].toDouble(), info["min"].toDouble());
+        QCOMPARE(shapes[0]["avg"].toDouble(), info["avg"].toDouble());
+        QCOMPARE(shapes[0]["maxPos"].toArray(), info["maxPos"].toArray());
+        QCOMPARE(shapes[1]["shape"].toString(), QString("point"));
+        QCOMPARE(shapes[1]["max"].toDouble(), info["max"].toDouble());
+        QCOMPARE(shapes[1]["count"].toInt(), 1);
+        QCOMPARE(shapes[2]["count"].toInt(), 100);
+        QCOMPARE(shapes[3]["count"].toInt(), 1);
+        QCOMPARE(shapes[4]["count"].toInt(), 55); // x + y < 10: column 10, row 10 and the long edge stay out
+        QCOMPARE(shapes[5]["count"].toInt(), 0);  // all vertices in one pixel: an empty set
+        QCOMPARE(shapes[5]["avg"].toDouble(), 65536.0);
+
+        QCOMPARE(qct({"measure", photo}).status, 2);
+        QCOMPARE(qct({"measure", photo, "--rect", "1,2,3"}).status, 2);
+        QCOMPARE(qct({"measure", photo, "--polygon", "1,2,3"}).status, 2);
+        QCOMPARE(qct({"measure", photo, "--star", "1,2"}).status, 2);
+        const Run missing = qct({"measure", m_dir.filePath("absent.jpg"), "--point", "1,1"});
+        QCOMPARE(missing.status, 1);
+        QCOMPARE(QJsonDocument::fromJson(missing.out).object()["max"].toDouble(), 65536.0);
+    }
+
     void failuresAndUsage()
     {
         QFile junk(m_dir.filePath("junk.jpg"));

@@ -3,10 +3,12 @@
 #include "demoscene.h"
 #include "diagnostics.h"
 #include "photoloader.h"
+#include "regionstatistics.h"
 #include "phototables.h"
 #include "temperatureformat.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QStringList>
 
 #include <cstdio>
@@ -17,6 +19,11 @@ const char kUsage[] =
     "usage: qct info PHOTO...    one JSON object per photograph per line: path, photoType, result,\n"
     "                            hasTemperature, width, height, max, min, avg, maxPos, minPos, texts\n"
     "       qct matrix PHOTO     the temperature matrix, one line per row, values joined by ','\n"
+    "       qct measure PHOTO SHAPE...\n"
+    "                            one JSON object per shape per line: shape, max, min, avg, maxPos,\n"
+    "                            minPos, count; shapes in pixels of the photograph, in any mix:\n"
+    "                            --point X,Y  --line X1,Y1,X2,Y2  --rect LEFT,TOP,WIDTH,HEIGHT\n"
+    "                            --circle CX,CY,R  --polygon X1,Y1,X2,Y2,...\n"
     "       qct samples DIR      writes a folder of demo photographs\n"
     "       qct --help           this text\n"
     "The exit status is 0 when every photograph loaded and 1 when any did not (2 for bad usage).\n";
@@ -92,6 +99,76 @@ int matrix(const QString &path)
     return result == 0 ? 0 : 1;
 }
 
+// One shape of the measure command: its name and its numbers.
+struct Shape
+{
+    QString name;
+    QVector<double> numbers;
+};
+
+bool parseShapes(const QStringList &args, QVector<Shape> &shapes)
+{
+    static const QHash<QString, int> counts = {{"point", 2}, {"line", 4}, {"rect", 4}, {"circle", 3}, {"polygon", -1}};
+    for (int i = 0; i < args.size(); i += 2) {
+        const QString name = args[i].mid(2);
+        if (!args[i].startsWith("--") || !counts.contains(name) || i + 1 >= args.size())
+            return false;
+        Shape shape{name, {}};
+        for (const QString &text : args[i + 1].split(',')) {
+            bool ok = false;
+            shape.numbers.append(text.toDouble(&ok));
+            if (!ok)
+                return false;
+        }
+        const int count = counts[name];
+        if (count > 0 ? shape.numbers.size() != count : shape.numbers.size() < 2 || shape.numbers.size() % 2 != 0)
+            return false;
+        shapes.append(shape);
+    }
+    return !shapes.isEmpty();
+}
+
+// The picture is its own pixel grid here, so scene and pixel coordinates coincide.
+RegionStats measureShape(const Shape &shape, const TemperatureGrid &grid)
+{
+    const QVector<double> &n = shape.numbers;
+    const QRectF image(0, 0, grid.width(), grid.height());
+    if (shape.name == "point")
+        return pointStatistics(QPointF(n[0], n[1]), image, grid);
+    if (shape.name == "line")
+        return lineStatistics(QPointF(n[0], n[1]), QPointF(n[2], n[3]), image, grid.height(), grid);
+    if (shape.name == "rect")
+        return rectangleStatistics(QRectF(n[0], n[1], n[2], n[3]), image, grid.width(), grid.height(), grid);
+    if (shape.name == "circle")
+        return circleStatistics(QPointF(n[0], n[1]), n[2], image, grid.width(), grid.height(), grid);
+    QVector<QPointF> vertices;
+    for (int i = 0; i + 1 < n.size(); i += 2)
+        vertices.append(QPointF(n[i], n[i + 1]));
+    return polygonStatistics(vertices, image, grid);
+}
+
+int measure(const QString &path, const QVector<Shape> &shapes)
+{
+    const int result = loadPhotoRecord(path);
+    loadedPhotoPaths() = QStringList{path};
+    const TemperatureGrid grid = TemperatureGrid::of(path);
+    const QRectF image(0, 0, grid.width(), grid.height());
+    for (const Shape &shape : shapes) {
+        const RegionStats r = measureShape(shape, grid);
+        const QPoint maxPos = sceneToPixel(r.stats.maxPos, image, grid);
+        const QPoint minPos = sceneToPixel(r.stats.minPos, image, grid);
+        print(QString("{\"shape\":%1,\"max\":%2,\"min\":%3,\"avg\":%4,\"maxPos\":[%5,%6],\"minPos\":[%7,%8],"
+                      "\"count\":%9}\n")
+                  .arg(jsonString(shape.name), jsonFloat(r.stats.max), jsonFloat(r.stats.min), jsonFloat(r.stats.avg))
+                  .arg(maxPos.x())
+                  .arg(maxPos.y())
+                  .arg(minPos.x())
+                  .arg(minPos.y())
+                  .arg(r.count));
+    }
+    return result == 0 ? 0 : 1;
+}
+
 int usage(std::FILE *stream, int status)
 {
     std::fputs(kUsage, stream);
@@ -112,6 +189,12 @@ int main(int argc, char **argv)
         return info(args.mid(1));
     if (command == "matrix" && args.size() == 2)
         return matrix(args[1]);
+    if (command == "measure" && args.size() >= 2) {
+        QVector<Shape> shapes;
+        if (!parseShapes(args.mid(2), shapes))
+            return usage(stderr, 2);
+        return measure(args[1], shapes);
+    }
     if (command == "samples" && args.size() == 2) {
         const QStringList written = writeDemoFolder(args[1]);
         for (const QString &path : written)
