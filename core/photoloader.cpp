@@ -171,7 +171,8 @@ int readRjpegSegments(const char *path, unsigned char *frame, std::uint32_t *byt
         if (!bigEndianWord(file.get(), length))
             break;
         diagnostic("size = %x\n", length);
-        std::fill(payload.begin(), payload.end(), 0);
+        // Only the bytes read are used, so the work buffer is not cleared per segment: a file of
+        // many tiny segments would otherwise clear it hundreds of thousands of times.
         // A length below 2 cannot count itself; such a segment has no payload.
         const std::size_t payloadLength = length >= 2 ? length - 2u : 0u;
         if (std::fread(payload.data(), 1, payloadLength, file.get()) != payloadLength)

@@ -1,0 +1,102 @@
+// Statistics of a full-image rectangle and of a polygon over half the image of a 640 x 512
+// matrix, against a plain loop that only sums the matrix, in one run.
+#include "phototables.h"
+#include "regionstatistics.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+const QString kPath = "/bench/photo.jpg";
+const QRectF kImage(0, 0, 1000, 800);
+
+void preparePhotograph()
+{
+    TemperatureMatrix m(512, TemperatureRow(640, 0.0f));
+    for (int y = 0; y < 512; ++y)
+        for (int x = 0; x < 640; ++x)
+            m[std::size_t(y)][std::size_t(x)] = 20.0f + 0.01f * float(x) + 0.02f * float(y);
+    PhotoRecord &record = photoRecords()[kPath];
+    record.hasTemperature = true;
+    record.matrix = m;
+    rotatedMatrices()[kPath][0] = m;
+    rotationStates()[kPath] = 0;
+    loadedPhotoPaths() = QStringList{kPath};
+}
+
+float plainSum()
+{
+    const TemperatureMatrix &m = rotatedMatrices()[kPath][0];
+    float sum = 0.0f;
+    for (const TemperatureRow &row : m)
+        for (float t : row)
+            sum += t;
+    return sum;
+}
+
+RegionStats fullRectangle()
+{
+    return rectangleStatistics(kImage, kImage, 640, 512, TemperatureGrid::of(kPath));
+}
+
+// A diamond through the middles of the four sides: half the image.
+RegionStats halfPolygon()
+{
+    return polygonStatistics({{500, 0}, {1000, 400}, {500, 800}, {0, 400}}, kImage, TemperatureGrid::of(kPath));
+}
+
+void BM_PlainSum(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(plainSum());
+    state.SetItemsProcessed(state.iterations() * 640 * 512);
+}
+
+void BM_FullRectangle(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(fullRectangle());
+    state.SetItemsProcessed(state.iterations() * 640 * 512);
+}
+
+void BM_HalfPolygon(benchmark::State &state)
+{
+    int pixels = 0;
+    for (auto _ : state)
+        pixels = halfPolygon().count;
+    state.SetItemsProcessed(state.iterations() * pixels);
+}
+
+template<typename F>
+double secondsPer(F work)
+{
+    work();
+    const int rounds = 30;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < rounds; ++i)
+        benchmark::DoNotOptimize(work());
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / rounds;
+}
+
+} // namespace
+
+BENCHMARK(BM_PlainSum)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullRectangle)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HalfPolygon)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    preparePhotograph();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    const double plain = secondsPer(plainSum) / (640 * 512);
+    const double rect = secondsPer(fullRectangle) / (640 * 512);
+    const double polygon = secondsPer(halfPolygon) / halfPolygon().count;
+    std::printf("plain sum %.0f Mpixel/s; full rectangle %.0f Mpixel/s (%.1fx the plain sum's time a pixel); "
+                "half-image polygon (%d pixels) %.0f Mpixel/s (%.1fx)\n",
+                1e-6 / plain, 1e-6 / rect, rect / plain, halfPolygon().count, 1e-6 / polygon, polygon / plain);
+    return 0;
+}
