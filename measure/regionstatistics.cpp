@@ -120,75 +120,140 @@ QVector<QPointF> sampleLine(const QPointF &start, const QPointF &end, int n)
     }
 }
 
-QVector<QPoint> rectanglePixels(const QRectF &r)
+PixelRuns rectangleRuns(const QRectF &r)
 {
-    QVector<QPoint> pixels;
-    for (int y = truncated(r.top()); y <= r.top() + r.height(); ++y) {
-        for (int x = truncated(r.left()); x <= r.left() + r.width(); ++x)
-            pixels.append(QPoint(x, y));
-    }
-    return pixels;
+    PixelRuns runs;
+    const double right = r.left() + r.width();
+    const int x0 = truncated(r.left());
+    const int x1 = truncated(std::floor(right)) + 1; // x <= right
+    if (x1 <= x0)
+        return runs;
+    for (int y = truncated(r.top()); y <= r.top() + r.height(); ++y)
+        runs.append({y, x0, x1});
+    return runs;
 }
 
-QVector<QPoint> diskPixels(const QPoint &c, int radius)
+PixelRuns diskRuns(const QPoint &c, int radius)
 {
-    QVector<QPoint> pixels;
+    PixelRuns runs;
     const qint64 r2 = qint64(radius) * radius;
     for (int y = c.y() - radius; y <= c.y() + radius; ++y) {
-        for (int x = c.x() - radius; x <= c.x() + radius; ++x) {
-            const qint64 dx = x - c.x(), dy = y - c.y();
-            if (dx * dx + dy * dy <= r2)
-                pixels.append(QPoint(x, y));
-        }
+        const qint64 dy = y - c.y();
+        // The largest w with w * w <= r2 - dy * dy, found exactly in integers.
+        qint64 w = qint64(std::sqrt(double(r2 - dy * dy)));
+        while (w * w > r2 - dy * dy)
+            --w;
+        while ((w + 1) * (w + 1) <= r2 - dy * dy)
+            ++w;
+        runs.append({y, int(c.x() - w), int(c.x() + w + 1)});
     }
-    return pixels;
+    return runs;
 }
 
-QVector<QPoint> polygonPixels(const QRectF &bounds, const QVector<QPointF> &vertices)
+namespace {
+
+// Where the polygon's edges cross row y, as QPolygonF::containsPoint finds them: horizontal
+// edges are ignored and an edge counts for y1 <= y < y2. A pixel is inside when an odd number
+// of crossings lie at or left of it.
+QVector<qreal> rowCrossings(const QPolygonF &polygon, qreal y)
+{
+    QVector<qreal> crossings;
+    auto edge = [&](QPointF p1, QPointF p2) {
+        if (qFuzzyCompare(p1.y(), p2.y()))
+            return;
+        if (p2.y() < p1.y())
+            std::swap(p1, p2);
+        if (y >= p1.y() && y < p2.y())
+            crossings.append(p1.x() + ((p2.x() - p1.x()) / (p2.y() - p1.y())) * (y - p1.y()));
+    };
+    for (int i = 1; i < polygon.size(); ++i)
+        edge(polygon[i - 1], polygon[i]);
+    if (polygon.last() != polygon.first())
+        edge(polygon.last(), polygon.first());
+    std::sort(crossings.begin(), crossings.end());
+    return crossings;
+}
+
+} // namespace
+
+PixelRuns polygonRuns(const QRectF &bounds, const QVector<QPointF> &vertices)
 {
     auto pixel = [](const QPointF &p) { return QPoint(truncated(p.x()), truncated(p.y())); };
-    QVector<QPoint> pixels;
-    if (vertices.size() == 1) {
-        pixels.append(pixel(vertices.first()));
-    } else if (vertices.size() == 2) {
+    if (vertices.size() == 1)
+        return runsOf({pixel(vertices.first())});
+    if (vertices.size() == 2) {
         const QPointF a = vertices.first(), b = vertices.last();
-        pixels.append(pixel(a));
+        QVector<QPoint> pixels = {pixel(a)};
         for (const QPointF &p : sampleLine(a, b, truncated(std::hypot(b.x() - a.x(), b.y() - a.y()))))
             pixels.append(pixel(p));
         pixels.append(pixel(b));
-    } else if (vertices.size() > 2) {
-        const QPolygonF polygon(vertices);
-        for (int y = truncated(bounds.top()); y < bounds.top() + bounds.height(); ++y) {
-            for (int x = truncated(bounds.left()); x < bounds.left() + bounds.width(); ++x) {
-                if (polygon.containsPoint(QPointF(x, y), Qt::OddEvenFill))
-                    pixels.append(QPoint(x, y));
-            }
+        return runsOf(pixels);
+    }
+    PixelRuns runs;
+    if (vertices.size() < 3)
+        return runs;
+    const QPolygonF polygon(vertices);
+    const int left = truncated(bounds.left());
+    const int right = truncated(std::ceil(bounds.left() + bounds.width())); // x < left + width
+    for (int y = truncated(bounds.top()); y < bounds.top() + bounds.height(); ++y) {
+        const QVector<qreal> crossings = rowCrossings(polygon, y);
+        // Inside from an even-numbered crossing (inclusive) to the next (exclusive).
+        for (int k = 0; k + 1 < crossings.size(); k += 2) {
+            const int x0 = std::max(left, truncated(std::ceil(crossings[k])));
+            const int x1 = std::min(right, truncated(std::ceil(crossings[k + 1])));
+            if (x0 < x1)
+                runs.append({y, x0, x1});
         }
     }
+    return runs;
+}
+
+PixelRuns runsOf(const QVector<QPoint> &pixels)
+{
+    PixelRuns runs;
+    runs.reserve(pixels.size());
+    for (const QPoint &p : pixels)
+        runs.append({p.y(), p.x(), p.x() + 1});
+    return runs;
+}
+
+QVector<QPoint> pixelsOf(const PixelRuns &runs)
+{
+    QVector<QPoint> pixels;
+    for (const PixelRun &run : runs)
+        for (int x = run.x0; x < run.x1; ++x)
+            pixels.append(QPoint(x, run.y));
     return pixels;
 }
 
-RegionStats accumulate(const QVector<QPoint> &pixels, float t0, const QPointF &t0Position, const TemperatureGrid &grid)
+RegionStats accumulate(const PixelRuns &runs, float t0, const QPointF &t0Position, const TemperatureGrid &grid)
 {
     RegionStats region;
     TempStats &s = region.stats;
     s.max = s.min = t0;
     s.maxPos = s.minPos = t0Position;
     float sum = 0.0f;
-    for (const QPoint &p : pixels) {
-        if (!grid.contains(p))
+    for (const PixelRun &run : runs) {
+        // Pixels outside the matrix are skipped: the run is cut to the row.
+        const TemperatureRow *row = grid.row(run.y);
+        if (!row)
             continue;
-        const float t = grid.at(p);
-        if (t > s.max) {
-            s.max = t;
-            s.maxPos = p;
+        const int x0 = std::max(run.x0, 0);
+        const int x1 = std::min<int>(run.x1, int(row->size()));
+        const float *values = row->data();
+        for (int x = x0; x < x1; ++x) {
+            const float t = values[x];
+            if (t > s.max) {
+                s.max = t;
+                s.maxPos = QPointF(x, run.y);
+            }
+            if (t < s.min) {
+                s.min = t;
+                s.minPos = QPointF(x, run.y);
+            }
+            sum += t;
         }
-        if (t < s.min) {
-            s.min = t;
-            s.minPos = p;
-        }
-        sum += t;
-        ++region.count;
+        region.count += std::max(0, x1 - x0);
     }
     if (region.count == 0)
         return unavailable();
@@ -239,11 +304,12 @@ RegionStats rectangleStatistics(const QRectF &rect, const QRectF &image, int ima
 {
     const QPoint topLeft = sceneToPixel(rect.topLeft(), image, imageWidth, imageHeight);
     const QPoint bottomRight = sceneToPixel(rect.bottomRight(), image, imageWidth, imageHeight);
-    const QVector<QPoint> pixels = rectanglePixels(
+    const PixelRuns runs = rectangleRuns(
         QRectF(topLeft.x(), topLeft.y(), bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y()));
-    if (pixels.isEmpty())
+    if (runs.isEmpty())
         return unavailable();
-    RegionStats region = accumulate(pixels, grid.at(sceneToPixel(rect.topLeft(), image, grid)), pixels.first(), grid);
+    const QPointF first(runs.first().x0, runs.first().y);
+    RegionStats region = accumulate(runs, grid.at(sceneToPixel(rect.topLeft(), image, grid)), first, grid);
     region.stats.maxPos = pixelToScene(region.stats.maxPos.toPoint(), image, imageWidth, imageHeight);
     region.stats.minPos = pixelToScene(region.stats.minPos.toPoint(), image, imageWidth, imageHeight);
     return region;
@@ -254,7 +320,7 @@ RegionStats circleStatistics(const QPointF &centre, double radius, const QRectF 
 {
     const QPoint centrePixel = sceneToPixel(centre, image, imageWidth, imageHeight);
     const int r = std::max(0, truncated(ratio(radius, image.width()) * imageWidth));
-    RegionStats region = accumulate(diskPixels(centrePixel, r), grid.at(sceneToPixel(centre, image, grid)),
+    RegionStats region = accumulate(diskRuns(centrePixel, r), grid.at(sceneToPixel(centre, image, grid)),
                                     centrePixel, grid);
     region.stats.maxPos = pixelToScene(region.stats.maxPos.toPoint(), image, imageWidth, imageHeight);
     region.stats.minPos = pixelToScene(region.stats.minPos.toPoint(), image, imageWidth, imageHeight);
@@ -266,10 +332,11 @@ RegionStats polygonStatistics(const QVector<QPointF> &vertices, const QRectF &im
     QVector<QPointF> mapped;
     for (const QPointF &v : vertices)
         mapped.append(sceneToPixel(v, image, grid));
-    const QVector<QPoint> pixels = polygonPixels(QPolygonF(mapped).boundingRect(), mapped);
-    if (pixels.isEmpty())
+    const PixelRuns runs = polygonRuns(QPolygonF(mapped).boundingRect(), mapped);
+    if (runs.isEmpty())
         return unavailable();
-    RegionStats region = accumulate(pixels, grid.at(pixels.first()), pixels.first(), grid);
+    const QPoint first(runs.first().x0, runs.first().y);
+    RegionStats region = accumulate(runs, grid.at(first), first, grid);
     if (region.count < 2)
         region.stats.avg = region.stats.max;
     region.stats.maxPos = pixelToScene(region.stats.maxPos.toPoint(), image, grid);

@@ -26,6 +26,10 @@ public:
     }
     // NA_TEMPERATURE without data and outside the matrix.
     float at(const QPoint &p) const { return contains(p) ? (*m_matrix)[std::size_t(p.y())][std::size_t(p.x())] : NA_TEMPERATURE; }
+    const TemperatureRow *row(int y) const
+    {
+        return available() && y >= 0 && y < height() ? &(*m_matrix)[std::size_t(y)] : nullptr;
+    }
 
 private:
     const TemperatureMatrix *m_matrix;
@@ -48,10 +52,29 @@ float temperatureAtScene(const QPointF &scene, const QRectF &image, const QStrin
 // The first n points of 1/2, 1/4, 3/4, 1/8, 3/8, ... of the way from start to end.
 QVector<QPointF> sampleLine(const QPointF &start, const QPointF &end, int n);
 
-// Pixel sets, row by row: bounds inclusive for rectangle and disk, exclusive for polygon.
-QVector<QPoint> rectanglePixels(const QRectF &pixelRect);
-QVector<QPoint> diskPixels(const QPoint &centre, int radius);
-QVector<QPoint> polygonPixels(const QRectF &bounds, const QVector<QPointF> &vertices);
+// A pixel set as runs along rows: pixels x0 .. x1 - 1 of row y, row by row, x ascending.
+struct PixelRun
+{
+    int y;
+    int x0;
+    int x1;
+};
+using PixelRuns = QVector<PixelRun>;
+
+// Pixel sets: bounds inclusive for rectangle and disk; exclusive for polygon, whose pixels are
+// those QPolygonF::containsPoint takes under the odd-even rule.
+PixelRuns rectangleRuns(const QRectF &pixelRect);
+PixelRuns diskRuns(const QPoint &centre, int radius);
+PixelRuns polygonRuns(const QRectF &bounds, const QVector<QPointF> &vertices);
+PixelRuns runsOf(const QVector<QPoint> &pixels); // each pixel a run of its own
+QVector<QPoint> pixelsOf(const PixelRuns &runs);
+
+inline QVector<QPoint> rectanglePixels(const QRectF &pixelRect) { return pixelsOf(rectangleRuns(pixelRect)); }
+inline QVector<QPoint> diskPixels(const QPoint &centre, int radius) { return pixelsOf(diskRuns(centre, radius)); }
+inline QVector<QPoint> polygonPixels(const QRectF &bounds, const QVector<QPointF> &vertices)
+{
+    return pixelsOf(polygonRuns(bounds, vertices));
+}
 
 // Statistics of a region with the number of pixels or samples taken. Pixels outside the
 // matrix are skipped; a region with none inside has NA_TEMPERATURE statistics.
@@ -63,7 +86,7 @@ struct RegionStats
 
 // The common loop: maximum and minimum start at the reference temperature t0 and its
 // position; the average is the sum over the pixels inside the matrix by their count.
-RegionStats accumulate(const QVector<QPoint> &pixels, float t0, const QPointF &t0Position, const TemperatureGrid &grid);
+RegionStats accumulate(const PixelRuns &runs, float t0, const QPointF &t0Position, const TemperatureGrid &grid);
 
 // Each shape's statistics; positions are scene points. image is the scene rectangle the
 // picture is drawn in, imageWidth and imageHeight the picture's size in pixels.

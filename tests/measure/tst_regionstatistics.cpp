@@ -1,7 +1,10 @@
 #include "phototables.h"
 #include "regionstatistics.h"
 
+#include <QPolygonF>
 #include <QtTest>
+
+#include <random>
 
 namespace {
 
@@ -88,27 +91,67 @@ private slots:
         QVERIFY(polygonPixels(QRectF(0, 0, 5, 5), {{0, 0}, {2, 2}, {4, 4}}).isEmpty()); // collinear
     }
 
+    void pixelSetsMatchTheirDefinitions()
+    {
+        // The sets are built as row runs; pixel by pixel they must be exactly the defined sets.
+        std::mt19937 random(11);
+        std::uniform_real_distribution<double> coordinate(-5.0, 60.0);
+        for (int round = 0; round < 300; ++round) {
+            const QRectF r(coordinate(random), coordinate(random), coordinate(random) / 2, coordinate(random) / 2);
+            QVector<QPoint> rect;
+            for (int y = int(r.top()); y <= r.top() + r.height(); ++y)
+                for (int x = int(r.left()); x <= r.left() + r.width(); ++x)
+                    rect.append(QPoint(x, y));
+            QCOMPARE(rectanglePixels(r), rect);
+
+            const QPoint c(int(coordinate(random)), int(coordinate(random)));
+            const int radius = round % 23;
+            QVector<QPoint> disk;
+            for (int y = c.y() - radius; y <= c.y() + radius; ++y)
+                for (int x = c.x() - radius; x <= c.x() + radius; ++x)
+                    if ((x - c.x()) * (x - c.x()) + (y - c.y()) * (y - c.y()) <= radius * radius)
+                        disk.append(QPoint(x, y));
+            QCOMPARE(diskPixels(c, radius), disk);
+
+            QVector<QPointF> vertices;
+            const int count = 3 + round % 6;
+            for (int i = 0; i < count; ++i) {
+                // Whole pixels most of the time, as the items give them; fractions now and then.
+                const QPointF v(coordinate(random), coordinate(random));
+                vertices.append(round % 3 ? QPointF(int(v.x()), int(v.y())) : v);
+            }
+            const QPolygonF polygon(vertices);
+            const QRectF bounds = polygon.boundingRect();
+            QVector<QPoint> inside;
+            for (int y = int(bounds.top()); y < bounds.top() + bounds.height(); ++y)
+                for (int x = int(bounds.left()); x < bounds.left() + bounds.width(); ++x)
+                    if (polygon.containsPoint(QPointF(x, y), Qt::OddEvenFill))
+                        inside.append(QPoint(x, y));
+            QCOMPARE(polygonPixels(bounds, vertices), inside);
+        }
+    }
+
     void accumulationAndShapes()
     {
         const TemperatureMatrix m = indexMatrix(64, 48);
         const TemperatureGrid grid(&m);
         const QRectF image(0, 0, 640, 480); // ten scene units a pixel
 
-        RegionStats r = accumulate(pts({{1, 1}, {3, 2}, {2, 2}}), 150.0f, QPointF(0, 0), grid);
+        RegionStats r = accumulate(runsOf(pts({{1, 1}, {3, 2}, {2, 2}})), 150.0f, QPointF(0, 0), grid);
         QCOMPARE(r.stats.max, 203.0f);
         QCOMPARE(r.stats.maxPos, QPointF(3, 2));
         QCOMPARE(r.stats.min, 101.0f);
         QCOMPARE(r.stats.avg, (101.0f + 203.0f + 202.0f) / 3);
         QCOMPARE(r.count, 3);
         // Ties keep the earlier position; the reference itself can stay the maximum.
-        r = accumulate(pts({{1, 1}, {1, 1}}), 500.0f, QPointF(9, 9), grid);
+        r = accumulate(runsOf(pts({{1, 1}, {1, 1}})), 500.0f, QPointF(9, 9), grid);
         QCOMPARE(r.stats.maxPos, QPointF(9, 9));
         QCOMPARE(r.stats.minPos, QPointF(1, 1));
         // Pixels outside the matrix are skipped; none inside: no temperature.
-        r = accumulate(pts({{63, 47}, {64, 47}, {63, 48}, {-1, 0}}), 0.0f, QPointF(), grid);
+        r = accumulate(runsOf(pts({{63, 47}, {64, 47}, {63, 48}, {-1, 0}})), 0.0f, QPointF(), grid);
         QCOMPARE(r.count, 1);
         QCOMPARE(r.stats.avg, 4763.0f);
-        r = accumulate(pts({{64, 0}, {0, 48}}), 0.0f, QPointF(), grid);
+        r = accumulate(runsOf(pts({{64, 0}, {0, 48}})), 0.0f, QPointF(), grid);
         QCOMPARE(r.count, 0);
         QCOMPARE(r.stats.max, NA_TEMPERATURE);
         QCOMPARE(r.stats.avg, NA_TEMPERATURE);
