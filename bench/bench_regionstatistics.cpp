@@ -3,9 +3,10 @@
 #include "phototables.h"
 #include "regionstatistics.h"
 
+#include "benchtiming.h"
+
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
 
 namespace {
@@ -70,16 +71,6 @@ void BM_HalfPolygon(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * pixels);
 }
 
-template<typename F>
-double secondsPer(F work)
-{
-    work();
-    const int rounds = 30;
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < rounds; ++i)
-        benchmark::DoNotOptimize(work());
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / rounds;
-}
 
 } // namespace
 

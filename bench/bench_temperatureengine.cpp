@@ -2,10 +2,11 @@
 // and with the plain per-pixel loop, at emissivity 100 and 95, and prints the speed-up.
 #include "temperatureengine.h"
 
+#include "benchtiming.h"
+
 #include <benchmark/benchmark.h>
 
 #include <array>
-#include <chrono>
 #include <cstdio>
 #include <random>
 #include <vector>
@@ -80,11 +81,7 @@ double secondsPerFrame(Converter convert, std::uint16_t emissivity)
     const auto raw = frame();
     std::vector<float> out(kPixels);
     const MeasureParams p = params(emissivity);
-    const int rounds = 20;
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < rounds; ++i)
-        convert(raw.data(), b.data(), kPixels, p, out.data());
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / rounds;
+    return secondsPer([&] { return convert(raw.data(), b.data(), kPixels, p, out.data()); }, 20);
 }
 
 } // namespace

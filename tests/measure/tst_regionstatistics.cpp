@@ -197,6 +197,14 @@ private slots:
         r = circleStatistics(QPointF(0, 0), 20, image, 64, 48, grid);
         QCOMPARE(r.count, 6);
 
+        // A matrix smaller than the picture: the part of a shape beyond it is not read.
+        const TemperatureMatrix small = indexMatrix(32, 24);
+        r = rectangleStatistics(image, image, 64, 48, TemperatureGrid(&small));
+        QCOMPARE(r.count, 32 * 24);
+        QCOMPARE(r.stats.max, 2331.0f);
+        r = circleStatistics(QPointF(320, 240), 100, image, 64, 48, TemperatureGrid(&small));
+        QVERIFY(r.count > 0 && r.count < 317);
+
         r = polygonStatistics({{0, 0}, {100, 0}, {0, 100}}, image, grid);
         QVERIFY(r.count > 10);
         QCOMPARE(r.stats.min, 0.0f);
