@@ -2,10 +2,14 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QPointer>
 
 MaskWidget &MaskWidget::instance()
 {
-    static MaskWidget *mask = new MaskWidget; // follows its window; never deleted before exit
+    // The mask is a child of the widget it covers and goes with it; the next use makes a new one.
+    static QPointer<MaskWidget> mask;
+    if (!mask)
+        mask = new MaskWidget;
     return *mask;
 }
 
@@ -23,9 +27,10 @@ MaskWidget::MaskWidget()
 void MaskWidget::attachTo(QWidget *window)
 {
     setFixedSize(window->size());
-    // Keep the tool-window flags: the mask stays a window of its own above the main window.
+    // Keep the tool-window flags: the mask stays a window of its own above the widget it
+    // covers, placed on that widget's screen position (a page is no window of its own).
     setParent(window, windowFlags());
-    move(window->pos());
+    move(window->mapToGlobal(QPoint(0, 0)));
 }
 
 void MaskWidget::setNames(const QStringList &names)

@@ -86,8 +86,6 @@ QuorviCameraTool::QuorviCameraTool(QWidget *parent)
 QuorviCameraTool::~QuorviCameraTool()
 {
     QDir(shellValues().tempImageDir).removeRecursively();
-    // The mask is parented to this window but outlives it as a singleton.
-    MaskWidget::instance().setParent(nullptr, MaskWidget::instance().windowFlags());
     delete m_homePage;
     delete m_settingPage;
     delete m_runtimeTranslator;

@@ -2,6 +2,59 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>HomePage</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>导入</translation>
+    </message>
+    <message>
+        <source>全部资源</source>
+        <translation>全部资源</translation>
+    </message>
+    <message>
+        <source>正在导入图片...</source>
+        <translation>正在导入图片...</translation>
+    </message>
+</context>
+<context>
+    <name>MyMsgBoxDlg</name>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
+    <name>MyProgressDlg</name>
+    <message>
+        <source>导出进度</source>
+        <translation>导出进度</translation>
+    </message>
+    <message>
+        <source>取消导出</source>
+        <translation>取消导出</translation>
+    </message>
+    <message>
+        <source>导出完成!</source>
+        <translation>导出完成!</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>导出成功！</source>
+        <translation>导出成功！</translation>
+    </message>
+</context>
+<context>
     <name>MyTitleBar</name>
     <message>
         <source>首页</source>

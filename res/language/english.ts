@@ -2,6 +2,59 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en">
 <context>
+    <name>HomePage</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>全部资源</source>
+        <translation>All Resources</translation>
+    </message>
+    <message>
+        <source>正在导入图片...</source>
+        <translation>Importing Images...</translation>
+    </message>
+</context>
+<context>
+    <name>MyMsgBoxDlg</name>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>MyProgressDlg</name>
+    <message>
+        <source>导出进度</source>
+        <translation>Export Progress</translation>
+    </message>
+    <message>
+        <source>取消导出</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>导出完成!</source>
+        <translation>Exported.</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>导出成功！</source>
+        <translation>Exported.</translation>
+    </message>
+</context>
+<context>
     <name>MyTitleBar</name>
     <message>
         <source>首页</source>

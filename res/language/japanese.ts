@@ -2,6 +2,59 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja">
 <context>
+    <name>HomePage</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>インポート</translation>
+    </message>
+    <message>
+        <source>全部资源</source>
+        <translation>すべての写真</translation>
+    </message>
+    <message>
+        <source>正在导入图片...</source>
+        <translation>画像を読み込み中...</translation>
+    </message>
+</context>
+<context>
+    <name>MyMsgBoxDlg</name>
+    <message>
+        <source>取消</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>MyProgressDlg</name>
+    <message>
+        <source>导出进度</source>
+        <translation>エクスポートの進行状況</translation>
+    </message>
+    <message>
+        <source>取消导出</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>导出完成!</source>
+        <translation>エクスポート完了</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>お知らせ</translation>
+    </message>
+    <message>
+        <source>导出成功！</source>
+        <translation>エクスポートしました。</translation>
+    </message>
+</context>
+<context>
     <name>MyTitleBar</name>
     <message>
         <source>首页</source>

@@ -34,7 +34,23 @@ private slots:
         QVERIFY(mask.isVisible());
         dialog.hide();
         QVERIFY(!mask.isVisible());
-        mask.setParent(nullptr, mask.windowFlags());
+    }
+
+    void goesWithTheWidgetItCovers()
+    {
+        QPointer<MaskWidget> first;
+        {
+            QWidget page;
+            first = &MaskWidget::instance();
+            first->attachTo(&page);
+        }
+        QVERIFY(!first);
+        QVERIFY(&MaskWidget::instance() != nullptr);
+        MaskWidget::instance().setNames({"X"});
+        QDialog dialog;
+        dialog.setObjectName("X");
+        dialog.show();
+        QVERIFY(MaskWidget::instance().isVisible());
     }
 };
 

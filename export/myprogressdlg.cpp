@@ -1,0 +1,135 @@
+#include "myprogressdlg.h"
+
+#include "dropshadow.h"
+#include "mymsgboxdlg.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+MyProgressDlg::MyProgressDlg(const QString &title, int minimum, int maximum, QWidget *parent)
+    : QDialog(parent)
+    , m_timer(new QTimer)
+{
+    setObjectName("MyProgressDlg");
+    resize(640, 218);
+    setWindowTitle(tr("导出进度"));
+    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowCloseButtonHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setStyleSheet("QWidget{font-family:Microsoft YaHei;color:#ffffff;}"
+                  "QLabel#lab_msg{font-size:13pt;margin-top:10px;}"
+                  "QProgressBar{background:rgba(216,216,216,0.1);border:none;border-radius:4px;min-width:520px;}"
+                  "QProgressBar::chunk{background:#08A4FF;border-radius:4px;}"
+                  "QPushButton{background:#555555;border:none;border-radius:4px;min-width:80px;min-height:32px;}"
+                  "QPushButton:hover{background:#4C4C4C;}");
+
+    auto *grid = new QGridLayout(this);
+    grid->setObjectName("gridLayout");
+    grid->setContentsMargins(40, 24, 40, 30);
+    m_message = new QLabel(title, this);
+    m_message->setObjectName("lab_msg");
+    m_message->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    grid->addWidget(m_message, 2, 0, 1, 4);
+    grid->addItem(new QSpacerItem(20, 20, QSizePolicy::Minimum, QSizePolicy::Expanding), 3, 0);
+    m_bar = new QProgressBar(this);
+    m_bar->setObjectName("progressBar");
+    m_bar->setMaximumSize(620, 8);
+    m_bar->setTextVisible(false);
+    grid->addWidget(m_bar, 4, 0, 1, 3);
+    m_value = new QLabel(this);
+    m_value->setObjectName("lab_value");
+    m_value->setMinimumWidth(60);
+    m_value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(m_value, 4, 3);
+    grid->addItem(new QSpacerItem(20, 20, QSizePolicy::Minimum, QSizePolicy::Expanding), 5, 0);
+    grid->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum), 7, 0);
+    m_cancel = new QPushButton(tr("取消导出"), this);
+    m_cancel->setObjectName("btn_cancel");
+    grid->addWidget(m_cancel, 7, 2, 1, 2, Qt::AlignRight);
+
+    setRange(minimum, maximum);
+    showValue(0);
+    QMetaObject::connectSlotsByName(this);
+}
+
+MyProgressDlg::~MyProgressDlg()
+{
+    delete m_timer;
+}
+
+void MyProgressDlg::setCancelVisible(bool visible)
+{
+    m_cancel->setVisible(visible);
+}
+
+void MyProgressDlg::setProgressValue(int value)
+{
+    showValue(value);
+}
+
+void MyProgressDlg::setRange(int minimum, int maximum)
+{
+    m_bar->setRange(minimum, maximum);
+}
+
+int MyProgressDlg::minimum() const
+{
+    return m_bar->minimum();
+}
+
+int MyProgressDlg::maximum() const
+{
+    return m_bar->maximum();
+}
+
+int MyProgressDlg::value() const
+{
+    return m_bar->value();
+}
+
+QString MyProgressDlg::message() const
+{
+    return m_message->text();
+}
+
+void MyProgressDlg::showValue(int value)
+{
+    m_bar->setValue(value);
+    m_value->setText(m_bar->text());
+}
+
+void MyProgressDlg::OnUpdateProgress(int progress)
+{
+    if (m_bar->value() < progress)
+        showValue(progress);
+    if (progress >= 100 && m_timer && !m_timer->isActive()) {
+        m_message->setText(tr("导出完成!"));
+        connect(m_timer, &QTimer::timeout, this, &MyProgressDlg::complete, Qt::UniqueConnection);
+        m_timer->start(1000);
+    }
+}
+
+void MyProgressDlg::complete()
+{
+    m_timer->stop();
+    m_timer->deleteLater();
+    m_timer = nullptr;
+    close();
+    MyMsgBoxDlg done(tr("提示"), QPixmap(":/res/icon/sucess.svg"), tr("导出成功！"), MyMsgBoxDlg::ConfirmOnly);
+    done.exec();
+}
+
+void MyProgressDlg::on_btn_cancel_clicked()
+{
+    if (m_bar->value() == 100)
+        return;
+    emit OnCancelExport();
+    close();
+}
+
+void MyProgressDlg::paintEvent(QPaintEvent *)
+{
+    paintDropShadow(this);
+}

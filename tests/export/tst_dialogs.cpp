@@ -1,0 +1,134 @@
+#include "myprogressdlg.h"
+#include "mymsgboxdlg.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+// Confirms every message box that shows up while it lives and keeps their texts. It polls
+// with a timer, so it also runs inside the modal loop of the box.
+class MessageBoxCloser : public QObject
+{
+public:
+    MessageBoxCloser()
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            if (auto *box = qobject_cast<MyMsgBoxDlg *>(QApplication::activeModalWidget())) {
+                texts << box->findChild<QLabel *>("lab_text")->text();
+                box->findChild<QPushButton *>("btn_confirm")->click();
+            }
+        });
+        m_timer.start(20);
+    }
+    QStringList texts;
+
+private:
+    QTimer m_timer;
+};
+
+} // namespace
+
+class TestDialogs : public QObject
+{
+    Q_OBJECT
+private slots:
+    void progressNeverGoesBack()
+    {
+        MyProgressDlg dialog("Exporting", 0, 100);
+        QCOMPARE(dialog.value(), 0);
+        QCOMPARE(dialog.findChild<QLabel *>("lab_value")->text(), QString("0%"));
+        QCOMPARE(dialog.message(), QString("Exporting"));
+        dialog.OnUpdateProgress(33);
+        QCOMPARE(dialog.value(), 33);
+        QCOMPARE(dialog.findChild<QLabel *>("lab_value")->text(), QString("33%"));
+        dialog.OnUpdateProgress(20);
+        QCOMPARE(dialog.value(), 33);
+        QCOMPARE(dialog.findChild<QLabel *>("lab_value")->text(), QString("33%"));
+        // The import sets values directly, backwards too.
+        dialog.setProgressValue(10);
+        QCOMPARE(dialog.value(), 10);
+        QCOMPARE(dialog.findChild<QLabel *>("lab_value")->text(), QString("10%"));
+    }
+
+    void cancelling()
+    {
+        MyProgressDlg dialog("Exporting", 0, 100);
+        QSignalSpy cancelled(&dialog, &MyProgressDlg::OnCancelExport);
+        dialog.show();
+        dialog.OnUpdateProgress(50);
+        dialog.findChild<QPushButton *>("btn_cancel")->click();
+        QCOMPARE(cancelled.count(), 1);
+        QVERIFY(!dialog.isVisible());
+
+        dialog.setCancelVisible(false);
+        QVERIFY(dialog.findChild<QPushButton *>("btn_cancel")->isHidden());
+    }
+
+    void completionAfterOneSecond()
+    {
+        MyProgressDlg dialog("Exporting", 0, 100);
+        QSignalSpy cancelled(&dialog, &MyProgressDlg::OnCancelExport);
+        dialog.show();
+        QElapsedTimer clock;
+        clock.start();
+        dialog.OnUpdateProgress(100);
+        QCOMPARE(dialog.value(), 100);
+        QCOMPARE(dialog.message(), QString::fromUtf8("导出完成!"));
+        // Cancel at 100 neither cancels nor closes.
+        dialog.findChild<QPushButton *>("btn_cancel")->click();
+        QCOMPARE(cancelled.count(), 0);
+        QVERIFY(dialog.isVisible());
+        dialog.OnUpdateProgress(100); // a repeated 100 does not restart the second
+        MessageBoxCloser closer;
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 3000);
+        QVERIFY(clock.elapsed() >= 990);
+        QTRY_COMPARE_WITH_TIMEOUT(closer.texts, QStringList{QString::fromUtf8("导出成功！")}, 3000);
+        dialog.OnUpdateProgress(100); // after completion: nothing more happens
+        QTest::qWait(1200);
+        QCOMPARE(closer.texts.size(), 1);
+    }
+
+    void messageBoxButtons()
+    {
+        const QPixmap icon(":/res/icon/warning.svg");
+        const struct
+        {
+            int mode;
+            bool cancel;
+            bool confirm;
+        } modes[] = {{0, true, true}, {1, false, true}, {2, true, false}, {3, false, false}, {7, true, true}};
+        for (const auto &m : modes) {
+            MyMsgBoxDlg box("Info", icon, "text", m.mode);
+            QCOMPARE(!box.findChild<QPushButton *>("btn_cancel")->isHidden(), m.cancel);
+            QCOMPARE(!box.findChild<QPushButton *>("btn_confirm")->isHidden(), m.confirm);
+        }
+        MyMsgBoxDlg box("Info", icon, "Temperature threshold required.", 0);
+        QCOMPARE(box.findChild<QLabel *>("lab_title")->text(), QString("Info"));
+        QCOMPARE(box.findChild<QLabel *>("lab_text")->text(), QString("Temperature threshold required."));
+        QTimer::singleShot(0, &box, [&box] { box.findChild<QPushButton *>("btn_confirm")->click(); });
+        QCOMPARE(box.exec(), 1);
+        QTimer::singleShot(0, &box, [&box] { box.findChild<QPushButton *>("btn_cancel")->click(); });
+        QCOMPARE(box.exec(), 0);
+    }
+
+    void messageBoxDrags()
+    {
+        MyMsgBoxDlg box("Info", QPixmap(), "text", 1);
+        box.move(100, 100);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        const QPoint start = box.pos();
+        QTest::mousePress(&box, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+        QMouseEvent move(QEvent::MouseMove, QPointF(20, 20), box.mapToGlobal(QPoint(20, 20)) + QPoint(30, 40),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&box, &move);
+        QTest::mouseRelease(&box, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+        QCOMPARE(box.pos(), start + QPoint(30, 40));
+    }
+};
+
+QTEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"
