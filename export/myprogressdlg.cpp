@@ -49,6 +49,7 @@ MyProgressDlg::MyProgressDlg(const QString &title, int minimum, int maximum, QWi
     m_cancel->setObjectName("btn_cancel");
     grid->addWidget(m_cancel, 7, 2, 1, 2, Qt::AlignRight);
 
+    m_timer->setTimerType(Qt::PreciseTimer); // a coarse timer may end the second 5 % early
     setRange(minimum, maximum);
     showValue(0);
     QMetaObject::connectSlotsByName(this);
