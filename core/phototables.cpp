@@ -30,6 +30,18 @@ QStringList &loadedPhotoPaths()
     return paths;
 }
 
+QString &currentPhotoPath()
+{
+    static QString path;
+    return path;
+}
+
+PhotoRecord &currentPhotoRecord()
+{
+    static PhotoRecord record;
+    return record;
+}
+
 PhotoRecord copyPhotoRecord(const QString &path)
 {
     QMutexLocker lock(&photoTablesMutex());

@@ -17,6 +17,9 @@ QMutex &photoTablesMutex();
 
 // The photographs opened on the analysis page; only they give temperatures to measurements.
 QStringList &loadedPhotoPaths();
+// The photograph on show and a copy of its record.
+QString &currentPhotoPath();
+PhotoRecord &currentPhotoRecord();
 
 // A copy of one record taken under the lock; a new record when the path is unknown.
 PhotoRecord copyPhotoRecord(const QString &path);

@@ -84,7 +84,18 @@ QPointF pixelToScene(const QPoint &pixel, const QRectF &image, const Temperature
 
 QPoint quarterTurn(const QPoint &pixel, int widthBeforeTurn)
 {
-    return QPoint(pixel.y(), widthBeforeTurn - pixel.x());
+    return QPoint(pixel.y(), widthBeforeTurn - 1 - pixel.x());
+}
+
+TemperatureMatrix quarterTurned(const TemperatureMatrix &matrix)
+{
+    const std::size_t height = matrix.size();
+    const std::size_t width = height ? matrix[0].size() : 0;
+    TemperatureMatrix turned(width, TemperatureRow(height));
+    for (std::size_t y = 0; y < height; ++y)
+        for (std::size_t x = 0; x < width && x < matrix[y].size(); ++x)
+            turned[width - 1 - x][y] = matrix[y][x];
+    return turned;
 }
 
 float temperatureAt(const QPoint &pixel, const QString &path)

@@ -43,8 +43,12 @@ QPoint sceneToPixel(const QPointF &scene, const QRectF &image, const Temperature
 QPointF pixelToScene(const QPoint &pixel, const QRectF &image, int width, int height);
 QPointF pixelToScene(const QPoint &pixel, const QRectF &image, const TemperatureGrid &grid);
 
-// A pixel of a frame widthBeforeTurn wide, turned by one quarter: (y, W - x).
+// A pixel of a frame widthBeforeTurn wide, turned by one quarter the way the picture turns
+// (a quarter turn to the left): (y, W - 1 - x). The last column becomes the first row.
 QPoint quarterTurn(const QPoint &pixel, int widthBeforeTurn);
+
+// The matrix turned the same way: row r of the result is column W - 1 - r of the source.
+TemperatureMatrix quarterTurned(const TemperatureMatrix &matrix);
 
 float temperatureAt(const QPoint &pixel, const QString &path);
 float temperatureAtScene(const QPointF &scene, const QRectF &image, const QString &path);

@@ -56,8 +56,17 @@ private slots:
         QCOMPARE(sceneToPixel(QPointF(5, 5), QRectF(0, 0, 0, 0), 640, 512), QPoint(0, 0));
         QCOMPARE(pixelToScene(QPoint(5, 5), QRectF(0, 0, 100, 100), 0, 0), QPointF(0, 0));
 
-        QCOMPARE(quarterTurn(QPoint(0, 0), 640), QPoint(0, 640));
-        QCOMPARE(quarterTurn(QPoint(10, 20), 640), QPoint(20, 630));
+        // The last column becomes the first row: every pixel stays inside the turned frame.
+        QCOMPARE(quarterTurn(QPoint(639, 0), 640), QPoint(0, 0));
+        QCOMPARE(quarterTurn(QPoint(0, 0), 640), QPoint(0, 639));
+        QCOMPARE(quarterTurn(QPoint(10, 20), 640), QPoint(20, 629));
+        // Turning the matrix and the pixel agree, and four turns give the matrix back.
+        const TemperatureMatrix turned = quarterTurned(m);
+        QCOMPARE(int(turned.size()), 64);
+        QCOMPARE(int(turned[0].size()), 48);
+        for (QPoint p : {QPoint(0, 0), QPoint(63, 0), QPoint(5, 47), QPoint(17, 23)})
+            QCOMPARE(TemperatureGrid(&turned).at(quarterTurn(p, 64)), grid.at(p));
+        QCOMPARE(quarterTurned(quarterTurned(quarterTurned(turned))), m);
     }
 
     void sampleOrder()
