@@ -150,6 +150,21 @@
     </message>
 </context>
 <context>
+    <name>QGraphicsPaint</name>
+    <message>
+        <source>复制红外样式</source>
+        <translation>复制红外样式</translation>
+    </message>
+    <message>
+        <source>粘贴红外样式</source>
+        <translation>粘贴红外样式</translation>
+    </message>
+    <message>
+        <source>粘贴红外样式至全部文件</source>
+        <translation>粘贴红外样式至全部文件</translation>
+    </message>
+</context>
+<context>
     <name>QuorviCameraTool</name>
     <message>
         <source>QuorviCameraTool</source>

@@ -155,6 +155,21 @@ Temp.</translation>
     </message>
 </context>
 <context>
+    <name>QGraphicsPaint</name>
+    <message>
+        <source>复制红外样式</source>
+        <translation>Copy Style</translation>
+    </message>
+    <message>
+        <source>粘贴红外样式</source>
+        <translation>Paste Style</translation>
+    </message>
+    <message>
+        <source>粘贴红外样式至全部文件</source>
+        <translation>Copy Style to All Files</translation>
+    </message>
+</context>
+<context>
     <name>QuorviCameraTool</name>
     <message>
         <source>QuorviCameraTool</source>

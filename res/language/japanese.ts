@@ -154,6 +154,21 @@
     </message>
 </context>
 <context>
+    <name>QGraphicsPaint</name>
+    <message>
+        <source>复制红外样式</source>
+        <translation>スタイルをコピー</translation>
+    </message>
+    <message>
+        <source>粘贴红外样式</source>
+        <translation>スタイルを貼り付け</translation>
+    </message>
+    <message>
+        <source>粘贴红外样式至全部文件</source>
+        <translation>すべてのファイルに貼り付け</translation>
+    </message>
+</context>
+<context>
     <name>QuorviCameraTool</name>
     <message>
         <source>QuorviCameraTool</source>

@@ -1,0 +1,224 @@
+#include "qgraphicspaint.h"
+
+#include "mygraphicsscene.h"
+#include "phototables.h"
+#include "waitwithevents.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGraphicsSceneMouseEvent>
+#include <QMenu>
+#include <QTimer>
+
+QGraphicsPaint::QGraphicsPaint(QWidget *parent)
+    : QGraphicsView(parent)
+{
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
+    setRenderHint(QPainter::Antialiasing);
+    setMouseTracking(true);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QGraphicsView::customContextMenuRequested, this, &QGraphicsPaint::slot_showMenu);
+    rebuildMenu();
+}
+
+QGraphicsPaint::~QGraphicsPaint()
+{
+    delete m_menu;
+}
+
+void QGraphicsPaint::createScene(int width, int height)
+{
+    m_viewSize = QSize(width, height);
+    m_scene = new MyGraphicsScene(this);
+    m_scene->setSceneRect(0, 0, width, height);
+    setScene(m_scene);
+    connect(m_scene, &QGraphicsScene::changed, this, &QGraphicsPaint::refreshItemStats);
+}
+
+void QGraphicsPaint::rebuildMenu()
+{
+    delete m_menu;
+    m_menu = new QMenu;
+    m_menu->setWindowFlags(m_menu->windowFlags() | Qt::FramelessWindowHint);
+    m_menu->setAttribute(Qt::WA_TranslucentBackground);
+    m_menu->setStyleSheet(
+        " QMenu {min-width: 200px;min-height: 140px;background: #444444;border-radius: 6px;border: 1px solid "
+        "rgba(255,255,255,0.1);color:#ffffff;font-size:12pt;} QMenu::item {min-width: 174px;min-height: 32px;"
+        "background: rgba(33,87,143,0);border-radius: 4px;margin:5px;padding:2px 2px 2px 12px;} "
+        "QMenu::item:selected {background: rgba(255,255,255,0.06)}"
+        " QMenu::item:disabled {color: rgba(255,255,255,0.3);}");
+    m_menu->addAction(tr("复制红外样式"), this, &QGraphicsPaint::slot_copyItem);
+    m_pasteToCurrent = m_menu->addAction(tr("粘贴红外样式"), this, &QGraphicsPaint::slot_pasteToCurr);
+    m_pasteToAll = m_menu->addAction(tr("粘贴红外样式至全部文件"), this, &QGraphicsPaint::slot_pasteToAll);
+    // Pasting before anything was copied would wipe the photographs' items.
+    m_pasteToCurrent->setEnabled(m_copied);
+    m_pasteToAll->setEnabled(m_copied);
+}
+
+void QGraphicsPaint::setDrawMode(int mode)
+{
+    m_drawMode = mode;
+    m_scene->setToolMode(mode);
+}
+
+QColor QGraphicsPaint::drawColor() const
+{
+    return m_scene->color();
+}
+
+void QGraphicsPaint::setDrawColor(const QColor &color)
+{
+    m_scene->setColor(color);
+}
+
+void QGraphicsPaint::setSizeLevel(int level)
+{
+    m_scene->setSizeLevel(level);
+}
+
+void QGraphicsPaint::setItemsVisible(bool visible)
+{
+    m_scene->setItemsVisible(visible);
+}
+
+void QGraphicsPaint::setPalette(int index)
+{
+    m_scene->setPalette(index);
+}
+
+void QGraphicsPaint::setAlarm(int mode, float threshold)
+{
+    m_scene->setAlarm(mode, threshold);
+}
+
+void QGraphicsPaint::slot_showMenu()
+{
+    if (m_drawMode == ToolPolygon)
+        return; // the right button finishes polygons
+    m_menu->exec(QCursor::pos());
+}
+
+void QGraphicsPaint::slot_copyItem()
+{
+    m_clipboard = itemTables()[currentPhotoPath()];
+    m_copied = true;
+    m_pasteToCurrent->setEnabled(true);
+    m_pasteToAll->setEnabled(true);
+}
+
+void QGraphicsPaint::pasteTo(const QString &path)
+{
+    itemTables()[path] = m_clipboard;
+}
+
+void QGraphicsPaint::slot_pasteToCurr()
+{
+    if (!m_copied)
+        return;
+    pasteTo(currentPhotoPath());
+    m_scene->reloadItems(currentPhotoPath());
+    refreshItemStats();
+    emit sig_copyItemToCurrent();
+}
+
+void QGraphicsPaint::slot_pasteToAll()
+{
+    if (!m_copied)
+        return;
+    slot_pasteToCurr();
+    QTimer::singleShot(100, this, [this] {
+        const QStringList paths = loadedPhotoPaths();
+        const int n = paths.size();
+        const int m = paths.indexOf(currentPhotoPath());
+        // Nearer photographs first, the earlier one first at equal distance.
+        for (int d = 1; d <= std::max(m, n - m); ++d) {
+            if (m - d >= 0)
+                pasteTo(paths[m - d]);
+            if (m + d < n)
+                pasteTo(paths[m + d]);
+            waitWithEvents(10);
+        }
+    });
+}
+
+void QGraphicsPaint::refreshItemStats()
+{
+    for (const ItemStatsRow &row : m_scene->collectItemStats(currentPhotoPath()))
+        emit sig_updateItem(row.name, row.max, row.min, row.avg);
+    emit sig_imgChanged();
+}
+
+void QGraphicsPaint::deleteSelected()
+{
+    for (QGraphicsItem *item : m_scene->selectedItems())
+        emit sig_deleteItem(item->data(MyGraphicItem::NameKey).toString());
+    m_scene->deleteSelectedItems();
+}
+
+void QGraphicsPaint::applyRotationState(int state)
+{
+    static const double angles[] = {0, -90, -180, -270};
+    m_scene->setRotationAngle(angles[state]);
+    const int width = m_viewSize.width(), height = m_viewSize.height();
+    const int narrow = 4 * height / 5;
+    if (state % 2)
+        setGeometry((width - narrow) / 2 + m_homeGeometry.x(), m_homeGeometry.y(), narrow, height);
+    else
+        setGeometry(m_homeGeometry.x(), m_homeGeometry.y(), width, height);
+}
+
+void QGraphicsPaint::rotateQuarterTurn()
+{
+    if (!m_homeRecorded) {
+        m_homeGeometry = geometry();
+        m_homeRecorded = true;
+    }
+    int &state = rotationStates()[currentPhotoPath()];
+    state = (state + 1) % 4;
+    applyRotationState(state);
+    m_scene->rebuildForRotation();
+}
+
+void QGraphicsPaint::showPhoto(const QString &path)
+{
+    if (m_homeRecorded)
+        applyRotationState(rotationStates().value(path));
+    m_scene->loadImage(path);
+}
+
+void QGraphicsPaint::slot_clickprenext()
+{
+    // A right press at (0, 0) finishes a polygon still being drawn.
+    QGraphicsSceneMouseEvent press(QEvent::GraphicsSceneMousePress);
+    press.setButton(Qt::RightButton);
+    press.setButtons(Qt::RightButton);
+    press.setScenePos(QPointF(0, 0));
+    QCoreApplication::sendEvent(m_scene, &press);
+}
+
+void QGraphicsPaint::mousePressEvent(QMouseEvent *event)
+{
+    viewport()->update();
+    QGraphicsView::mousePressEvent(event);
+}
+
+void QGraphicsPaint::mouseMoveEvent(QMouseEvent *event)
+{
+    viewport()->update();
+    QGraphicsView::mouseMoveEvent(event);
+}
+
+void QGraphicsPaint::mouseReleaseEvent(QMouseEvent *event)
+{
+    viewport()->update();
+    QGraphicsView::mouseReleaseEvent(event);
+    emit sig_imgChanged();
+}
+
+void QGraphicsPaint::leaveEvent(QEvent *event)
+{
+    m_scene->hideSpotReadout();
+    QGraphicsView::leaveEvent(event);
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "itemtables.h"
+
+#include <QGraphicsView>
+
+class QAction;
+class QMenu;
+class MyGraphicsScene;
+
+// The analysis page's image view: shows the measurement scene, forwards the title bar's
+// tool settings to it, turns the photograph in quarter turns, and copies the measurement
+// layout of one photograph onto the current or every opened photograph.
+class QGraphicsPaint : public QGraphicsView
+{
+    Q_OBJECT
+public:
+    explicit QGraphicsPaint(QWidget *parent = nullptr);
+    ~QGraphicsPaint() override;
+
+    void createScene(int width, int height);
+    MyGraphicsScene *measurementScene() const { return m_scene; }
+
+    void setDrawMode(int mode);
+    int drawMode() const { return m_drawMode; }
+    QColor drawColor() const;
+    void setDrawColor(const QColor &color);
+    void setSizeLevel(int level);
+    void setItemsVisible(bool visible);
+    void setPalette(int index);
+    void setAlarm(int mode, float threshold);
+    void deleteSelected();
+    void rotateQuarterTurn();
+    void showPhoto(const QString &path);
+    void rebuildMenu();
+    QMenu *contextMenu() const { return m_menu; }
+
+signals:
+    void sig_imgChanged();
+    void sig_updateItem(QString item, float max, float min, float avg);
+    void sig_deleteItem(QString item);
+    void sig_copyItemToCurrent();
+
+public slots:
+    void slot_showMenu();
+    void slot_copyItem();
+    void slot_pasteToCurr();
+    void slot_pasteToAll();
+    void slot_clickprenext();
+    void refreshItemStats();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    void applyRotationState(int state);
+    void pasteTo(const QString &path);
+
+    MyGraphicsScene *m_scene = nullptr;
+    QMenu *m_menu = nullptr;
+    QAction *m_pasteToCurrent = nullptr;
+    QAction *m_pasteToAll = nullptr;
+    ItemTable m_clipboard;
+    bool m_copied = false;
+    int m_drawMode = 0;
+    QSize m_viewSize;
+    QRect m_homeGeometry;
+    bool m_homeRecorded = false;
+};

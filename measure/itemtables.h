@@ -1,0 +1,15 @@
+#pragma once
+
+#include "mygraphicitem.h"
+
+#include <QHash>
+#include <QMap>
+#include <QString>
+
+// Measurement items by name. Tables share ownership of their items: a photograph's items
+// live as long as its table (or the clipboard of a copied layout) refers to them.
+using ItemTable = QMap<QString, ItemPtr>;
+
+// Program-wide, keyed by the photograph's path; GUI thread only.
+QHash<QString, ItemTable> &itemTables();
+QHash<QString, QHash<int, int>> &itemCounters(); // path -> ItemKind -> items made so far

@@ -1,0 +1,165 @@
+#include "mygraphicitem.h"
+
+#include "phototables.h"
+
+#include <QCursor>
+#include <QGraphicsSceneHoverEvent>
+#include <QGraphicsSceneMouseEvent>
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
+
+#include <algorithm>
+
+MyGraphicItem::MyGraphicItem()
+    : m_pen(QColor(0, 255, 0), 2, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin)
+{
+    setFlags(ItemIsMovable | ItemIsSelectable | ItemIsFocusable | ItemSendsGeometryChanges);
+    setAcceptHoverEvents(true);
+}
+
+void MyGraphicItem::copyCommonFrom(const MyGraphicItem &other)
+{
+    m_pen = other.m_pen;
+    m_imageRect = other.m_imageRect;
+    m_imageWidth = other.m_imageWidth;
+    m_imageHeight = other.m_imageHeight;
+    m_margin = other.m_margin;
+    m_handleSize = other.m_handleSize;
+    m_handles = other.m_handles;
+    m_activeHandle = other.noHandle();
+    m_dragStartRect = other.m_dragStartRect;
+    m_creating = other.m_creating;
+    m_stats = other.m_stats;
+    setName(other.name());
+}
+
+void MyGraphicItem::setPen(const QPen &pen)
+{
+    m_pen = pen;
+    update();
+}
+
+void MyGraphicItem::setMappingContext(const QRectF &imageRect, int imageWidth, int imageHeight)
+{
+    m_imageRect = imageRect;
+    m_imageWidth = imageWidth;
+    m_imageHeight = imageHeight;
+}
+
+void MyGraphicItem::setCreating(bool creating)
+{
+    m_creating = creating;
+    update();
+}
+
+int MyGraphicItem::labelPointSize(int penWidth)
+{
+    return penWidth == 2 ? 9 : penWidth == 4 ? 11 : 13;
+}
+
+Qt::CursorShape MyGraphicItem::cursorForHandle(int) const
+{
+    return Qt::SizeAllCursor;
+}
+
+void MyGraphicItem::resizeThroughHandle(int, const QPointF &)
+{
+}
+
+void MyGraphicItem::drawLabel(QPainter *painter, const QPointF &at) const
+{
+    if (m_creating)
+        return;
+    QFont font("Microsoft YaHei");
+    font.setPointSize(labelPointSize(m_pen.width()));
+    painter->setFont(font);
+    painter->setPen(m_pen);
+    painter->drawText(at, name());
+}
+
+void MyGraphicItem::drawSelectionFrame(QPainter *painter, const QStyleOptionGraphicsItem *option) const
+{
+    if (!(option->state & QStyle::State_Selected))
+        return;
+    const QPen frame(option->palette.windowText(), 0, Qt::DashLine);
+    painter->setPen(frame);
+    painter->setBrush(Qt::NoBrush);
+    const qreal inset = frame.widthF() / 2;
+    painter->drawRect(boundingRect().adjusted(inset, inset, -inset, -inset));
+}
+
+void MyGraphicItem::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
+{
+    if (isSelected() && usesHandles()) {
+        m_activeHandle = noHandle();
+        for (auto it = m_handles.constBegin(); it != m_handles.constEnd(); ++it) {
+            if (it.value().contains(event->pos())) {
+                m_activeHandle = it.key();
+                break;
+            }
+        }
+        setCursor(m_activeHandle == noHandle() ? Qt::SizeAllCursor : cursorForHandle(m_activeHandle));
+    }
+    QGraphicsItem::hoverMoveEvent(event);
+}
+
+void MyGraphicItem::hoverLeaveEvent(QGraphicsSceneHoverEvent *event)
+{
+    if (usesHandles()) {
+        m_activeHandle = noHandle();
+        setCursor(Qt::ArrowCursor);
+    }
+    QGraphicsItem::hoverLeaveEvent(event);
+}
+
+void MyGraphicItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && m_activeHandle != noHandle()) {
+        m_dragStartRect = boundingRect();
+        event->accept();
+        return;
+    }
+    QGraphicsItem::mousePressEvent(event);
+}
+
+void MyGraphicItem::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (event->buttons() == Qt::LeftButton) {
+        if (m_creating)
+            return;
+        if (ignoresMovesOutsideImage() && !m_imageRect.contains(event->scenePos()))
+            return;
+        if (m_activeHandle != noHandle()) {
+            resizeThroughHandle(m_activeHandle, event->pos());
+            computeStatistics(pos(), currentPhotoPath());
+            return;
+        }
+    }
+    QGraphicsItem::mouseMoveEvent(event);
+}
+
+void MyGraphicItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && m_activeHandle != noHandle())
+        setSelected(true);
+    QGraphicsItem::mouseReleaseEvent(event);
+}
+
+QVariant MyGraphicItem::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    if (change == ItemPositionChange && isSelected()) {
+        QPointF position = value.toPointF();
+        const QRectF g = geometryRect();
+        const QRectF &r = m_imageRect;
+        // Where the item's position may go so that its geometry stays inside the picture.
+        const double left = r.left() - g.left(), top = r.top() - g.top();
+        const double right = left + r.width() - g.width(), bottom = top + r.height() - g.height();
+        if (position.x() < left || position.x() > right || position.y() < top || position.y() > bottom) {
+            position.setX(std::min(std::max(position.x(), left), right));
+            position.setY(std::min(std::max(position.y(), top), bottom));
+            return position;
+        }
+        computeStatistics(position, currentPhotoPath());
+    }
+    return QGraphicsItem::itemChange(change, value);
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "temperaturematrix.h"
+
+#include <QGraphicsItem>
+#include <QMap>
+#include <QObject>
+#include <QPen>
+
+#include <functional>
+#include <memory>
+
+// The index of each kind's naming counter.
+enum ItemKind { KindPoint = 0, KindLine = 1, KindRect = 2, KindRound = 3, KindPolygon = 4 };
+
+// QGraphicsItem type values of the measurement items.
+enum MeasurementItemType {
+    LineItemType = QGraphicsItem::UserType + 1,
+    PointItemType = QGraphicsItem::UserType + 2,
+    PolygonItemType = QGraphicsItem::UserType + 3,
+    RectItemType = QGraphicsItem::UserType + 4,
+    RoundItemType = QGraphicsItem::UserType + 5,
+};
+
+class MyGraphicItem;
+using ItemPtr = std::shared_ptr<MyGraphicItem>;
+
+// What every measurement item shares: name, pen, mapping context, handles, the creating
+// flag, its statistics, moves clamped to the picture and the name label. The kinds add only
+// their geometry.
+class MyGraphicItem : public QObject, public QGraphicsItem
+{
+    Q_OBJECT
+    Q_INTERFACES(QGraphicsItem)
+public:
+    static constexpr int NameKey = 1;
+    static constexpr int NoHandle = 0;
+
+    QString name() const { return data(NameKey).toString(); }
+    void setName(const QString &name) { setData(NameKey, name); }
+    QPen pen() const { return m_pen; }
+    void setPen(const QPen &pen);
+    void setMappingContext(const QRectF &imageRect, int imageWidth, int imageHeight);
+    QRectF imageRect() const { return m_imageRect; }
+    int imageWidth() const { return m_imageWidth; }
+    int imageHeight() const { return m_imageHeight; }
+    bool isCreating() const { return m_creating; }
+    void setCreating(bool creating);
+    const TempStats &stats() const { return m_stats; }
+
+    virtual ItemKind kind() const = 0;
+    // A copy with every field, the name included, at position (0, 0).
+    virtual ItemPtr clone() const = 0;
+    // Statistics of the geometry shifted by offset (the item's position) for the photograph.
+    virtual void computeStatistics(const QPointF &offset, const QString &path) = 0;
+    // Replaces the geometry by its defining points, taken in scene coordinates (shifted by
+    // offset, the position of the item copied) and passed through turn. turnsNarrow: the
+    // turn makes the picture narrow (angle -90 or -270).
+    virtual void turnGeometry(const std::function<QPointF(const QPointF &)> &turn, const QPointF &offset,
+                              bool turnsNarrow) = 0;
+
+    // The pixel size of the label for a pen width: 2 -> 9 pt, 4 -> 11 pt, others 13 pt.
+    static int labelPointSize(int penWidth);
+
+protected:
+    MyGraphicItem();
+    void copyCommonFrom(const MyGraphicItem &other);
+
+    // The rectangle that must stay inside the picture when the item is moved.
+    virtual QRectF geometryRect() const = 0;
+    virtual bool usesHandles() const { return true; }
+    virtual Qt::CursorShape cursorForHandle(int handle) const;
+    virtual bool ignoresMovesOutsideImage() const { return false; }
+    virtual void resizeThroughHandle(int handle, const QPointF &itemPosition);
+    virtual int noHandle() const { return NoHandle; }
+
+    void drawLabel(QPainter *painter, const QPointF &at) const;
+    void drawSelectionFrame(QPainter *painter, const QStyleOptionGraphicsItem *option) const;
+
+    void hoverMoveEvent(QGraphicsSceneHoverEvent *event) override;
+    void hoverLeaveEvent(QGraphicsSceneHoverEvent *event) override;
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+    QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
+
+    QPen m_pen;
+    QRectF m_imageRect;
+    int m_imageWidth = 0;
+    int m_imageHeight = 0;
+    double m_margin = 7.0;
+    double m_handleSize = 8.0;
+    QMap<int, QRectF> m_handles;
+    int m_activeHandle = NoHandle;
+    QRectF m_dragStartRect;
+    bool m_creating = false;
+    TempStats m_stats;
+};

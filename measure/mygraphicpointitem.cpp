@@ -1,0 +1,71 @@
+#include "mygraphicpointitem.h"
+
+#include "regionstatistics.h"
+
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
+
+MyGraphicPointItem::MyGraphicPointItem(QGraphicsItem *parent)
+{
+    setParentItem(parent);
+}
+
+ItemPtr MyGraphicPointItem::clone() const
+{
+    auto copy = std::make_shared<MyGraphicPointItem>();
+    copy->copyCommonFrom(*this);
+    copy->m_point = m_point;
+    copy->m_dotRadius = m_dotRadius;
+    copy->m_temperature = m_temperature;
+    return copy;
+}
+
+void MyGraphicPointItem::setPoint(const QPointF &point)
+{
+    prepareGeometryChange();
+    m_point = point;
+    m_handles = {{1, QRectF(point.x() - m_handleSize / 2, point.y() - m_handleSize / 2, m_handleSize, m_handleSize)}};
+    update();
+}
+
+void MyGraphicPointItem::computeTemperature(const QPointF &scenePoint, const QString &path)
+{
+    const TemperatureGrid grid = TemperatureGrid::of(path);
+    m_temperature = pointStatistics(scenePoint, m_imageRect, grid).stats.avg;
+    m_stats.max = m_stats.min = m_stats.avg = m_temperature;
+    m_stats.maxPos = m_stats.minPos = m_point;
+}
+
+void MyGraphicPointItem::computeStatistics(const QPointF &offset, const QString &path)
+{
+    computeTemperature(m_point + offset, path);
+}
+
+void MyGraphicPointItem::turnGeometry(const std::function<QPointF(const QPointF &)> &turn, const QPointF &offset, bool)
+{
+    setPoint(turn(m_point + offset));
+}
+
+QRectF MyGraphicPointItem::boundingRect() const
+{
+    return QRectF(m_point.x() - m_dotRadius - m_margin, m_point.y() - m_dotRadius - m_margin,
+                  2 * (m_dotRadius + m_margin), 2 * (m_dotRadius + m_margin));
+}
+
+void MyGraphicPointItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
+{
+    painter->setPen(m_pen);
+    painter->setBrush(QBrush(m_pen.color()));
+    painter->drawEllipse(QRectF(m_point.x() - m_dotRadius, m_point.y() - m_dotRadius, 2 * m_dotRadius, 2 * m_dotRadius));
+    drawSelectionFrame(painter, option);
+
+    // Right of the picture's centre the label goes left of the point.
+    QPointF at(m_point.x(), m_point.y() + 6);
+    if (m_point.x() > m_imageRect.left() + m_imageRect.width() / 2)
+        at.setX(m_point.x() - name().size() * (labelPointSize(m_pen.width()) + 2));
+    else
+        at.setX(m_point.x() + 10);
+    if (std::abs(m_point.y() - m_imageRect.top()) < 10)
+        at.setY(at.y() + 10);
+    drawLabel(painter, at);
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "itemtables.h"
+#include "palette.h"
+
+#include <QGraphicsScene>
+#include <QImage>
+
+class QGraphicsTextItem;
+class MyGraphicPointItem;
+
+// The tools of the title bar as the scene knows them; any other value is no tool.
+enum ToolMode { ToolNone = 0, ToolPoint = 2, ToolLine = 3, ToolRect = 4, ToolRound = 5, ToolPolygon = 6, ToolSpot = 8 };
+
+struct ItemStatsRow
+{
+    int type;
+    QString name;
+    float avg;
+    float max;
+    float min;
+};
+
+// The scene behind the analysis view: the photograph in its own colours, a palette or alarm
+// colours, its measurement items and a readout of the temperature under the pointer.
+class MyGraphicsScene : public QGraphicsScene
+{
+    Q_OBJECT
+public:
+    explicit MyGraphicsScene(QObject *parent = nullptr);
+    ~MyGraphicsScene() override;
+
+    double rotationAngle() const { return m_angle; }
+    void setRotationAngle(double degrees) { m_angle = degrees; }
+    int toolMode() const { return m_toolMode; }
+    void setToolMode(int mode) { m_toolMode = mode; }
+    QRectF imageRect() const { return m_imageRect; }
+    QColor color() const { return m_color; }
+    void setColor(const QColor &color) { m_color = color; }
+    int sizeLevel() const { return m_sizeLevel; }
+    void setSizeLevel(int level) { m_sizeLevel = level; }
+    QImage displayedImage() const { return m_displayed; }
+    int paletteCount() const { return m_palettes.size(); }
+    QGraphicsTextItem *spotReadout() const { return m_spotReadout; }
+
+    void loadImage(const QString &path);
+    void reloadItems(const QString &path);
+    void rebuildForRotation();
+    bool setPalette(int index);
+    bool setAlarm(int mode, float threshold);
+    void setItemsVisible(bool visible);
+    void hideSpotReadout();
+    void deleteSelectedItems();
+    QList<ItemStatsRow> collectItemStats(const QString &path) const;
+
+protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+    void drawBackground(QPainter *painter, const QRectF &rect) override;
+
+private:
+    void refreshImageRect();
+    QImage turned(const QImage &image) const;
+    void createItem(ItemKind kind);
+    void addMeasurementItem(const ItemPtr &item);
+    void removeMeasurementItems();
+    void register_(const ItemPtr &item);
+    void updateSpotReadout(const QPointF &position);
+    bool pinCursorToImage(const QPointF &position);
+    QSize frameSize() const;
+
+    double m_angle = 0;
+    int m_toolMode = ToolNone;
+    QPointF m_pressPoint;
+    QRectF m_imageRect;
+    QRectF m_previousImageRect;
+    QColor m_color = QColor(0, 255, 0);
+    int m_sizeLevel = 4;
+    std::shared_ptr<MyGraphicPointItem> m_currentPoint;
+    QGraphicsTextItem *m_spotReadout;
+    QImage m_displayed;
+    QImage m_fileImage;
+    QVector<Palette> m_palettes;
+    QList<ItemPtr> m_sceneItems; // every measurement item on show; the scene never deletes them itself
+};
