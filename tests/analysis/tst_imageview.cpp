@@ -1,0 +1,303 @@
+#include "mygraphicpointitem.h"
+#include "mygraphicsscene.h"
+#include "photogenerator.h"
+#include "phototables.h"
+#include "qgraphicspaint.h"
+#include "regionstatistics.h"
+
+#include <QAction>
+#include <QGraphicsSceneMouseEvent>
+#include <QGraphicsTextItem>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// t = x / 10 + 10 y: every pixel tells its own place.
+PhotoSpec placeSpec(int width, int height, float shift = 0)
+{
+    PhotoSpec spec;
+    spec.width = width;
+    spec.height = height;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            spec.temperatures.push_back(shift + 0.1f * float(x) + 10.0f * float(y));
+    return spec;
+}
+
+float matrixAt(const QString &path, int x, int y)
+{
+    QMutexLocker lock(&photoTablesMutex());
+    return photoRecords()[path].matrix[std::size_t(y)][std::size_t(x)];
+}
+
+void open(const QString &path)
+{
+    currentPhotoPath() = path;
+    currentPhotoRecord() = copyPhotoRecord(path);
+    QMutexLocker lock(&photoTablesMutex());
+    const TemperatureMatrix &m = photoRecords()[path].matrix;
+    rotatedMatrices()[path][1] = quarterTurned(m);
+    rotatedMatrices()[path][2] = quarterTurned(rotatedMatrices()[path][1]);
+    rotatedMatrices()[path][3] = quarterTurned(rotatedMatrices()[path][2]);
+}
+
+void sceneEvent(QGraphicsScene *scene, QEvent::Type type, const QPointF &at, Qt::MouseButton button,
+                Qt::MouseButtons buttons)
+{
+    QGraphicsSceneMouseEvent event(type);
+    event.setScenePos(at);
+    event.setButton(button);
+    event.setButtons(buttons);
+    QCoreApplication::sendEvent(scene, &event);
+}
+
+} // namespace
+
+class TestImageView : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QStringList m_photos;
+    QGraphicsPaint *m_view = nullptr;
+
+    MyGraphicsScene *scene() const { return m_view->measurementScene(); }
+
+    void show(const QString &path)
+    {
+        open(path);
+        m_view->showPhoto(path);
+        m_view->viewport()->repaint();
+    }
+
+    void click(const QPoint &at)
+    {
+        QTest::mousePress(m_view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseRelease(m_view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    }
+
+    MyGraphicPointItem *point(const QString &name) const
+    {
+        return static_cast<MyGraphicPointItem *>(itemTables()[currentPhotoPath()].value(name).get());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        for (int i = 0; i < 3; ++i) {
+            m_photos << m_dir.filePath(QString("photo%1.jpg").arg(i));
+            writePhoto(m_photos.last(), placeSpec(64, 48, 100.0f * i));
+            QCOMPARE(loadPhotoRecord(m_photos.last()), 0);
+        }
+        m_photos << m_dir.filePath("small.jpg");
+        writePhoto(m_photos.last(), placeSpec(160, 120));
+        QCOMPARE(loadPhotoRecord(m_photos.last()), 0);
+        loadedPhotoPaths() = m_photos.mid(0, 3);
+    }
+
+    void init()
+    {
+        for (const QString &path : m_photos) {
+            itemTables().remove(path);
+            itemCounters().remove(path);
+            rotationStates()[path] = 0;
+        }
+        m_view = new QGraphicsPaint;
+        m_view->setFrameStyle(QFrame::NoFrame);
+        m_view->createScene(640, 480);
+        m_view->resize(640, 480);
+        m_view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_view));
+        show(m_photos[0]);
+        QCOMPARE(scene()->imageRect(), QRectF(0, 0, 640, 480));
+    }
+
+    void cleanup()
+    {
+        delete m_view;
+        m_view = nullptr;
+    }
+
+    void namesAndCounters()
+    {
+        m_view->setDrawMode(ToolPoint);
+        click(QPoint(105, 55));
+        QVERIFY(point("P1"));
+        QCOMPARE(point("P1")->temperature(), matrixAt(m_photos[0], 10, 5));
+        QVERIFY(!point("P1")->isCreating());
+        QSignalSpy deleted(m_view, &QGraphicsPaint::sig_deleteItem);
+        point("P1")->setSelected(true);
+        m_view->deleteSelected();
+        QCOMPARE(deleted.takeFirst().at(0).toString(), QString("P1"));
+        QVERIFY(itemTables()[currentPhotoPath()].isEmpty());
+        click(QPoint(205, 55));
+        QCOMPARE(itemTables()[currentPhotoPath()].keys(), QStringList{"P2"});
+
+        // P2, P3, P4 with P3 deleted: a reload counts two points, so the next is P3 again.
+        click(QPoint(305, 55));
+        click(QPoint(405, 55));
+        scene()->clearSelection();
+        point("P3")->setSelected(true);
+        m_view->deleteSelected();
+        scene()->reloadItems(currentPhotoPath());
+        QCOMPARE(itemCounters()[currentPhotoPath()][KindPoint], 2);
+        click(QPoint(505, 155));
+        QCOMPARE(itemTables()[currentPhotoPath()].keys(), (QStringList{"P2", "P3", "P4"}));
+        QCOMPARE(point("P3")->temperature(), matrixAt(m_photos[0], 50, 15));
+    }
+
+    void pressesOutsideTheImage()
+    {
+        m_view->setDrawMode(ToolPoint);
+        click(QPoint(105, 55));
+        point("P1")->setSelected(true);
+        sceneEvent(scene(), QEvent::GraphicsSceneMousePress, QPointF(-5, 20), Qt::LeftButton, Qt::LeftButton);
+        sceneEvent(scene(), QEvent::GraphicsSceneMouseRelease, QPointF(-5, 20), Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(itemTables()[currentPhotoPath()].size(), 1);
+        QVERIFY(point("P1")->isSelected());
+
+        // The right edge itself reads the last column.
+        sceneEvent(scene(), QEvent::GraphicsSceneMousePress, QPointF(640, 95), Qt::LeftButton, Qt::LeftButton);
+        sceneEvent(scene(), QEvent::GraphicsSceneMouseRelease, QPointF(640, 95), Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(point("P2")->temperature(), matrixAt(m_photos[0], 63, 9));
+    }
+
+    void movesStayInsideTheImage()
+    {
+        m_view->setDrawMode(ToolPoint);
+        click(QPoint(105, 55));
+        MyGraphicPointItem *p = point("P1");
+        p->setSelected(true);
+        for (QPointF target : {QPointF(5000, 5000), QPointF(-5000, 100), QPointF(100, -700)}) {
+            p->setPos(target);
+            const QRectF box = p->mapRectToScene(p->boundingRect());
+            QVERIFY2(scene()->imageRect().contains(box), qPrintable(QString("%1,%2").arg(target.x()).arg(target.y())));
+        }
+        // An accepted move reads the pixel under the moved point.
+        p->setPos(QPointF(200, 100));
+        QCOMPARE(p->temperature(), matrixAt(m_photos[0], 30, 15));
+    }
+
+    void paletteAndAlarm()
+    {
+        QVERIFY(scene()->paletteCount() == 10);
+        QVERIFY(scene()->setAlarm(1, 30.0f));
+        QCOMPARE(currentPhotoRecord().alarmMode, 1);
+        QVERIFY(scene()->setPalette(2));
+        QCOMPARE(currentPhotoRecord().alarmMode, -1);
+        QCOMPARE(copyPhotoRecord(currentPhotoPath()).paletteIndex, 2);
+        QVERIFY(!scene()->setPalette(10));
+        QCOMPARE(currentPhotoRecord().paletteIndex, 2);
+
+        // High alarm at 30.0: exactly the pixels above it turn red; (0, 3) holds 30.0 itself.
+        QVERIFY(scene()->setAlarm(1, 30.0f));
+        QCOMPARE(copyPhotoRecord(currentPhotoPath()).paletteIndex, -1);
+        m_view->viewport()->repaint();
+        const QImage file(currentPhotoPath());
+        const QImage shown = scene()->displayedImage();
+        QCOMPARE(shown.size(), QSize(64, 48));
+        QCOMPARE(matrixAt(currentPhotoPath(), 0, 3), 30.0f);
+        for (int y = 0; y < 48; ++y) {
+            for (int x = 0; x < 64; ++x) {
+                const bool hot = matrixAt(currentPhotoPath(), x, y) > 30.0f;
+                if (hot ? shown.pixel(x, y) != 0xFFFF0000u : shown.pixel(x, y) != file.pixel(x, y))
+                    QFAIL(qPrintable(QString("pixel %1,%2").arg(x).arg(y)));
+            }
+        }
+        scene()->setAlarm(-1, 0.0f);
+        QCOMPARE(scene()->displayedImage(), file.convertToFormat(scene()->displayedImage().format()));
+    }
+
+    void spotReadout()
+    {
+        m_view->setDrawMode(ToolSpot);
+        QMouseEvent move(QEvent::MouseMove, QPointF(305, 255), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(m_view->viewport(), &move);
+        QCOMPARE(scene()->spotReadout()->toPlainText(), QString::number(matrixAt(m_photos[0], 30, 25), 'f', 1) + QString::fromUtf8("℃"));
+        QVERIFY(scene()->spotReadout()->isVisible());
+        loadedPhotoPaths().clear(); // no temperatures for this photograph
+        QApplication::sendEvent(m_view->viewport(), &move);
+        QCOMPARE(scene()->spotReadout()->toPlainText(), QString("NA"));
+        loadedPhotoPaths() = m_photos.mid(0, 3);
+    }
+
+    void rotationKeepsEveryReading()
+    {
+        for (const QString &photo : {m_photos[0], m_photos[3]}) {
+            loadedPhotoPaths() = m_photos;
+            show(photo);
+            m_view->setDrawMode(ToolPoint);
+            const QList<QPoint> clicks = {QPoint(5, 5), QPoint(634, 3), QPoint(320, 240), QPoint(13, 476), QPoint(639, 479)};
+            for (const QPoint &at : clicks)
+                click(at);
+            QMap<QString, float> readings;
+            for (const ItemPtr &item : itemTables()[photo])
+                readings[item->name()] = item->stats().avg;
+            QCOMPARE(readings.size(), clicks.size());
+            const QRect home = m_view->geometry();
+            for (int turn = 1; turn <= 4; ++turn) {
+                m_view->rotateQuarterTurn();
+                QCOMPARE(rotationStates()[photo], turn % 4);
+                QCOMPARE(scene()->rotationAngle(), turn % 4 == 0 ? 0.0 : -90.0 * turn);
+                for (const ItemPtr &item : itemTables()[photo])
+                    QCOMPARE(item->stats().avg, readings[item->name()]);
+            }
+            QCOMPARE(m_view->geometry(), home);
+            QCOMPARE(itemCounters()[photo][KindPoint], clicks.size());
+        }
+        loadedPhotoPaths() = m_photos.mid(0, 3);
+    }
+
+    void quarterTurnGeometry()
+    {
+        const QRect home = m_view->geometry();
+        m_view->rotateQuarterTurn();
+        // 640 x 480: a 384 x 480 view, centred.
+        QCOMPARE(m_view->geometry(), QRect(home.x() + 128, home.y(), 384, 480));
+        QCOMPARE(scene()->displayedImage().size(), QSize(48, 64));
+        // Another photograph keeps its own rotation.
+        show(m_photos[1]);
+        QCOMPARE(m_view->geometry(), home);
+        show(m_photos[0]);
+        QCOMPARE(m_view->geometry().width(), 384);
+        QCOMPARE(scene()->rotationAngle(), -90.0);
+    }
+
+    void copyAndPaste()
+    {
+        QMenu *menu = m_view->contextMenu();
+        QCOMPARE(menu->actions().size(), 3);
+        // Nothing copied yet: pasting is not offered and does nothing.
+        QVERIFY(!menu->actions()[1]->isEnabled());
+        QVERIFY(!menu->actions()[2]->isEnabled());
+        m_view->setDrawMode(ToolPoint);
+        click(QPoint(105, 55));
+        show(m_photos[1]);
+        click(QPoint(305, 155));
+        m_view->slot_pasteToCurr();
+        QCOMPARE(itemTables()[m_photos[1]].keys(), QStringList{"P1"});
+
+        show(m_photos[0]);
+        click(QPoint(205, 255));
+        m_view->slot_copyItem();
+        QVERIFY(menu->actions()[1]->isEnabled());
+        m_view->slot_pasteToAll();
+        QTRY_COMPARE(itemTables()[m_photos[2]].keys(), (QStringList{"P1", "P2"}));
+        for (const QString &photo : m_photos.mid(0, 3)) {
+            show(photo);
+            QCOMPARE(itemTables()[photo].keys(), (QStringList{"P1", "P2"}));
+            QCOMPARE(point("P1")->temperature(), matrixAt(photo, 10, 5));
+            QCOMPARE(point("P2")->temperature(), matrixAt(photo, 20, 25));
+        }
+        // Each photograph edits its own copies.
+        point("P1")->setSelected(true);
+        m_view->deleteSelected();
+        show(m_photos[0]);
+        QCOMPARE(itemTables()[m_photos[0]].keys(), (QStringList{"P1", "P2"}));
+    }
+};
+
+QTEST_MAIN(TestImageView)
+#include "tst_imageview.moc"
