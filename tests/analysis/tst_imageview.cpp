@@ -128,9 +128,11 @@ private slots:
         QCOMPARE(point("P1")->temperature(), matrixAt(m_photos[0], 10, 5));
         QVERIFY(!point("P1")->isCreating());
         QSignalSpy deleted(m_view, &QGraphicsPaint::sig_deleteItem);
+        const std::weak_ptr<MyGraphicItem> first = itemTables()[currentPhotoPath()].value("P1");
         point("P1")->setSelected(true);
         m_view->deleteSelected();
         QCOMPARE(deleted.takeFirst().at(0).toString(), QString("P1"));
+        QVERIFY(first.expired()); // deleted, nothing holds it
         QVERIFY(itemTables()[currentPhotoPath()].isEmpty());
         click(QPoint(205, 55));
         QCOMPARE(itemTables()[currentPhotoPath()].keys(), QStringList{"P2"});
@@ -141,7 +143,9 @@ private slots:
         scene()->clearSelection();
         point("P3")->setSelected(true);
         m_view->deleteSelected();
+        const std::weak_ptr<MyGraphicItem> replaced = itemTables()[currentPhotoPath()].value("P2");
         scene()->reloadItems(currentPhotoPath());
+        QVERIFY(replaced.expired()); // the copies took the originals' place
         QCOMPARE(itemCounters()[currentPhotoPath()][KindPoint], 2);
         click(QPoint(505, 155));
         QCOMPARE(itemTables()[currentPhotoPath()].keys(), (QStringList{"P2", "P3", "P4"}));
