@@ -83,6 +83,11 @@ void QGraphicsPaint::setItemsVisible(bool visible)
     m_scene->setItemsVisible(visible);
 }
 
+void QGraphicsPaint::setWholeFrame(bool show)
+{
+    m_scene->showWholeFrame(show);
+}
+
 void QGraphicsPaint::setPalette(int index)
 {
     m_scene->setPalette(index);

@@ -27,6 +27,7 @@ public:
     void setDrawColor(const QColor &color);
     void setSizeLevel(int level);
     void setItemsVisible(bool visible);
+    void setWholeFrame(bool show);
     void setPalette(int index);
     void setAlarm(int mode, float threshold);
     void deleteSelected();

@@ -77,6 +77,31 @@ void MyGraphicItem::drawLabel(QPainter *painter, const QPointF &at) const
     painter->drawText(at, name());
 }
 
+void MyGraphicItem::drawHandleDots(QPainter *painter) const
+{
+    painter->setPen(QPen(QColor(255, 0, 0), 3));
+    painter->setBrush(QBrush(QColor(255, 0, 0)));
+    for (const QRectF &handle : m_handles)
+        painter->drawEllipse(handle);
+}
+
+void MyGraphicItem::drawExtremes(QPainter *painter) const
+{
+    if (m_creating)
+        return;
+    painter->setPen(QPen(Qt::red, 5));
+    painter->drawPoint(m_stats.maxPos);
+    painter->setPen(QPen(Qt::blue, 5));
+    painter->drawPoint(m_stats.minPos);
+}
+
+void MyGraphicItem::storeStatistics(const TempStats &sceneStats, const QPointF &offset)
+{
+    m_stats = sceneStats;
+    m_stats.maxPos -= offset;
+    m_stats.minPos -= offset;
+}
+
 void MyGraphicItem::drawSelectionFrame(QPainter *painter, const QStyleOptionGraphicsItem *option) const
 {
     if (!(option->state & QStyle::State_Selected))

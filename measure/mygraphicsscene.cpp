@@ -1,6 +1,11 @@
 #include "mygraphicsscene.h"
 
+#include "mygraphiclineitem.h"
 #include "mygraphicpointitem.h"
+#include "mygraphicpolygonitem.h"
+#include "mygraphicrectitem.h"
+#include "mygraphicrounditem.h"
+#include "mygraphictextitem.h"
 #include "phototables.h"
 #include "regionstatistics.h"
 
@@ -11,11 +16,15 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 MyGraphicsScene::MyGraphicsScene(QObject *parent)
     : QGraphicsScene(parent)
+    , m_overlay(new MyGraphicTextItem)
     , m_spotReadout(new QGraphicsTextItem)
 {
+    addItem(m_overlay);
+    m_overlay->hide();
     addItem(m_spotReadout);
     m_spotReadout->hide();
     loadPalettes(m_palettes);
@@ -54,6 +63,7 @@ void MyGraphicsScene::loadImage(const QString &path)
 
 void MyGraphicsScene::addMeasurementItem(const ItemPtr &item)
 {
+    item->setVisible(m_itemsVisible);
     m_sceneItems.append(item);
     addItem(item.get());
 }
@@ -64,6 +74,11 @@ void MyGraphicsScene::removeMeasurementItems()
         removeItem(item.get());
     m_sceneItems.clear();
     m_currentPoint.reset();
+    m_currentRect.reset();
+    m_currentRound.reset();
+    m_currentLine.reset();
+    m_currentPolygon.reset();
+    m_polygonInProgress = false;
 }
 
 void MyGraphicsScene::reloadItems(const QString &path)
@@ -114,6 +129,7 @@ void MyGraphicsScene::rebuildForRotation()
         ++itemCounters()[path][copy->kind()];
         it.value() = copy;
     }
+    showWholeFrame(m_wholeFrame);
     update();
 }
 
@@ -150,8 +166,18 @@ bool MyGraphicsScene::setAlarm(int mode, float threshold)
 
 void MyGraphicsScene::setItemsVisible(bool visible)
 {
+    m_itemsVisible = visible;
     for (const ItemPtr &item : m_sceneItems)
         item->setVisible(visible);
+    m_overlay->setVisible(visible && m_wholeFrame);
+}
+
+void MyGraphicsScene::showWholeFrame(bool show)
+{
+    m_wholeFrame = show;
+    m_overlay->setPen(QPen(m_color, m_sizeLevel));
+    m_overlay->setRectAndSize(m_imageRect, m_displayed.width(), m_displayed.height());
+    m_overlay->setVisible(show && m_itemsVisible);
 }
 
 void MyGraphicsScene::hideSpotReadout()
@@ -171,6 +197,16 @@ void MyGraphicsScene::deleteSelectedItems()
         table.remove(item->name());
         if (m_currentPoint == item)
             m_currentPoint.reset();
+        if (m_currentRect == item)
+            m_currentRect.reset();
+        if (m_currentRound == item)
+            m_currentRound.reset();
+        if (m_currentLine == item)
+            m_currentLine.reset();
+        if (m_currentPolygon == item) {
+            m_currentPolygon.reset();
+            m_polygonInProgress = false;
+        }
     }
 }
 
@@ -188,21 +224,52 @@ QList<ItemStatsRow> MyGraphicsScene::collectItemStats(const QString &path) const
 void MyGraphicsScene::createItem(ItemKind kind)
 {
     ItemPtr item;
-    if (kind == KindPoint) {
-        m_currentPoint = std::make_shared<MyGraphicPointItem>();
-        item = m_currentPoint;
+    switch (kind) {
+    case KindPoint:
+        item = m_currentPoint = std::make_shared<MyGraphicPointItem>();
+        break;
+    case KindLine:
+        item = m_currentLine = std::make_shared<MyGraphicLineItem>();
+        break;
+    case KindRect:
+        item = m_currentRect = std::make_shared<MyGraphicRectItem>();
+        break;
+    case KindRound:
+        item = m_currentRound = std::make_shared<MyGraphicRoundItem>();
+        m_currentRound->setCircle(m_pressPoint, 0);
+        break;
+    case KindPolygon:
+        item = m_currentPolygon = std::make_shared<MyGraphicPolygonItem>(m_pressPoint, m_pressPoint);
+        break;
     }
-    if (!item)
-        return;
     addMeasurementItem(item);
     static const char *const formats[] = {"P%0", "L%0", "Re%0", "Ro%0", "Poly%0"};
     const int count = ++itemCounters()[currentPhotoPath()][kind];
     item->setName(QString(formats[kind]).arg(count));
+    if (kind == KindLine || kind == KindRect)
+        item->setPos(m_pressPoint);
     item->setCreating(true);
     item->setPen(QPen(QBrush(m_color), m_sizeLevel, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
     item->setMappingContext(m_imageRect, m_displayed.width(), m_displayed.height());
     if (kind == KindPoint)
         m_currentPoint->setPoint(m_pressPoint);
+    if (kind == KindLine)
+        m_lineDirection = 0;
+    if (kind == KindPolygon) {
+        m_polygonInProgress = true;
+        m_currentPolygon->setInProgress(true);
+        m_currentPolygon->addVertex(m_pressPoint);
+    }
+}
+
+void MyGraphicsScene::finishItem(const ItemPtr &item)
+{
+    item->setCreating(false);
+    if (item->kind() == KindPoint)
+        m_currentPoint->computeTemperature(m_pressPoint, currentPhotoPath());
+    else
+        item->computeStatistics(item->pos(), currentPhotoPath());
+    register_(item);
 }
 
 void MyGraphicsScene::register_(const ItemPtr &item)
@@ -216,10 +283,40 @@ void MyGraphicsScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
     if (!m_imageRect.contains(p))
         return;
     m_pressPoint = p;
-    if (event->button() == Qt::LeftButton && m_toolMode == ToolPoint)
-        createItem(KindPoint);
+    const bool left = event->button() == Qt::LeftButton;
+    static const QHash<int, ItemKind> kinds = {{ToolPoint, KindPoint}, {ToolLine, KindLine}, {ToolRect, KindRect},
+                                               {ToolRound, KindRound}};
+    if (left && kinds.contains(m_toolMode))
+        createItem(kinds[m_toolMode]);
+    if (m_toolMode == ToolPolygon) {
+        if (m_polygonInProgress && m_currentPolygon && event->button() == Qt::RightButton) {
+            m_currentPolygon->setInProgress(false);
+            m_polygonInProgress = false;
+            finishItem(m_currentPolygon);
+            update();
+            return;
+        }
+        if (m_polygonInProgress && m_currentPolygon && left)
+            m_currentPolygon->addVertex(p);
+        else if (left)
+            createItem(KindPolygon);
+    }
     update();
     QGraphicsScene::mousePressEvent(event);
+}
+
+void MyGraphicsScene::dragNewItem(const QPointF &c)
+{
+    const QPointF &p = m_pressPoint;
+    const QRectF spanned(std::min(c.x() - p.x(), 0.0), std::min(c.y() - p.y(), 0.0), std::abs(c.x() - p.x()),
+                         std::abs(c.y() - p.y()));
+    if (m_toolMode == ToolRect && m_currentRect && m_currentRect->isCreating())
+        m_currentRect->setRect(c.x() == p.x() || c.y() == p.y() ? QRectF(0, 0, 0, 0) : spanned);
+    if (m_toolMode == ToolLine && m_currentLine && m_currentLine->isCreating()) {
+        m_lineDirection = (c.x() <= p.x()) == (c.y() <= p.y()) ? 2 : 1;
+        m_currentLine->setRect(spanned);
+        m_currentLine->setDirection(m_lineDirection);
+    }
 }
 
 bool MyGraphicsScene::pinCursorToImage(const QPointF &position)
@@ -241,6 +338,17 @@ void MyGraphicsScene::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
     const QPointF c = event->scenePos();
     if (pinCursorToImage(c))
         return;
+    if (event->buttons() == Qt::LeftButton) {
+        if (m_toolMode == ToolRound && m_currentRound && m_currentRound->isCreating()) {
+            const double r = std::hypot(c.x() - m_pressPoint.x(), c.y() - m_pressPoint.y());
+            if (!m_currentRound->fitsImage(m_pressPoint, r))
+                return; // the circle keeps its last radius inside the picture
+            m_currentRound->setCircle(m_pressPoint, r);
+        }
+        dragNewItem(c);
+    }
+    if (m_toolMode == ToolPolygon && m_polygonInProgress && m_currentPolygon && m_currentPolygon->inProgress())
+        m_currentPolygon->setRubberBand(m_pressPoint, c);
     if (m_toolMode == ToolSpot) {
         const QRect area = m_imageRect.toRect();
         const QPoint at = c.toPoint();
@@ -273,10 +381,18 @@ void MyGraphicsScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 {
     if (!m_imageRect.contains(event->scenePos()))
         return;
-    if (event->button() == Qt::LeftButton && m_toolMode == ToolPoint && m_currentPoint && m_currentPoint->isCreating()) {
-        m_currentPoint->setCreating(false);
-        m_currentPoint->computeTemperature(m_pressPoint, currentPhotoPath());
-        register_(m_currentPoint);
+    if (event->button() == Qt::LeftButton) {
+        ItemPtr created;
+        if (m_toolMode == ToolPoint)
+            created = m_currentPoint;
+        else if (m_toolMode == ToolLine)
+            created = m_currentLine;
+        else if (m_toolMode == ToolRect)
+            created = m_currentRect;
+        else if (m_toolMode == ToolRound)
+            created = m_currentRound;
+        if (created && created->isCreating())
+            finishItem(created);
     }
     QGraphicsScene::mouseReleaseEvent(event);
 }

@@ -7,7 +7,12 @@
 #include <QImage>
 
 class QGraphicsTextItem;
+class MyGraphicLineItem;
 class MyGraphicPointItem;
+class MyGraphicPolygonItem;
+class MyGraphicRectItem;
+class MyGraphicRoundItem;
+class MyGraphicTextItem;
 
 // The tools of the title bar as the scene knows them; any other value is no tool.
 enum ToolMode { ToolNone = 0, ToolPoint = 2, ToolLine = 3, ToolRect = 4, ToolRound = 5, ToolPolygon = 6, ToolSpot = 8 };
@@ -42,6 +47,8 @@ public:
     QImage displayedImage() const { return m_displayed; }
     int paletteCount() const { return m_palettes.size(); }
     QGraphicsTextItem *spotReadout() const { return m_spotReadout; }
+    MyGraphicTextItem *wholeFrameOverlay() const { return m_overlay; }
+    bool polygonInProgress() const { return m_polygonInProgress; }
 
     void loadImage(const QString &path);
     void reloadItems(const QString &path);
@@ -49,6 +56,7 @@ public:
     bool setPalette(int index);
     bool setAlarm(int mode, float threshold);
     void setItemsVisible(bool visible);
+    void showWholeFrame(bool show);
     void hideSpotReadout();
     void deleteSelectedItems();
     QList<ItemStatsRow> collectItemStats(const QString &path) const;
@@ -63,6 +71,8 @@ private:
     void refreshImageRect();
     QImage turned(const QImage &image) const;
     void createItem(ItemKind kind);
+    void finishItem(const ItemPtr &item);
+    void dragNewItem(const QPointF &pointer);
     void addMeasurementItem(const ItemPtr &item);
     void removeMeasurementItems();
     void register_(const ItemPtr &item);
@@ -78,7 +88,16 @@ private:
     QColor m_color = QColor(0, 255, 0);
     int m_sizeLevel = 4;
     std::shared_ptr<MyGraphicPointItem> m_currentPoint;
+    std::shared_ptr<MyGraphicRectItem> m_currentRect;
+    std::shared_ptr<MyGraphicRoundItem> m_currentRound;
+    std::shared_ptr<MyGraphicLineItem> m_currentLine;
+    std::shared_ptr<MyGraphicPolygonItem> m_currentPolygon;
+    MyGraphicTextItem *m_overlay;
     QGraphicsTextItem *m_spotReadout;
+    int m_lineDirection = 0;
+    bool m_wholeFrame = false;
+    bool m_itemsVisible = true;
+    bool m_polygonInProgress = false;
     QImage m_displayed;
     QImage m_fileImage;
     QVector<Palette> m_palettes;

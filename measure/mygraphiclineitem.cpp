@@ -1,0 +1,89 @@
+#include "mygraphiclineitem.h"
+
+#include "regionstatistics.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+MyGraphicLineItem::MyGraphicLineItem() = default;
+
+ItemPtr MyGraphicLineItem::clone() const
+{
+    auto copy = std::make_shared<MyGraphicLineItem>();
+    copy->copyCommonFrom(*this);
+    copy->m_direction = m_direction;
+    copy->setRect(m_rect);
+    return copy;
+}
+
+void MyGraphicLineItem::setDirection(int direction)
+{
+    m_direction = direction;
+    rebuildHandles();
+    update();
+}
+
+QPointF MyGraphicLineItem::start() const
+{
+    return m_direction == 2 ? m_rect.topLeft() : m_rect.topRight();
+}
+
+QPointF MyGraphicLineItem::end() const
+{
+    return m_direction == 2 ? m_rect.bottomRight() : m_rect.bottomLeft();
+}
+
+void MyGraphicLineItem::computeStatistics(const QPointF &offset, const QString &path)
+{
+    const RegionStats r =
+        lineStatistics(start() + offset, end() + offset, m_imageRect, m_imageHeight, TemperatureGrid::of(path));
+    storeStatistics(r.stats, offset);
+}
+
+void MyGraphicLineItem::turnGeometry(const std::function<QPointF(const QPointF &)> &turn, const QPointF &offset, bool)
+{
+    // Both ends turn; the segment then runs along the other diagonal.
+    setRect(QRectF(turn(start() + offset), turn(end() + offset)).normalized());
+    setDirection(m_direction == 2 ? 1 : 2);
+}
+
+QVector<float> MyGraphicLineItem::sampleList(const QString &path) const
+{
+    const TemperatureGrid grid = TemperatureGrid::of(path);
+    const QPointF a = start() + pos(), b = end() + pos();
+    const int n = std::max(0, int(m_imageHeight * std::hypot(b.x() - a.x(), b.y() - a.y()) / m_imageRect.height()));
+    QVector<float> samples = {grid.at(sceneToPixel(a, m_imageRect, grid))};
+    for (const QPointF &s : sampleLine(a, b, n))
+        samples.append(grid.at(sceneToPixel(s, m_imageRect, grid)));
+    return samples;
+}
+
+Qt::CursorShape MyGraphicLineItem::cursorForHandle(int handle) const
+{
+    return handle == 1 || handle == 4 ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor;
+}
+
+void MyGraphicLineItem::rebuildHandles()
+{
+    const QRectF b = boundingRect();
+    const double s = m_handleSize;
+    if (m_direction == 2)
+        m_handles = {{1, QRectF(b.left(), b.top(), s, s)}, {4, QRectF(b.right() - s, b.bottom() - s, s, s)}};
+    else
+        m_handles = {{2, QRectF(b.right() - s, b.top(), s, s)}, {3, QRectF(b.left(), b.bottom() - s, s, s)}};
+}
+
+void MyGraphicLineItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
+{
+    painter->setPen(m_pen);
+    painter->drawLine(start(), end());
+    if (isSelected()) {
+        drawSelectionFrame(painter, option);
+        drawHandleDots(painter);
+    }
+    drawExtremes(painter);
+    const QRectF b = boundingRect();
+    const int size = labelPointSize(m_pen.width());
+    drawLabel(painter, QPointF(b.center().x() + 8, b.center().y() + (m_direction == 2 ? -size : size)));
+}

@@ -1,0 +1,139 @@
+#include "mygraphicpolygonitem.h"
+
+#include "regionstatistics.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+
+MyGraphicPolygonItem::MyGraphicPolygonItem(const QPointF &bandStart, const QPointF &bandEnd)
+    : m_bandStart(bandStart)
+    , m_bandEnd(bandEnd)
+{
+    m_handleSize = 10.0;
+    m_activeHandle = NoVertex;
+}
+
+ItemPtr MyGraphicPolygonItem::clone() const
+{
+    auto copy = std::make_shared<MyGraphicPolygonItem>(m_bandStart, m_bandEnd);
+    copy->copyCommonFrom(*this);
+    copy->m_inProgress = m_inProgress;
+    copy->setVertices(m_vertices);
+    return copy;
+}
+
+void MyGraphicPolygonItem::setInProgress(bool inProgress)
+{
+    prepareGeometryChange();
+    m_inProgress = inProgress;
+    update();
+}
+
+void MyGraphicPolygonItem::addVertex(const QPointF &vertex)
+{
+    prepareGeometryChange();
+    m_vertices.append(vertex);
+    rebuildHandles();
+    update();
+}
+
+void MyGraphicPolygonItem::moveVertex(int index, const QPointF &vertex)
+{
+    if (index < 0 || index >= m_vertices.size())
+        return;
+    prepareGeometryChange();
+    m_vertices[index] = vertex;
+    rebuildHandles();
+    update();
+}
+
+void MyGraphicPolygonItem::setVertices(const QVector<QPointF> &vertices)
+{
+    prepareGeometryChange();
+    m_vertices = vertices;
+    rebuildHandles();
+    update();
+}
+
+void MyGraphicPolygonItem::setRubberBand(const QPointF &start, const QPointF &end)
+{
+    prepareGeometryChange();
+    m_bandStart = start;
+    m_bandEnd = end;
+    update();
+}
+
+void MyGraphicPolygonItem::computeStatistics(const QPointF &offset, const QString &path)
+{
+    QVector<QPointF> scene;
+    for (const QPointF &v : m_vertices)
+        scene.append(v + offset);
+    storeStatistics(polygonStatistics(scene, m_imageRect, TemperatureGrid::of(path)).stats, offset);
+}
+
+void MyGraphicPolygonItem::turnGeometry(const std::function<QPointF(const QPointF &)> &turn, const QPointF &offset, bool)
+{
+    QVector<QPointF> turned;
+    for (const QPointF &v : m_vertices)
+        turned.append(turn(v + offset));
+    setVertices(turned);
+}
+
+QVector<float> MyGraphicPolygonItem::sampleList(const QString &path) const
+{
+    // Mapped without clamping, unlike the statistics.
+    QVector<QPointF> pixels;
+    for (const QPointF &v : m_vertices)
+        pixels.append(sceneToPixel(v + pos(), m_imageRect, m_imageWidth, m_imageHeight));
+    const TemperatureGrid grid = TemperatureGrid::of(path);
+    QVector<float> samples;
+    for (const QPoint &p : polygonPixels(QPolygonF(pixels).boundingRect(), pixels))
+        samples.append(grid.at(p));
+    return samples;
+}
+
+void MyGraphicPolygonItem::rebuildHandles()
+{
+    m_handles.clear();
+    for (int i = 0; i < m_vertices.size(); ++i)
+        m_handles.insert(i, QRectF(m_vertices[i].x() - m_handleSize / 2, m_vertices[i].y() - m_handleSize / 2,
+                                   m_handleSize, m_handleSize));
+}
+
+QRectF MyGraphicPolygonItem::boundingRect() const
+{
+    QPainterPath path;
+    path.addPolygon(QPolygonF(m_vertices));
+    QRectF bounds = path.boundingRect();
+    // While drawing, the rubber band is part of what is painted.
+    if (m_inProgress)
+        bounds = bounds.united(QRectF(m_bandStart, m_bandEnd).normalized());
+    return bounds.adjusted(-m_margin, -m_margin, m_margin, m_margin);
+}
+
+void MyGraphicPolygonItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    // A vertex drag needs no drag start; every press goes on to select and move.
+    QGraphicsItem::mousePressEvent(event);
+}
+
+void MyGraphicPolygonItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
+{
+    painter->setPen(m_pen);
+    painter->setBrush(Qt::NoBrush);
+    if (m_inProgress) {
+        if (!(qFuzzyCompare(m_bandStart.x(), m_bandEnd.x()) && qFuzzyCompare(m_bandStart.y(), m_bandEnd.y())))
+            painter->drawLine(m_bandStart, m_bandEnd);
+        painter->drawPolyline(QPolygonF(m_vertices));
+    } else {
+        painter->drawPolygon(QPolygonF(m_vertices));
+    }
+    if (isSelected()) {
+        drawSelectionFrame(painter, option);
+        drawHandleDots(painter);
+    }
+    drawExtremes(painter);
+    const QRectF b = boundingRect();
+    drawLabel(painter, QPointF(b.center().x() - labelPointSize(m_pen.width()), b.center().y() + 4));
+}

@@ -1,0 +1,84 @@
+#include "mygraphicrectitem.h"
+
+#include "regionstatistics.h"
+
+#include <QPainter>
+
+MyGraphicRectItem::MyGraphicRectItem() = default;
+
+ItemPtr MyGraphicRectItem::clone() const
+{
+    auto copy = std::make_shared<MyGraphicRectItem>();
+    copy->copyCommonFrom(*this);
+    copy->setRect(m_rect);
+    return copy;
+}
+
+void MyGraphicRectItem::computeStatistics(const QPointF &offset, const QString &path)
+{
+    const RegionStats r =
+        rectangleStatistics(m_rect.translated(offset), m_imageRect, m_imageWidth, m_imageHeight, TemperatureGrid::of(path));
+    storeStatistics(r.stats, offset);
+}
+
+void MyGraphicRectItem::turnGeometry(const std::function<QPointF(const QPointF &)> &turn, const QPointF &offset, bool)
+{
+    setRect(QRectF(turn(m_rect.topLeft() + offset), turn(m_rect.bottomRight() + offset)).normalized());
+}
+
+QVector<float> MyGraphicRectItem::sampleList(const QString &path) const
+{
+    const QRectF scene = m_rect.translated(pos());
+    const QPoint a = sceneToPixel(scene.topLeft(), m_imageRect, m_imageWidth, m_imageHeight);
+    const QPoint b = sceneToPixel(scene.bottomRight(), m_imageRect, m_imageWidth, m_imageHeight);
+    const TemperatureGrid grid = TemperatureGrid::of(path);
+    QVector<float> samples;
+    for (const QPoint &p : rectanglePixels(QRectF(a.x(), a.y(), b.x() - a.x(), b.y() - a.y())))
+        samples.append(grid.at(p));
+    return samples;
+}
+
+Qt::CursorShape MyGraphicRectItem::cursorForHandle(int handle) const
+{
+    switch (handle) {
+    case 1:
+    case 4:
+        return Qt::SizeFDiagCursor;
+    case 2:
+    case 3:
+        return Qt::SizeBDiagCursor;
+    case 5:
+    case 6:
+        return Qt::SizeVerCursor;
+    default:
+        return Qt::SizeHorCursor;
+    }
+}
+
+void MyGraphicRectItem::rebuildHandles()
+{
+    const QRectF b = boundingRect();
+    const double s = m_handleSize;
+    m_handles = {{1, QRectF(b.left(), b.top(), s, s)},
+                 {2, QRectF(b.right() - s, b.top(), s, s)},
+                 {3, QRectF(b.left(), b.bottom() - s, s, s)},
+                 {4, QRectF(b.right() - s, b.bottom() - s, s, s)},
+                 {5, QRectF(b.center().x() - s / 2, b.top(), s, s)},
+                 {6, QRectF(b.center().x() - s / 2, b.bottom() - s, s, s)},
+                 {7, QRectF(b.left(), b.center().y() - s / 2, s, s)},
+                 {8, QRectF(b.right() - s, b.center().y() - s / 2, s, s)}};
+}
+
+void MyGraphicRectItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
+{
+    painter->setPen(m_pen);
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(m_rect);
+    if (isSelected()) {
+        drawSelectionFrame(painter, option);
+        drawHandleDots(painter);
+    }
+    drawExtremes(painter);
+    const QRectF b = boundingRect();
+    drawLabel(painter, QPointF(b.center().x() - labelPointSize(m_pen.width()), b.center().y() + 4));
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "mygraphicitem.h"
+
+// Measures a disk: centre in item coordinates, radius in scene units.
+class MyGraphicRoundItem : public MyGraphicItem
+{
+    Q_OBJECT
+public:
+    MyGraphicRoundItem();
+
+    int type() const override { return RoundItemType; }
+    ItemKind kind() const override { return KindRound; }
+    ItemPtr clone() const override;
+    void computeStatistics(const QPointF &offset, const QString &path) override;
+    void turnGeometry(const std::function<QPointF(const QPointF &)> &turn, const QPointF &offset,
+                      bool turnsNarrow) override;
+
+    QPointF centre() const { return m_centre; }
+    double radius() const { return m_radius; }
+    void setCircle(const QPointF &centre, double radius);
+    // Whether a circle at this scene centre and radius stays inside the picture.
+    bool fitsImage(const QPointF &sceneCentre, double radius) const;
+    QVector<float> sampleList(const QString &path) const;
+
+    QRectF boundingRect() const override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
+
+protected:
+    QRectF geometryRect() const override { return boundingRect(); }
+    Qt::CursorShape cursorForHandle(int handle) const override;
+    void resizeThroughHandle(int handle, const QPointF &p) override;
+
+private:
+    void rebuildHandles();
+
+    QPointF m_centre;
+    double m_radius = 0;
+};

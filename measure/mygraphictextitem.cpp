@@ -1,0 +1,89 @@
+#include "mygraphictextitem.h"
+
+#include "mygraphicitem.h"
+#include "phototables.h"
+#include "regionstatistics.h"
+
+#include <QPainter>
+
+namespace {
+
+QString valueText(const char *caption, float value)
+{
+    return QString(caption) + (value == NA_TEMPERATURE ? QString("NA") : QString::number(value, 'f', 1) + QString::fromUtf8("℃"));
+}
+
+} // namespace
+
+MyGraphicTextItem::MyGraphicTextItem(QGraphicsItem *parent)
+{
+    setParentItem(parent);
+}
+
+void MyGraphicTextItem::setRectAndSize(const QRectF &imageRect, int imageWidth, int imageHeight)
+{
+    prepareGeometryChange();
+    m_imageRect = imageRect;
+    m_imageWidth = imageWidth;
+    m_imageHeight = imageHeight;
+    update();
+}
+
+QPointF MyGraphicTextItem::marker(const QPointF &framePixel) const
+{
+    // Turned as the picture is: the frame of the photograph, then each quarter turn.
+    const QSize frame(currentPhotoRecord().width, currentPhotoRecord().height);
+    QPoint p = framePixel.toPoint();
+    QSize size = frame;
+    for (int turn = 0; turn < rotationStates().value(currentPhotoPath()); ++turn) {
+        p = quarterTurn(p, size.width());
+        size.transpose();
+    }
+    return pixelToScene(p, m_imageRect, m_imageWidth, m_imageHeight);
+}
+
+QPointF MyGraphicTextItem::maximumMarker() const
+{
+    return marker(currentPhotoRecord().stats.maxPos);
+}
+
+QPointF MyGraphicTextItem::minimumMarker() const
+{
+    return marker(currentPhotoRecord().stats.minPos);
+}
+
+QStringList MyGraphicTextItem::texts() const
+{
+    const TempStats &s = currentPhotoRecord().stats;
+    return {valueText("MAX:", s.max), valueText("MIN:", s.min), valueText("AVG:", s.avg)};
+}
+
+void MyGraphicTextItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+{
+    const QPointF hottest = maximumMarker(), coldest = minimumMarker(), centre = m_imageRect.center();
+    painter->setPen(QPen(Qt::red, 5));
+    painter->drawPoint(hottest);
+    painter->setPen(QPen(Qt::blue, 5));
+    painter->drawPoint(coldest);
+    painter->setPen(QPen(Qt::black, 5));
+    painter->drawPoint(centre);
+
+    painter->setPen(m_pen);
+    const int size = MyGraphicItem::labelPointSize(m_pen.width());
+    QFont font("Microsoft YaHei");
+    font.setPointSize(size);
+    painter->setFont(font);
+    const QStringList t = texts();
+    auto placed = [this, size](const QPointF &at, const QString &text) {
+        QPointF p(at.x(), at.y() + 6);
+        p.setX(at.x() > m_imageRect.left() + m_imageRect.width() / 2 ? at.x() - text.size() * (size + 2) : at.x() + size);
+        if (std::abs(at.y() - m_imageRect.top()) < 10)
+            p.setY(p.y() + 10);
+        else if (std::abs(at.y() - (m_imageRect.top() + m_imageRect.height())) < 10)
+            p.setY(p.y() - 30);
+        return p;
+    };
+    painter->drawText(placed(hottest, t[0]), t[0]);
+    painter->drawText(placed(coldest, t[1]), t[1]);
+    painter->drawText(QPointF(centre.x() + size, centre.y() + 4), t[2]);
+}
