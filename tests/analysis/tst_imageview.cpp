@@ -1,9 +1,5 @@
 #include "mygraphicpointitem.h"
-#include "mygraphicsscene.h"
-#include "photogenerator.h"
-#include "phototables.h"
-#include "qgraphicspaint.h"
-#include "regionstatistics.h"
+#include "viewfixture.h"
 
 #include <QAction>
 #include <QGraphicsSceneMouseEvent>
@@ -12,48 +8,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-// t = x / 10 + 10 y: every pixel tells its own place.
-PhotoSpec placeSpec(int width, int height, float shift = 0)
-{
-    PhotoSpec spec;
-    spec.width = width;
-    spec.height = height;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            spec.temperatures.push_back(shift + 0.1f * float(x) + 10.0f * float(y));
-    return spec;
-}
-
-float matrixAt(const QString &path, int x, int y)
-{
-    QMutexLocker lock(&photoTablesMutex());
-    return photoRecords()[path].matrix[std::size_t(y)][std::size_t(x)];
-}
-
-void open(const QString &path)
-{
-    currentPhotoPath() = path;
-    currentPhotoRecord() = copyPhotoRecord(path);
-    QMutexLocker lock(&photoTablesMutex());
-    const TemperatureMatrix &m = photoRecords()[path].matrix;
-    rotatedMatrices()[path][1] = quarterTurned(m);
-    rotatedMatrices()[path][2] = quarterTurned(rotatedMatrices()[path][1]);
-    rotatedMatrices()[path][3] = quarterTurned(rotatedMatrices()[path][2]);
-}
-
-void sceneEvent(QGraphicsScene *scene, QEvent::Type type, const QPointF &at, Qt::MouseButton button,
-                Qt::MouseButtons buttons)
-{
-    QGraphicsSceneMouseEvent event(type);
-    event.setScenePos(at);
-    event.setButton(button);
-    event.setButtons(buttons);
-    QCoreApplication::sendEvent(scene, &event);
-}
-
-} // namespace
 
 class TestImageView : public QObject
 {
@@ -61,22 +15,12 @@ class TestImageView : public QObject
 
     QTemporaryDir m_dir;
     QStringList m_photos;
+    ViewFixture m_fixture;
     QGraphicsPaint *m_view = nullptr;
 
-    MyGraphicsScene *scene() const { return m_view->measurementScene(); }
-
-    void show(const QString &path)
-    {
-        open(path);
-        m_view->showPhoto(path);
-        m_view->viewport()->repaint();
-    }
-
-    void click(const QPoint &at)
-    {
-        QTest::mousePress(m_view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-        QTest::mouseRelease(m_view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-    }
+    MyGraphicsScene *scene() const { return m_fixture.scene(); }
+    void show(const QString &path) { m_fixture.show(path); }
+    void click(const QPoint &at) { m_fixture.click(at); }
 
     MyGraphicPointItem *point(const QString &name) const
     {
@@ -104,21 +48,13 @@ private slots:
             itemCounters().remove(path);
             rotationStates()[path] = 0;
         }
-        m_view = new QGraphicsPaint;
-        m_view->setFrameStyle(QFrame::NoFrame);
-        m_view->createScene(640, 480);
-        m_view->resize(640, 480);
-        m_view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_view));
+        QVERIFY(m_fixture.create());
+        m_view = m_fixture.view;
         show(m_photos[0]);
         QCOMPARE(scene()->imageRect(), QRectF(0, 0, 640, 480));
     }
 
-    void cleanup()
-    {
-        delete m_view;
-        m_view = nullptr;
-    }
+    void cleanup() { m_fixture.destroy(); }
 
     void namesAndCounters()
     {

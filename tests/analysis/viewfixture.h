@@ -1,0 +1,112 @@
+#pragma once
+
+#include "mygraphicsscene.h"
+#include "photogenerator.h"
+#include "phototables.h"
+#include "qgraphicspaint.h"
+#include "regionstatistics.h"
+
+#include <QApplication>
+#include <QGraphicsSceneMouseEvent>
+#include <QMouseEvent>
+#include <QtTest>
+
+// t = x / 10 + 10 y: every pixel tells its own place, and t grows to the right and down.
+inline PhotoSpec placeSpec(int width, int height, float shift = 0)
+{
+    PhotoSpec spec;
+    spec.width = width;
+    spec.height = height;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            spec.temperatures.push_back(shift + 0.1f * float(x) + 10.0f * float(y));
+    return spec;
+}
+
+inline float matrixAt(const QString &path, int x, int y)
+{
+    QMutexLocker lock(&photoTablesMutex());
+    return photoRecords()[path].matrix[std::size_t(y)][std::size_t(x)];
+}
+
+// Makes the photograph the one on show, with its turned matrices ready.
+inline void openPhoto(const QString &path)
+{
+    currentPhotoPath() = path;
+    currentPhotoRecord() = copyPhotoRecord(path);
+    QMutexLocker lock(&photoTablesMutex());
+    const TemperatureMatrix &m = photoRecords()[path].matrix;
+    rotatedMatrices()[path][1] = quarterTurned(m);
+    rotatedMatrices()[path][2] = quarterTurned(rotatedMatrices()[path][1]);
+    rotatedMatrices()[path][3] = quarterTurned(rotatedMatrices()[path][2]);
+}
+
+inline void sceneEvent(QGraphicsScene *scene, QEvent::Type type, const QPointF &at, Qt::MouseButton button,
+                       Qt::MouseButtons buttons)
+{
+    QGraphicsSceneMouseEvent event(type);
+    event.setScenePos(at);
+    event.setButton(button);
+    event.setButtons(buttons);
+    QCoreApplication::sendEvent(scene, &event);
+}
+
+// A 640 x 480 view without frame: scene coordinates are viewport pixels.
+struct ViewFixture
+{
+    QGraphicsPaint *view = nullptr;
+
+    MyGraphicsScene *scene() const { return view->measurementScene(); }
+
+    bool create()
+    {
+        view = new QGraphicsPaint;
+        view->setFrameStyle(QFrame::NoFrame);
+        view->createScene(640, 480);
+        view->resize(640, 480);
+        view->show();
+        return QTest::qWaitForWindowExposed(view);
+    }
+
+    void destroy()
+    {
+        delete view;
+        view = nullptr;
+    }
+
+    void show(const QString &path)
+    {
+        openPhoto(path);
+        view->showPhoto(path);
+        view->viewport()->repaint();
+    }
+
+    void press(const QPoint &at, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mousePress(view->viewport(), button, Qt::NoModifier, at);
+    }
+
+    void dragTo(const QPoint &at)
+    {
+        QMouseEvent move(QEvent::MouseMove, QPointF(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &move);
+    }
+
+    void release(const QPoint &at)
+    {
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    }
+
+    void click(const QPoint &at)
+    {
+        press(at);
+        release(at);
+    }
+
+    void drag(const QPoint &from, const QPoint &to)
+    {
+        press(from);
+        dragTo(to);
+        release(to);
+    }
+};
