@@ -281,6 +281,40 @@ private slots:
         QVERIFY(!m_fixture.scene()->polygonInProgress());
     }
 
+    void layoutsTravelBetweenPhotographs()
+    {
+        const QString other = m_dir.filePath("other.jpg");
+        writePhoto(other, placeSpec(64, 48, 1000.0f));
+        QCOMPARE(loadPhotoRecord(other), 0);
+        loadedPhotoPaths() = QStringList{m_photo, other};
+        itemTables().remove(other);
+        m_fixture.view->setDrawMode(ToolLine);
+        m_fixture.drag(QPoint(55, 105), QPoint(255, 305));
+        m_fixture.view->setDrawMode(ToolRect);
+        m_fixture.drag(QPoint(305, 205), QPoint(425, 325));
+        m_fixture.view->setDrawMode(ToolRound);
+        m_fixture.drag(QPoint(505, 305), QPoint(525, 305));
+        m_fixture.view->setDrawMode(ToolPolygon);
+        for (const QPoint &c : {QPoint(105, 405), QPoint(205, 405), QPoint(155, 455)})
+            m_fixture.click(c);
+        m_fixture.press(QPoint(155, 455), Qt::RightButton);
+        QMap<QString, float> here;
+        for (const ItemPtr &i : itemTables()[m_photo])
+            here[i->name()] = i->stats().avg;
+        m_fixture.view->slot_copyItem();
+        m_fixture.show(other);
+        m_fixture.view->slot_pasteToCurr();
+        QCOMPARE(itemTables()[other].keys(), (QStringList{"L1", "Poly1", "Re1", "Ro1"}));
+        // The same places read the other photograph: 1000 degrees warmer everywhere.
+        for (const ItemPtr &i : itemTables()[other])
+            QCOMPARE(i->stats().avg, here[i->name()] + 1000.0f);
+        m_fixture.show(m_photo);
+        for (const ItemPtr &i : itemTables()[m_photo])
+            QCOMPARE(i->stats().avg, here[i->name()]);
+        QCOMPARE(itemCounters()[m_photo][KindPolygon], 1);
+        loadedPhotoPaths() = QStringList{m_photo};
+    }
+
     void fourTurnsRestoreEverything()
     {
         MyGraphicsScene *scene = m_fixture.scene();
