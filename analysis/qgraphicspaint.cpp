@@ -1,6 +1,8 @@
 #include "qgraphicspaint.h"
 
 #include "mygraphicsscene.h"
+#include "myitemtemp.h"
+#include "pagetables.h"
 #include "phototables.h"
 #include "waitwithevents.h"
 
@@ -115,6 +117,9 @@ void QGraphicsPaint::slot_copyItem()
 
 void QGraphicsPaint::pasteTo(const QString &path)
 {
+    // The photograph's list rows go with its old items; new rows come with the statistics.
+    for (MyItemTemp *row : itemRowTables().take(path))
+        row->deleteLater();
     itemTables()[path] = m_clipboard;
 }
 

@@ -1,20 +1,530 @@
 #include "settingpage.h"
 
+#include "itemtables.h"
+#include "mygraphicsscene.h"
+#include "myitemtemp.h"
+#include "mytooltip.h"
+#include "pagetables.h"
+#include "palette.h"
+#include "photorecord.h"
+#include "phototables.h"
+#include "qgraphicspaint.h"
+#include "regionstatistics.h"
+#include "screenlayout.h"
+#include "waitwithevents.h"
+
+#include <QColorDialog>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QtConcurrent>
+
+namespace {
+
+constexpr int kNameRole = 100;
+
+// The information panel: caption, line edit and the record text it shows.
+struct InfoRow
+{
+    const char *caption;
+    const char *edit;
+    DisplayText text;
+};
+const InfoRow kInfoRows[] = {
+    {QT_TRANSLATE_NOOP("SettingPage", "辐射率："), "lineEdit_emissivity", TextEmissivity},
+    {QT_TRANSLATE_NOOP("SettingPage", "距离："), "lineEdit_distance", TextDistance},
+    {QT_TRANSLATE_NOOP("SettingPage", "湿度："), "lineEdit_humidity", TextHumidity},
+    {QT_TRANSLATE_NOOP("SettingPage", "反射温度："), "lineEdit_reflectTemp", TextReflectedTemp},
+    {QT_TRANSLATE_NOOP("SettingPage", "大气温度："), "lineEdit_atmosphericTemp", TextAirTemp},
+    {QT_TRANSLATE_NOOP("SettingPage", "大气透过率："), "lineEdit_atmosphericTransmittance", TextTransmittance},
+    {QT_TRANSLATE_NOOP("SettingPage", "热成像云台型号："), "lineEdit_imgSN", TextGimbalType},
+    {QT_TRANSLATE_NOOP("SettingPage", "红外版本号："), "lineEdit_version", TextVersion},
+    {QT_TRANSLATE_NOOP("SettingPage", "创建日期："), "lineEdit_createDate", TextCreated},
+    {QT_TRANSLATE_NOOP("SettingPage", "修改日期："), "lineEdit_updateDate", TextModified},
+    {QT_TRANSLATE_NOOP("SettingPage", "图像宽高："), "lineEdit_imgWH", TextResolution},
+    {QT_TRANSLATE_NOOP("SettingPage", "热成像腔体温度："), "lineEdit_cavityTemp", TextCavityTemp},
+    {QT_TRANSLATE_NOOP("SettingPage", "焦平面温度："), "lineEdit_focalPlaneTemp", TextFocalPlaneTemp},
+    {QT_TRANSLATE_NOOP("SettingPage", "上一次快门时间："), "lineEdit_lastTime", TextLastFlatField},
+    {QT_TRANSLATE_NOOP("SettingPage", "当前增益状态："), "lineEdit_currentGainState", TextGainMode},
+    {QT_TRANSLATE_NOOP("SettingPage", "GPS信息："), "lineEdit_GPS", TextGps},
+    {QT_TRANSLATE_NOOP("SettingPage", "高度："), "lineEdit_high", TextAltitude},
+};
+constexpr int kEnvironmentRows = 6; // the rows before the image heading
+
+} // namespace
+
 SettingPage::SettingPage(QWidget *parent)
     : QWidget(parent)
+    , m_toolTip(new MyToolTip(this))
 {
     setObjectName("SettingPage");
+    buildForm();
+    m_toolTip->hide();
+    m_paletteList->installEventFilter(this);
+    m_paletteList->viewport()->installEventFilter(this);
+    connect(this, &SettingPage::sig_click_pre_next, m_view, &QGraphicsPaint::slot_clickprenext);
+    connect(m_view, &QGraphicsPaint::sig_updateItem, this, &SettingPage::slot_updateItemTemp);
+    connect(m_view, &QGraphicsPaint::sig_deleteItem, this, &SettingPage::slot_deleteItem);
+    connect(m_view, &QGraphicsPaint::sig_imgChanged, this, &SettingPage::on_saveBmpClicked);
+    connect(m_view, &QGraphicsPaint::sig_copyItemToCurrent, this, &SettingPage::rebuildItemList);
+    retranslate();
+    QMetaObject::connectSlotsByName(this);
 }
 
-void SettingPage::setupView(int, int) {}
-void SettingPage::cancelLoad() {}
-void SettingPage::saveCurrentState() { on_saveBmpClicked(); }
-void SettingPage::retranslate() {}
-void SettingPage::slot_selectImg(QStringList, int) {}
-void SettingPage::on_buttonClick(int) {}
-void SettingPage::on_drawButtonClick(int) {}
-void SettingPage::on_rotateButtonClick(int) {}
-void SettingPage::on_allTempClicked(bool) {}
-void SettingPage::on_saveBmpClicked() {}
-void SettingPage::on_setFontSize(int) {}
-void SettingPage::on_itemVisible(bool) {}
+SettingPage::~SettingPage()
+{
+    cancelLoad();
+    waitForLoad();
+}
+
+void SettingPage::buildForm()
+{
+    setStyleSheet("QWidget{font-family:Microsoft YaHei;font-size:16px;color:rgba(255,255,255,0.85);"
+                  "background-color:#333333;}"
+                  "QGroupBox{border:none;background-color:#2A2A2A;margin-top:24px;}"
+                  "QGroupBox::title{subcontrol-origin:margin;left:8px;color:#ffffff;}"
+                  "QLineEdit{border:none;background:transparent;color:#ffffff;}"
+                  "QPushButton{border:none;background:transparent;}"
+                  "QTabWidget::pane{border:none;}"
+                  "QTabBar::tab{background:#333333;padding:6px 12px;color:rgba(255,255,255,0.55);}"
+                  "QTabBar::tab:selected{color:#08A4FF;}"
+                  "QListWidget{border:none;background:transparent;outline:0px;}"
+                  "QListWidget::item:selected{border:2px solid #08A4FF;border-radius:4px;}"
+                  "QScrollArea{border:none;}"
+                  "QScrollBar:vertical{width:6px;background:transparent;}"
+                  "QScrollBar::handle:vertical{background:rgba(255,255,255,0.3);border-radius:3px;min-height:40px;}");
+
+    m_pagingGroup = new QGroupBox(this);
+    m_pagingGroup->setObjectName("groupBox_2");
+    m_pageText = new QLabel("2/10", m_pagingGroup);
+    m_pageText->setObjectName("lab_currPage");
+    m_prev = new QPushButton(m_pagingGroup);
+    m_prev->setObjectName("btn_prevImg");
+    m_next = new QPushButton(m_pagingGroup);
+    m_next->setObjectName("btn_nextImg");
+    for (QPushButton *b : {m_prev, m_next})
+        b->setIconSize(QSize(24, 24));
+    m_paletteList = new QListWidget(m_pagingGroup);
+    m_paletteList->setObjectName("listWidget");
+    m_paletteList->setViewMode(QListView::IconMode);
+    m_paletteList->setIconSize(QSize(60, 60));
+    m_paletteList->setSpacing(6);
+    m_paletteList->setResizeMode(QListView::Adjust);
+    m_paletteList->setMovement(QListView::Static);
+    m_paletteList->setMouseTracking(true);
+    m_paletteList->setFixedWidth(160);
+    for (const PaletteListEntry &entry : kPaletteList) {
+        auto *item = new QListWidgetItem(QIcon(QPixmap(QString(":/res/icon/") + entry.icon).scaled(60, 60)), QString());
+        item->setSizeHint(QSize(64, 64));
+        item->setData(Qt::UserRole, entry.index);
+        m_paletteList->addItem(item);
+    }
+    auto *wdgSlider = new QWidget(m_pagingGroup);
+    wdgSlider->setObjectName("wdg_slider");
+    auto *paging = new QGridLayout(m_pagingGroup);
+    paging->addWidget(m_prev, 0, 0);
+    paging->addWidget(m_pageText, 0, 1, Qt::AlignCenter);
+    paging->addWidget(m_next, 0, 2);
+    paging->addWidget(m_paletteList, 1, 0, 1, 3);
+    paging->addWidget(wdgSlider, 2, 0, 1, 3);
+
+    m_view = new QGraphicsPaint(this);
+    m_view->setObjectName("graphicsView");
+    m_view->setFrameStyle(QFrame::NoFrame);
+
+    m_infoGroup = new QGroupBox(this);
+    m_infoGroup->setObjectName("groupBox");
+    m_tabs = new QTabWidget(m_infoGroup);
+    m_tabs->setObjectName("tabWidget");
+    auto *tab = new QWidget;
+    tab->setObjectName("tab");
+    auto *fields = new QGroupBox(tab);
+    fields->setObjectName("groupBox_4");
+    auto *grid = new QGridLayout(fields);
+    int row = 0;
+    for (int i = 0; i < int(std::size(kInfoRows)); ++i) {
+        if (i == 0 || i == kEnvironmentRows) {
+            auto *heading = new QLabel(fields);
+            heading->setStyleSheet("color:#ffffff;font-weight:500;");
+            m_headings << heading;
+            grid->addWidget(heading, row++, 0, 1, 2);
+        }
+        auto *caption = new QLabel(fields);
+        auto *edit = new QLineEdit(fields);
+        edit->setObjectName(kInfoRows[i].edit);
+        edit->setReadOnly(true);
+        m_infoLabels << caption;
+        m_infoEdits << edit;
+        grid->addWidget(caption, row, 0);
+        grid->addWidget(edit, row++, 1);
+    }
+    auto *tabLayout = new QVBoxLayout(tab);
+    tabLayout->addWidget(fields);
+    m_tabs->addTab(tab, QString());
+    m_tabs->setCurrentIndex(0);
+    auto *infoLayout = new QVBoxLayout(m_infoGroup);
+    infoLayout->addWidget(m_tabs);
+
+    m_itemGroup = new QGroupBox(this);
+    m_itemGroup->setObjectName("groupBox_item");
+    auto *scroll = new QScrollArea(m_itemGroup);
+    scroll->setObjectName("scrollArea");
+    scroll->setWidgetResizable(true);
+    auto *contents = new QWidget;
+    contents->setObjectName("scrollAreaWidgetContents");
+    m_itemLayout = new QVBoxLayout(contents);
+    m_itemLayout->setObjectName("verticalLayout");
+    m_placeholder = new QLabel(contents);
+    m_placeholder->setAlignment(Qt::AlignCenter);
+    m_itemLayout->addWidget(m_placeholder);
+    m_itemSpacer = new QSpacerItem(20, 40, QSizePolicy::Minimum, QSizePolicy::Expanding);
+    scroll->setWidget(contents);
+    auto *itemGroupLayout = new QVBoxLayout(m_itemGroup);
+    itemGroupLayout->addWidget(scroll);
+
+    auto *right = new QVBoxLayout;
+    right->addWidget(m_infoGroup, 3);
+    right->addWidget(m_itemGroup, 2);
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(m_pagingGroup);
+    layout->addWidget(m_view, 1, Qt::AlignCenter);
+    layout->addLayout(right);
+}
+
+void SettingPage::setupView(int minSide, int maxWidth)
+{
+    const ScreenLayout &layout = shellValues().layout;
+    m_view->setMinimumSize(minSide, minSide);
+    m_view->setMaximumSize(maxWidth, layout.viewHeight);
+    m_view->setFixedSize(layout.viewWidth, layout.viewHeight);
+    m_view->createScene(layout.viewWidth, layout.viewHeight);
+}
+
+void SettingPage::retranslate()
+{
+    m_itemGroup->setTitle(tr(" 标记测温列表"));
+    m_tabs->setTabText(0, tr("基本参数"));
+    m_headings[0]->setText(tr("环境信息"));
+    m_headings[1]->setText(tr("图像信息"));
+    for (int i = 0; i < m_infoLabels.size(); ++i)
+        m_infoLabels[i]->setText(tr(kInfoRows[i].caption));
+    for (int i = 0; i < m_paletteList->count(); ++i)
+        m_paletteList->item(i)->setData(kNameRole, tr(kPaletteList[i].name));
+    m_placeholder->setText(tr("暂无数据~"));
+    if (m_count > 0) {
+        showPageText();
+        fillInformation();
+    }
+    for (MyItemTemp *row : itemRowTables().value(currentPhotoPath()))
+        row->retranslate();
+    m_view->rebuildMenu();
+}
+
+void SettingPage::slot_selectImg(QStringList imgList, int index)
+{
+    if (photoPageOpen() || index < 0 || index >= imgList.size())
+        return;
+    photoPageOpen() = true;
+    waitForLoad(); // a cancelled job of an earlier list
+    loadedPhotoPaths() = imgList;
+    m_loadList = imgList;
+    m_index = index;
+    m_count = imgList.size();
+    currentPhotoPath() = imgList[index];
+    m_cancel = false;
+    m_load = QtConcurrent::run(this, &SettingPage::loadJob);
+    QTimer::singleShot(200, this, &SettingPage::showCurrent);
+}
+
+int SettingPage::loadJob()
+{
+    const QStringList list = m_loadList;
+    const int n = list.size(), m = m_index;
+    loadPhotoRecord(list[m]);
+    for (int d = 1; d <= std::max(m, n - m) && !m_cancel; ++d) {
+        if (m - d >= 0 && !m_cancel)
+            loadPhotoRecord(list[m - d]);
+        if (m + d < n && !m_cancel)
+            loadPhotoRecord(list[m + d]);
+    }
+    return 0;
+}
+
+void SettingPage::cancelLoad()
+{
+    m_cancel = true;
+    photoPageOpen() = false;
+}
+
+void SettingPage::waitForLoad()
+{
+    m_load.waitForFinished();
+}
+
+void SettingPage::showCurrent()
+{
+    if (!photoPageOpen())
+        return;
+    // Only a complete record is shown: the job writes each record in one locked step.
+    bool loaded;
+    {
+        QMutexLocker lock(&photoTablesMutex());
+        loaded = photoRecords().contains(currentPhotoPath());
+    }
+    if (!loaded) {
+        QTimer::singleShot(50, this, &SettingPage::showCurrent);
+        return;
+    }
+    currentPhotoRecord() = copyPhotoRecord(currentPhotoPath());
+    m_view->showPhoto(currentPhotoPath());
+    showPageText();
+    rebuildItemList();
+    fillInformation();
+    selectPaletteEntry();
+    updateAlarmButtons();
+    emit sig_showSettingPage();
+}
+
+void SettingPage::changePhoto(int index)
+{
+    if (m_count == 0 || index < 0 || index >= m_count || index == m_index)
+        return;
+    emit sig_click_pre_next();
+    m_index = index;
+    currentPhotoPath() = m_loadList[index];
+    currentPhotoRecord() = copyPhotoRecord(currentPhotoPath());
+    m_view->showPhoto(currentPhotoPath());
+    rebuildItemList();
+    fillInformation();
+    selectPaletteEntry();
+    updateAlarmButtons();
+    m_view->viewport()->update();
+    waitWithEvents(100);
+    showPageText();
+}
+
+void SettingPage::on_btn_prevImg_clicked()
+{
+    changePhoto(m_index - 1);
+}
+
+void SettingPage::on_btn_nextImg_clicked()
+{
+    changePhoto(m_index + 1);
+}
+
+void SettingPage::showPageText()
+{
+    m_pageText->setText(QString("%0/%1").arg(m_index + 1).arg(m_count));
+    const bool first = m_index == 0, last = m_index == m_count - 1;
+    m_prev->setEnabled(!first);
+    m_prev->setIcon(QIcon(first ? ":/res/icon/pageup-unenable.svg" : ":/res/icon/pageup-enable.svg"));
+    m_next->setEnabled(!last);
+    m_next->setIcon(QIcon(last ? ":/res/icon/pagedown-unenable.svg" : ":/res/icon/pagedown-enable.svg"));
+}
+
+void SettingPage::fillInformation()
+{
+    const QStringList &texts = currentPhotoRecord().texts;
+    for (int i = 0; i < m_infoEdits.size(); ++i) {
+        QString text = texts.value(kInfoRows[i].text);
+        if (kInfoRows[i].text == TextGainMode)
+            text = tr(text.toUtf8().constData());
+        m_infoEdits[i]->setText(text.contains("NA") ? QString("NA") : text);
+    }
+}
+
+void SettingPage::selectPaletteEntry()
+{
+    int palette = currentPhotoRecord().paletteIndex;
+    if (palette == -1) {
+        if (currentPhotoRecord().alarmMode != -1) {
+            m_paletteList->setCurrentItem(nullptr);
+            return;
+        }
+        palette = 2;
+    }
+    for (int i = 0; i < m_paletteList->count(); ++i) {
+        if (m_paletteList->item(i)->data(Qt::UserRole).toInt() == palette)
+            m_paletteList->setCurrentRow(i);
+    }
+}
+
+void SettingPage::updateAlarmButtons()
+{
+    emit sig_updateBtnStatus(9, currentPhotoRecord().alarmMode == 0);
+    emit sig_updateBtnStatus(10, currentPhotoRecord().alarmMode == 1);
+}
+
+void SettingPage::on_listWidget_itemClicked(QListWidgetItem *item)
+{
+    m_view->setPalette(item->data(Qt::UserRole).toInt());
+}
+
+void SettingPage::slot_updateItemTemp(QString name, float max, float min, float avg)
+{
+    QMap<QString, MyItemTemp *> &rows = itemRowTables()[currentPhotoPath()];
+    if (MyItemTemp *row = rows.value(name)) {
+        row->setValues(max, min, avg);
+        return;
+    }
+    auto *row = new MyItemTemp;
+    row->setName(name);
+    row->setValues(max, min, avg);
+    rows.insert(name, row);
+    m_itemLayout->removeItem(m_itemSpacer);
+    m_placeholder->hide();
+    m_itemLayout->insertWidget(0, row);
+    m_itemLayout->addItem(m_itemSpacer);
+}
+
+void SettingPage::slot_deleteItem(QString name)
+{
+    QMap<QString, MyItemTemp *> &rows = itemRowTables()[currentPhotoPath()];
+    MyItemTemp *row = rows.take(name);
+    if (!row)
+        return;
+    m_itemLayout->removeWidget(row);
+    row->deleteLater();
+    if (rows.isEmpty()) {
+        m_itemLayout->removeItem(m_itemSpacer);
+        m_placeholder->show();
+    }
+}
+
+void SettingPage::rebuildItemList()
+{
+    // Rows of other photographs stay in their tables, detached from the list.
+    for (int i = m_itemLayout->count() - 1; i >= 0; --i) {
+        if (auto *row = qobject_cast<MyItemTemp *>(m_itemLayout->itemAt(i)->widget())) {
+            m_itemLayout->removeWidget(row);
+            row->setParent(nullptr);
+        }
+    }
+    m_itemLayout->removeItem(m_itemSpacer);
+    m_placeholder->hide();
+    const QMap<QString, MyItemTemp *> &rows = itemRowTables()[currentPhotoPath()];
+    for (MyItemTemp *row : rows) {
+        m_itemLayout->addWidget(row);
+        row->show();
+    }
+    if (rows.isEmpty())
+        m_placeholder->show();
+    else
+        m_itemLayout->addItem(m_itemSpacer);
+}
+
+void SettingPage::on_buttonClick(int btnId)
+{
+    if (btnId == 7) {
+        m_view->deleteSelected();
+    } else if (btnId == 12) {
+        const QColor colour = QColorDialog::getColor(m_view->drawColor(), nullptr, QString());
+        if (colour.isValid())
+            m_view->setDrawColor(colour);
+    }
+}
+
+void SettingPage::on_drawButtonClick(int btnId)
+{
+    m_view->setDrawMode(btnId);
+}
+
+void SettingPage::on_rotateButtonClick(int btnId)
+{
+    if (btnId != 0)
+        return;
+    const QString path = currentPhotoPath();
+    TemperatureMatrix turned = currentPhotoRecord().matrix;
+    {
+        QMutexLocker lock(&photoTablesMutex());
+        for (int state = 1; state <= 3; ++state) {
+            turned = quarterTurned(turned);
+            rotatedMatrices()[path][state] = turned;
+        }
+    }
+    m_view->rotateQuarterTurn();
+}
+
+void SettingPage::on_allTempClicked(bool checked)
+{
+    m_view->setWholeFrame(checked);
+}
+
+void SettingPage::saveCurrentState()
+{
+    on_saveBmpClicked();
+}
+
+void SettingPage::on_saveBmpClicked()
+{
+    const QString photo = currentPhotoPath();
+    if (photo.isEmpty() || !m_view->measurementScene())
+        return;
+    const QString path = snapshotPathFor(photo, shellValues().tempImageDir);
+    const int state = rotationStates().value(photo);
+    QSize size(currentPhotoRecord().width, currentPhotoRecord().height);
+    if (state % 2)
+        size.transpose();
+    if (size.isEmpty())
+        return;
+    const QPixmap snapshot = m_view->grab().scaled(size, Qt::IgnoreAspectRatio);
+    if (snapshot.save(path) && !snapshotSources().contains(path))
+        snapshotSources().insert(path, photo);
+}
+
+void SettingPage::on_setFontSize(int size)
+{
+    const int pixels = size == 6 ? 18 : size == 2 ? 13 : 16;
+    const QString style = QString("font-size: %1px;").arg(pixels);
+    for (QLabel *label : m_infoGroup->findChildren<QLabel *>())
+        label->setStyleSheet(style);
+    for (QLineEdit *edit : m_infoGroup->findChildren<QLineEdit *>())
+        edit->setStyleSheet(style);
+    for (QLabel *label : m_itemGroup->findChildren<QLabel *>())
+        label->setStyleSheet(style);
+    m_view->setSizeLevel(size);
+}
+
+void SettingPage::on_itemVisible(bool flag)
+{
+    m_view->setItemsVisible(flag);
+}
+
+void SettingPage::on_tabWidget_currentChanged(int index)
+{
+    if (index == 0 && m_count > 0)
+        fillInformation();
+}
+
+bool SettingPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_paletteList->viewport() || watched == m_paletteList) {
+        if (event->type() == QEvent::ToolTip) {
+            const auto *help = static_cast<QHelpEvent *>(event);
+            if (QListWidgetItem *item = m_paletteList->itemAt(help->pos())) {
+                const QRect at = m_paletteList->visualItemRect(item);
+                m_toolTip->setText(item->data(kNameRole).toString());
+                m_toolTip->setAnchor(m_paletteList->viewport()->mapToGlobal(at.topLeft()) - QPoint(10, 0)
+                                     - QPoint(0, m_paletteList->height() - 10));
+                m_toolTip->showAtAnchor();
+            } else {
+                m_toolTip->hide();
+            }
+            return true;
+        }
+        if (event->type() == QEvent::HoverMove)
+            m_toolTip->hide();
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,20 +1,42 @@
 #pragma once
 
+#include <QFuture>
 #include <QStringList>
 #include <QWidget>
 
-// The analysis page. Until the analysis road lands it is an empty page with the signals
-// and slots the main window and the title bar are wired to.
+#include <atomic>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QSpacerItem;
+class QTabWidget;
+class QVBoxLayout;
+class MyItemTemp;
+class MyToolTip;
+class QGraphicsPaint;
+
+// The analysis page: one photograph of the opened list at a time in the image view, with
+// paging, the palette list, the information panel and the measured-temperature list.
 class SettingPage : public QWidget
 {
     Q_OBJECT
 public:
     explicit SettingPage(QWidget *parent = nullptr);
+    ~SettingPage() override;
 
     void setupView(int minSide, int maxWidth);
     void cancelLoad();
     void saveCurrentState();
     void retranslate();
+
+    QGraphicsPaint *view() const { return m_view; }
+    int currentIndex() const { return m_index; }
+    // Waits until the load job of the open list has finished (tests, shutdown).
+    void waitForLoad();
 
 signals:
     void sig_showSettingPage();
@@ -31,4 +53,47 @@ public slots:
     void on_saveBmpClicked();
     void on_setFontSize(int size);
     void on_itemVisible(bool flag);
+    void on_listWidget_itemClicked(QListWidgetItem *item);
+    void slot_updateItemTemp(QString name, float max, float min, float avg);
+    void slot_deleteItem(QString name);
+    void on_btn_prevImg_clicked();
+    void on_btn_nextImg_clicked();
+    void on_tabWidget_currentChanged(int index);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    int loadJob();
+    void showCurrent();
+    void changePhoto(int index);
+    void showPageText();
+    void fillInformation();
+    void selectPaletteEntry();
+    void rebuildItemList();
+    void updateAlarmButtons();
+    void buildForm();
+
+    QGroupBox *m_pagingGroup;
+    QLabel *m_pageText;
+    QListWidget *m_paletteList;
+    QPushButton *m_prev;
+    QPushButton *m_next;
+    QGraphicsPaint *m_view;
+    QGroupBox *m_infoGroup;
+    QTabWidget *m_tabs;
+    QList<QLabel *> m_infoLabels;
+    QList<QLineEdit *> m_infoEdits;
+    QList<QLabel *> m_headings;
+    QGroupBox *m_itemGroup;
+    QVBoxLayout *m_itemLayout;
+    QSpacerItem *m_itemSpacer;
+    QLabel *m_placeholder;
+    MyToolTip *m_toolTip;
+
+    QFuture<int> m_load;
+    std::atomic<bool> m_cancel{false};
+    QStringList m_loadList;
+    int m_index = 0;
+    int m_count = 0;
 };

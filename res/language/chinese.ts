@@ -21,6 +21,21 @@
     </message>
 </context>
 <context>
+    <name>MyItemTemp</name>
+    <message>
+        <source>最大值：</source>
+        <translation>最大值：</translation>
+    </message>
+    <message>
+        <source>最小值：</source>
+        <translation>最小值：</translation>
+    </message>
+    <message>
+        <source>平均值：</source>
+        <translation>平均值：</translation>
+    </message>
+</context>
+<context>
     <name>MyMsgBoxDlg</name>
     <message>
         <source>取消</source>
@@ -220,6 +235,94 @@
     <message>
         <source>黑热</source>
         <translation>黑热</translation>
+    </message>
+    <message>
+        <source>辐射率：</source>
+        <translation>辐射率：</translation>
+    </message>
+    <message>
+        <source>距离：</source>
+        <translation>距离：</translation>
+    </message>
+    <message>
+        <source>湿度：</source>
+        <translation>湿度：</translation>
+    </message>
+    <message>
+        <source>反射温度：</source>
+        <translation>反射温度：</translation>
+    </message>
+    <message>
+        <source>大气温度：</source>
+        <translation>大气温度：</translation>
+    </message>
+    <message>
+        <source>大气透过率：</source>
+        <translation>大气透过率：</translation>
+    </message>
+    <message>
+        <source>热成像云台型号：</source>
+        <translation>热成像云台型号：</translation>
+    </message>
+    <message>
+        <source>红外版本号：</source>
+        <translation>红外版本号：</translation>
+    </message>
+    <message>
+        <source>创建日期：</source>
+        <translation>创建日期：</translation>
+    </message>
+    <message>
+        <source>修改日期：</source>
+        <translation>修改日期：</translation>
+    </message>
+    <message>
+        <source>图像宽高：</source>
+        <translation>图像宽高：</translation>
+    </message>
+    <message>
+        <source>热成像腔体温度：</source>
+        <translation>热成像腔体温度：</translation>
+    </message>
+    <message>
+        <source>焦平面温度：</source>
+        <translation>焦平面温度：</translation>
+    </message>
+    <message>
+        <source>上一次快门时间：</source>
+        <translation>上一次快门时间：</translation>
+    </message>
+    <message>
+        <source>当前增益状态：</source>
+        <translation>当前增益状态：</translation>
+    </message>
+    <message>
+        <source>GPS信息：</source>
+        <translation>GPS信息：</translation>
+    </message>
+    <message>
+        <source>高度：</source>
+        <translation>高度：</translation>
+    </message>
+    <message>
+        <source> 标记测温列表</source>
+        <translation> 标记测温列表</translation>
+    </message>
+    <message>
+        <source>基本参数</source>
+        <translation>基本参数</translation>
+    </message>
+    <message>
+        <source>环境信息</source>
+        <translation>环境信息</translation>
+    </message>
+    <message>
+        <source>图像信息</source>
+        <translation>图像信息</translation>
+    </message>
+    <message>
+        <source>暂无数据~</source>
+        <translation>暂无数据~</translation>
     </message>
 </context>
 </TS>

@@ -21,6 +21,21 @@
     </message>
 </context>
 <context>
+    <name>MyItemTemp</name>
+    <message>
+        <source>最大值：</source>
+        <translation>Max.</translation>
+    </message>
+    <message>
+        <source>最小值：</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>平均值：</source>
+        <translation>Average</translation>
+    </message>
+</context>
+<context>
     <name>MyMsgBoxDlg</name>
     <message>
         <source>取消</source>
@@ -225,6 +240,94 @@ Temp.</translation>
     <message>
         <source>黑热</source>
         <translation>Black Hot</translation>
+    </message>
+    <message>
+        <source>辐射率：</source>
+        <translation>Emissivity</translation>
+    </message>
+    <message>
+        <source>距离：</source>
+        <translation>Distance</translation>
+    </message>
+    <message>
+        <source>湿度：</source>
+        <translation>Humidity</translation>
+    </message>
+    <message>
+        <source>反射温度：</source>
+        <translation>Reflected Temperature</translation>
+    </message>
+    <message>
+        <source>大气温度：</source>
+        <translation>Atm. Temperature</translation>
+    </message>
+    <message>
+        <source>大气透过率：</source>
+        <translation>Atm. Transmittance</translation>
+    </message>
+    <message>
+        <source>热成像云台型号：</source>
+        <translation>Gimbal Model</translation>
+    </message>
+    <message>
+        <source>红外版本号：</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>创建日期：</source>
+        <translation>Created</translation>
+    </message>
+    <message>
+        <source>修改日期：</source>
+        <translation>Modified</translation>
+    </message>
+    <message>
+        <source>图像宽高：</source>
+        <translation>Weight x Height</translation>
+    </message>
+    <message>
+        <source>热成像腔体温度：</source>
+        <translation>Sensor Temperature</translation>
+    </message>
+    <message>
+        <source>焦平面温度：</source>
+        <translation>Focal Pane Temperature</translation>
+    </message>
+    <message>
+        <source>上一次快门时间：</source>
+        <translation>Last Shutter</translation>
+    </message>
+    <message>
+        <source>当前增益状态：</source>
+        <translation>Gain</translation>
+    </message>
+    <message>
+        <source>GPS信息：</source>
+        <translation>GPS</translation>
+    </message>
+    <message>
+        <source>高度：</source>
+        <translation>Altitude</translation>
+    </message>
+    <message>
+        <source> 标记测温列表</source>
+        <translation>Measured Temperatures</translation>
+    </message>
+    <message>
+        <source>基本参数</source>
+        <translation>Basic</translation>
+    </message>
+    <message>
+        <source>环境信息</source>
+        <translation>Environment</translation>
+    </message>
+    <message>
+        <source>图像信息</source>
+        <translation>Image</translation>
+    </message>
+    <message>
+        <source>暂无数据~</source>
+        <translation>No data available.</translation>
     </message>
 </context>
 </TS>

@@ -21,6 +21,21 @@
     </message>
 </context>
 <context>
+    <name>MyItemTemp</name>
+    <message>
+        <source>最大值：</source>
+        <translation>最大：</translation>
+    </message>
+    <message>
+        <source>最小值：</source>
+        <translation>最小：</translation>
+    </message>
+    <message>
+        <source>平均值：</source>
+        <translation>平均：</translation>
+    </message>
+</context>
+<context>
     <name>MyMsgBoxDlg</name>
     <message>
         <source>取消</source>
@@ -224,6 +239,94 @@
     <message>
         <source>黑热</source>
         <translation>ブラックホット</translation>
+    </message>
+    <message>
+        <source>辐射率：</source>
+        <translation>放射率：</translation>
+    </message>
+    <message>
+        <source>距离：</source>
+        <translation>距離：</translation>
+    </message>
+    <message>
+        <source>湿度：</source>
+        <translation>湿度：</translation>
+    </message>
+    <message>
+        <source>反射温度：</source>
+        <translation>反射温度：</translation>
+    </message>
+    <message>
+        <source>大气温度：</source>
+        <translation>大気温度：</translation>
+    </message>
+    <message>
+        <source>大气透过率：</source>
+        <translation>大気透過率：</translation>
+    </message>
+    <message>
+        <source>热成像云台型号：</source>
+        <translation>ジンバル型番：</translation>
+    </message>
+    <message>
+        <source>红外版本号：</source>
+        <translation>バージョン：</translation>
+    </message>
+    <message>
+        <source>创建日期：</source>
+        <translation>作成日時：</translation>
+    </message>
+    <message>
+        <source>修改日期：</source>
+        <translation>更新日時：</translation>
+    </message>
+    <message>
+        <source>图像宽高：</source>
+        <translation>画像サイズ：</translation>
+    </message>
+    <message>
+        <source>热成像腔体温度：</source>
+        <translation>センサー温度：</translation>
+    </message>
+    <message>
+        <source>焦平面温度：</source>
+        <translation>焦点面温度：</translation>
+    </message>
+    <message>
+        <source>上一次快门时间：</source>
+        <translation>前回シャッター：</translation>
+    </message>
+    <message>
+        <source>当前增益状态：</source>
+        <translation>ゲイン：</translation>
+    </message>
+    <message>
+        <source>GPS信息：</source>
+        <translation>GPS：</translation>
+    </message>
+    <message>
+        <source>高度：</source>
+        <translation>高度：</translation>
+    </message>
+    <message>
+        <source> 标记测温列表</source>
+        <translation> 測温リスト</translation>
+    </message>
+    <message>
+        <source>基本参数</source>
+        <translation>基本パラメータ</translation>
+    </message>
+    <message>
+        <source>环境信息</source>
+        <translation>環境情報</translation>
+    </message>
+    <message>
+        <source>图像信息</source>
+        <translation>画像情報</translation>
+    </message>
+    <message>
+        <source>暂无数据~</source>
+        <translation>データがありません</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,83 @@
+#include "myitemtemp.h"
+
+#include "temperaturematrix.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QStyleOption>
+
+namespace {
+QString shown(float value)
+{
+    return value == NA_TEMPERATURE ? QString("NA") : QString::number(value, 'f', 1) + QString::fromUtf8("℃");
+}
+}
+
+MyItemTemp::MyItemTemp(QWidget *parent)
+    : QWidget(parent)
+    , m_name(new QLabel("TextLabel", this))
+    , m_maxCaption(new QLabel(this))
+    , m_minCaption(new QLabel(this))
+    , m_avgCaption(new QLabel(this))
+    , m_max(new QLabel(this))
+    , m_min(new QLabel(this))
+    , m_avg(new QLabel(this))
+{
+    setObjectName("MyItemTemp");
+    setStyleSheet("QWidget{background-color:#333333;color:#ffffff;font-family:Microsoft YaHei;font-size:16px;"
+                  "font-weight:400;}");
+    for (QLabel *caption : {m_maxCaption, m_minCaption, m_avgCaption})
+        caption->setStyleSheet("color:rgba(255, 255, 255, 0.55)");
+    m_name->setObjectName("lab_name");
+    m_max->setObjectName("lab_max");
+    m_min->setObjectName("lab_min");
+    m_avg->setObjectName("lab_avg");
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(12, 8, 12, 8);
+    grid->addWidget(m_name, 0, 0, 1, 2);
+    grid->addWidget(m_maxCaption, 1, 0);
+    grid->addWidget(m_max, 1, 1);
+    grid->addWidget(m_minCaption, 2, 0);
+    grid->addWidget(m_min, 2, 1);
+    grid->addWidget(m_avgCaption, 3, 0);
+    grid->addWidget(m_avg, 3, 1);
+    retranslate();
+}
+
+void MyItemTemp::setName(const QString &name)
+{
+    m_name->setText(name);
+}
+
+QString MyItemTemp::name() const
+{
+    return m_name->text();
+}
+
+void MyItemTemp::setValues(float max, float min, float avg)
+{
+    m_max->setText(shown(max));
+    m_min->setText(shown(min));
+    m_avg->setText(shown(avg));
+}
+
+QStringList MyItemTemp::valueTexts() const
+{
+    return {m_max->text(), m_min->text(), m_avg->text()};
+}
+
+void MyItemTemp::retranslate()
+{
+    m_maxCaption->setText(tr("最大值："));
+    m_minCaption->setText(tr("最小值："));
+    m_avgCaption->setText(tr("平均值："));
+}
+
+void MyItemTemp::paintEvent(QPaintEvent *)
+{
+    QStyleOption option;
+    option.initFrom(this);
+    QPainter painter(this);
+    style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, this);
+}
