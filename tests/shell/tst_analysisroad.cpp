@@ -1,0 +1,161 @@
+#include "homepage.h"
+#include "itemtables.h"
+#include "myitemtemp.h"
+#include "mytitlebar.h"
+#include "pagetables.h"
+#include "photogenerator.h"
+#include "phototables.h"
+#include "qgraphicspaint.h"
+#include "quorvicameratool.h"
+#include "screenlayout.h"
+#include "settingpage.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+// t = x / 10 + 10 y + shift, with the camera's tags and EXIF dates.
+void writeFlight(const QString &dir, float shift)
+{
+    QDir().mkpath(dir);
+    for (int i = 1; i <= 3; ++i) {
+        PhotoSpec spec;
+        spec.width = 64;
+        spec.height = 48;
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x)
+                spec.temperatures.push_back(shift + 100.0f * i + 0.1f * float(x) + 10.0f * float(y));
+        spec.camera.gimbalType = "QT640";
+        spec.camera.emissivity = 95;
+        spec.camera.distance = 12;
+        spec.exif.dateTimeOriginal = "2023:05:01 10:20:30";
+        writePhoto(dir + QString("/IR_%1.jpg").arg(i, 4, 10, QChar('0')), spec);
+    }
+    QFile junk(dir + "/IR_9999.jpg");
+    junk.open(QIODevice::WriteOnly);
+    junk.write(QByteArray(4000, 'x'));
+}
+
+QString edit(SettingPage *page, const char *name)
+{
+    return page->findChild<QLineEdit *>(name)->text();
+}
+
+float matrixAt(const QString &path, int x, int y)
+{
+    QMutexLocker lock(&photoTablesMutex());
+    return photoRecords()[path].matrix[std::size_t(y)][std::size_t(x)];
+}
+
+} // namespace
+
+class TestAnalysisRoad : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    void open(QuorviCameraTool &window, const QString &folder, int row)
+    {
+        window.homePage()->importFolder(folder);
+        QListWidget *grid = window.homePage()->findChild<QListWidget *>("listWidget_photo");
+        emit grid->itemDoubleClicked(grid->item(row));
+        QTRY_COMPARE_WITH_TIMEOUT(window.pages()->currentWidget(), static_cast<QWidget *>(window.settingPage()), 5000);
+    }
+
+private slots:
+    void fromImportToMeasurement()
+    {
+        const QString flightA = m_dir.filePath("flightA"), flightB = m_dir.filePath("flightB");
+        writeFlight(flightA, 0);
+        writeFlight(flightB, 1000);
+        QuorviCameraTool window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        SettingPage *page = window.settingPage();
+        open(window, flightA, 1);
+        const QString second = flightA + "/IR_0002.jpg";
+        QCOMPARE(currentPhotoPath(), second);
+        QCOMPARE(page->findChild<QLabel *>("lab_currPage")->text(), QString("2/4"));
+
+        // The information panel shows what the generator wrote.
+        QCOMPARE(edit(page, "lineEdit_emissivity"), QString("95%"));
+        QCOMPARE(edit(page, "lineEdit_distance"), QString("12.0m"));
+        QCOMPARE(edit(page, "lineEdit_imgSN"), QString("QT640"));
+        QCOMPARE(edit(page, "lineEdit_createDate"), QString("2023/05/01 10:20:30"));
+        QCOMPARE(edit(page, "lineEdit_imgWH"), QString("64px * 48px"));
+        QCOMPARE(edit(page, "lineEdit_currentGainState"), QString::fromUtf8("高增益"));
+        QCOMPARE(edit(page, "lineEdit_reflectTemp"), QString::fromUtf8("23.0℃"));
+        QListWidget *palettes = page->findChild<QListWidget *>("listWidget");
+        QCOMPARE(palettes->currentItem()->data(Qt::UserRole).toInt(), 2); // Iron Red by default
+
+        emit palettes->itemClicked(palettes->item(1));
+        QCOMPARE(copyPhotoRecord(second).paletteIndex, 5);
+
+        // A point placed through the title bar's tool and the mouse.
+        window.titleBar()->findChild<QToolButton *>("btn_point")->click();
+        QGraphicsPaint *view = page->view();
+        const ScreenLayout &layout = shellValues().layout;
+        const QPoint at(int(10.5 * layout.viewWidth / 64), int(20.5 * layout.viewHeight / 48)); // pixel (10, 20)
+        QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        const float t = matrixAt(second, 10, 20);
+        QTRY_VERIFY(itemRowTables()[second].contains("P1"));
+        const QString shown = QString::number(t, 'f', 1) + QString::fromUtf8("℃");
+        QCOMPARE(itemRowTables()[second]["P1"]->valueTexts(), (QStringList{shown, shown, shown}));
+
+        // Next and back: the point is still there.
+        page->findChild<QPushButton *>("btn_nextImg")->click();
+        QCOMPARE(currentPhotoPath(), flightA + "/IR_0003.jpg");
+        QCOMPARE(page->findChild<QLabel *>("lab_currPage")->text(), QString("3/4"));
+        page->findChild<QPushButton *>("btn_prevImg")->click();
+        QCOMPARE(currentPhotoPath(), second);
+        QVERIFY(itemTables()[second].contains("P1"));
+        QCOMPARE(itemTables()[second]["P1"]->stats().avg, t);
+
+        // A quarter turn keeps the reading.
+        page->on_rotateButtonClick(0);
+        QCOMPARE(rotationStates()[second], 1);
+        QCOMPARE(itemTables()[second]["P1"]->stats().avg, t);
+        QCOMPARE(itemRowTables()[second]["P1"]->valueTexts().at(2), shown);
+        // The turned photograph's snapshot is as high as the photograph is wide.
+        page->saveCurrentState();
+        QCOMPARE(QImage(shellValues().tempImageDir + "/IR_0002.bmp").size(), QSize(48, 64));
+
+        // The photograph that cannot be loaded shows NA and the page stays usable.
+        page->findChild<QPushButton *>("btn_nextImg")->click();
+        page->findChild<QPushButton *>("btn_nextImg")->click();
+        QCOMPARE(currentPhotoPath(), flightA + "/IR_9999.jpg");
+        QVERIFY(!page->findChild<QPushButton *>("btn_nextImg")->isEnabled());
+        QCOMPARE(edit(page, "lineEdit_emissivity"), QString("NA"));
+        QCOMPARE(edit(page, "lineEdit_imgSN"), QString("NA"));
+
+        // Snapshots: one per analysed photograph.
+        const QString temp = shellValues().tempImageDir;
+        for (const char *name : {"IR_0002.bmp", "IR_0003.bmp"}) {
+            QVERIFY2(QFile::exists(temp + "/" + name), name);
+            QCOMPARE(snapshotSources().value(temp + "/" + name), flightA + "/" + QString(name).replace(".bmp", ".jpg"));
+        }
+
+        // A second flight with the same names gets snapshots of its own.
+        window.titleBar()->findChild<QToolButton *>("btn_homePage")->click();
+        QCOMPARE(window.pages()->currentWidget(), static_cast<QWidget *>(window.homePage()));
+        open(window, flightB, 1);
+        QCOMPARE(currentPhotoPath(), flightB + "/IR_0002.jpg");
+        page->saveCurrentState();
+        QCOMPARE(snapshotSources().value(temp + "/IR_0002-2.bmp"), flightB + "/IR_0002.jpg");
+        QCOMPARE(snapshotSources().value(temp + "/IR_0002.bmp"), second);
+        page->waitForLoad();
+    }
+};
+
+QTEST_MAIN(TestAnalysisRoad)
+#include "tst_analysisroad.moc"
