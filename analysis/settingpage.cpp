@@ -192,6 +192,7 @@ void SettingPage::buildForm()
     auto *itemGroupLayout = new QVBoxLayout(m_itemGroup);
     itemGroupLayout->addWidget(scroll);
 
+    m_infoGroup->setMinimumWidth(440);
     auto *right = new QVBoxLayout;
     right->addWidget(m_infoGroup, 3);
     right->addWidget(m_itemGroup, 2);
@@ -341,6 +342,7 @@ void SettingPage::fillInformation()
         if (kInfoRows[i].text == TextGainMode)
             text = tr(text.toUtf8().constData());
         m_infoEdits[i]->setText(text.contains("NA") ? QString("NA") : text);
+        m_infoEdits[i]->setCursorPosition(0); // long texts show their beginning
     }
 }
 
