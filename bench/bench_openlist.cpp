@@ -31,14 +31,14 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     setDiagnosticStream(nullptr);
     QTemporaryDir dir;
-    PhotoSpec spec;
-    spec.temperatures = solarScene(spec.width, spec.height, 2);
+    PhotoSpec shot;
+    shot.temperatures = solarScene(shot.width, shot.height, 2);
     QStringList paths;
     for (int i = 0; i < 200; ++i) {
         paths << dir.filePath(QString("IR_%1.jpg").arg(i, 4, 10, QChar('0')));
-        spec.kind = i % 2 ? ContainerKind::InfoBlockCalibrated : ContainerKind::InfoBlockDirect;
-        spec.camera.gimbalType = i % 2 ? "PV120" : "QT640";
-        writePhoto(paths.last(), spec);
+        shot.kind = i % 2 ? ContainerKind::InfoBlockCalibrated : ContainerKind::InfoBlockDirect;
+        shot.camera.gimbalType = i % 2 ? "PV120" : "QT640";
+        writePhoto(paths.last(), shot);
     }
     const long before = residentKiB();
     for (const QString &path : paths)

@@ -23,13 +23,13 @@ QString photoOf(ContainerKind kind)
 {
     const QString path = folder->filePath(QString("kind%1.jpg").arg(int(kind)));
     if (!QFile::exists(path)) {
-        PhotoSpec spec;
-        spec.kind = kind;
-        spec.temperatures = solarScene(spec.width, spec.height, 3);
-        spec.camera.gimbalType = kind == ContainerKind::InfoBlockCalibrated ? "PV120" : "QT640";
-        spec.calibration.emissivity = 95;
-        spec.exif.hasGps = true;
-        writePhoto(path, spec);
+        PhotoSpec shot;
+        shot.kind = kind;
+        shot.temperatures = solarScene(shot.width, shot.height, 3);
+        shot.camera.gimbalType = kind == ContainerKind::InfoBlockCalibrated ? "PV120" : "QT640";
+        shot.calibration.emissivity = 95;
+        shot.exif.hasGps = true;
+        writePhoto(path, shot);
     }
     return path;
 }

@@ -21,11 +21,11 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     const int count = 500;
     QStringList paths;
-    PhotoSpec spec;
-    spec.temperatures = solarScene(spec.width, spec.height, 1);
+    PhotoSpec shot;
+    shot.temperatures = solarScene(shot.width, shot.height, 1);
     for (int i = 0; i < count; ++i) {
         paths << dir.filePath(QString("IR_%1.jpg").arg(i, 4, 10, QChar('0')));
-        writePhoto(paths.last(), spec);
+        writePhoto(paths.last(), shot);
     }
     const ScreenLayout layout = screenLayoutForHeight(1080);
     const QSize size(layout.thumbWidth, layout.thumbHeight);

@@ -102,6 +102,21 @@ class TestItems : public QObject
         QCOMPARE(line->sampleList(m_photo).first(), t0);
     }
 
+    // A line, a rectangle, a circle and a triangle, every defining point on a pixel centre.
+    void drawOneOfEach()
+    {
+        m_fixture.view->setDrawMode(ToolLine);
+        m_fixture.drag(QPoint(55, 105), QPoint(255, 305));
+        m_fixture.view->setDrawMode(ToolRect);
+        m_fixture.drag(QPoint(305, 205), QPoint(425, 325));
+        m_fixture.view->setDrawMode(ToolRound);
+        m_fixture.drag(QPoint(505, 305), QPoint(525, 305));
+        m_fixture.view->setDrawMode(ToolPolygon);
+        for (const QPoint &c : {QPoint(105, 405), QPoint(205, 405), QPoint(155, 455)})
+            m_fixture.click(c);
+        m_fixture.press(QPoint(155, 455), Qt::RightButton);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -288,16 +303,7 @@ private slots:
         QCOMPARE(loadPhotoRecord(other), 0);
         loadedPhotoPaths() = QStringList{m_photo, other};
         itemTables().remove(other);
-        m_fixture.view->setDrawMode(ToolLine);
-        m_fixture.drag(QPoint(55, 105), QPoint(255, 305));
-        m_fixture.view->setDrawMode(ToolRect);
-        m_fixture.drag(QPoint(305, 205), QPoint(425, 325));
-        m_fixture.view->setDrawMode(ToolRound);
-        m_fixture.drag(QPoint(505, 305), QPoint(525, 305));
-        m_fixture.view->setDrawMode(ToolPolygon);
-        for (const QPoint &c : {QPoint(105, 405), QPoint(205, 405), QPoint(155, 455)})
-            m_fixture.click(c);
-        m_fixture.press(QPoint(155, 455), Qt::RightButton);
+        drawOneOfEach();
         QMap<QString, float> here;
         for (const ItemPtr &i : itemTables()[m_photo])
             here[i->name()] = i->stats().avg;
@@ -318,16 +324,7 @@ private slots:
     void fourTurnsRestoreEverything()
     {
         MyGraphicsScene *scene = m_fixture.scene();
-        m_fixture.view->setDrawMode(ToolLine);
-        m_fixture.drag(QPoint(55, 105), QPoint(255, 305));
-        m_fixture.view->setDrawMode(ToolRect);
-        m_fixture.drag(QPoint(305, 205), QPoint(425, 325));
-        m_fixture.view->setDrawMode(ToolRound);
-        m_fixture.drag(QPoint(505, 305), QPoint(525, 305));
-        m_fixture.view->setDrawMode(ToolPolygon);
-        for (const QPoint &c : {QPoint(105, 405), QPoint(205, 405), QPoint(155, 455)})
-            m_fixture.click(c);
-        m_fixture.press(QPoint(155, 455), Qt::RightButton);
+        drawOneOfEach();
         QMap<QString, TempStats> before;
         for (const ItemPtr &i : itemTables()[m_photo])
             before[i->name()] = i->stats();

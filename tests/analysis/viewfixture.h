@@ -14,13 +14,13 @@
 // t = x / 10 + 10 y: every pixel tells its own place, and t grows to the right and down.
 inline PhotoSpec placeSpec(int width, int height, float shift = 0)
 {
-    PhotoSpec spec;
-    spec.width = width;
-    spec.height = height;
+    PhotoSpec shot;
+    shot.width = width;
+    shot.height = height;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            spec.temperatures.push_back(shift + 0.1f * float(x) + 10.0f * float(y));
-    return spec;
+            shot.temperatures.push_back(shift + 0.1f * float(x) + 10.0f * float(y));
+    return shot;
 }
 
 inline float matrixAt(const QString &path, int x, int y)

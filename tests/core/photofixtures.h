@@ -30,16 +30,16 @@ inline std::vector<float> gradientWithHotSquare(int width, int height)
 
 inline PhotoSpec specOf(ContainerKind kind, int width = 64, int height = 48)
 {
-    PhotoSpec spec;
-    spec.kind = kind;
-    spec.width = width;
-    spec.height = height;
-    spec.temperatures = gradientWithHotSquare(width, height);
-    spec.exif.dateTimeOriginal = "2023:05:01 10:20:30";
-    spec.exif.dateTimeDigitized = "2023-05-02 11:21:31";
+    PhotoSpec shot;
+    shot.kind = kind;
+    shot.width = width;
+    shot.height = height;
+    shot.temperatures = gradientWithHotSquare(width, height);
+    shot.exif.dateTimeOriginal = "2023:05:01 10:20:30";
+    shot.exif.dateTimeDigitized = "2023-05-02 11:21:31";
     if (kind == ContainerKind::InfoBlockCalibrated)
-        spec.camera.gimbalType = "PV245";
-    return spec;
+        shot.camera.gimbalType = "PV245";
+    return shot;
 }
 
 // Whole-frame statistics of a row-major field, ties keeping the first pixel.

@@ -135,11 +135,11 @@ private slots:
         std::vector<unsigned char> frame(kRawFrameBytes), calibration(kCalibrationBytes);
 
         // Without the gimbal tag the text is NA and the photograph is read directly.
-        PhotoSpec spec = specOf(ContainerKind::InfoBlockCalibrated);
-        spec.tags = cameraInfoTags(spec.camera);
-        spec.tags.erase(spec.tags.begin());
+        PhotoSpec shot = specOf(ContainerKind::InfoBlockCalibrated);
+        shot.tags = cameraInfoTags(shot.camera);
+        shot.tags.erase(shot.tags.begin());
         const QString noGimbal = dir.filePath("nogimbal.jpg");
-        writePhoto(noGimbal, spec);
+        writePhoto(noGimbal, shot);
         IrInfo info;
         QCOMPARE(readInfoBlockPhoto(noGimbal.toLocal8Bit().constData(), info, frame.data(), calibration.data()), 0);
         QCOMPARE(info["IrGimbalType"].text, std::string("NA"));
@@ -170,16 +170,16 @@ private slots:
     {
         // The picture padded so that the block starts at 1,048,000: 576 bytes of it are read.
         QTemporaryDir dir;
-        const PhotoSpec spec = specOf(ContainerKind::InfoBlockDirect);
+        const PhotoSpec shot = specOf(ContainerKind::InfoBlockDirect);
         QByteArray bytes;
-        for (auto b : pictureJpeg(spec))
+        for (auto b : pictureJpeg(shot))
             bytes.append(char(b));
         const int endOfImage = bytes.size();
         bytes.chop(2);
         bytes.append(QByteArray(1048000 - endOfImage, '\0'));
         bytes.append("\xFF\xD9", 2);
         QCOMPARE(bytes.size(), 1048000);
-        for (auto b : infoBlock(cameraInfoTags(spec.camera), encodeFrame(spec), calibrationBlock(spec.calibration)))
+        for (auto b : infoBlock(cameraInfoTags(shot.camera), encodeFrame(shot), calibrationBlock(shot.calibration)))
             bytes.append(char(b));
         const QString path = dir.filePath("late.jpg");
         QVERIFY(writeAll(path, bytes));
@@ -189,7 +189,7 @@ private slots:
         QCOMPARE(readInfoBlockPhoto(path.toLocal8Bit().constData(), info, frame.data(), calibration.data()), 0);
         QCOMPARE(info["IrGimbalType"].text, std::string("QT640"));
         QCOMPARE(info["IrDistance"].text, std::string("5"));
-        const auto expected = encodeFrame(spec);
+        const auto expected = encodeFrame(shot);
         // What lies past the first MiB reads as zero: no reading.
         QCOMPARE(int(frame[kRawFrameBytes - 1]), 0);
         QCOMPARE(int(frame[1000]), 0);

@@ -51,9 +51,9 @@ private slots:
                      {ContainerKind::CompanionIrg, CompanionIrg}};
         for (const auto &k : kinds) {
             for (QSize size : {QSize(64, 48), QSize(640, 512), QSize(160, 120)}) {
-                const PhotoSpec spec = specOf(k.kind, size.width(), size.height());
+                const PhotoSpec shot = specOf(k.kind, size.width(), size.height());
                 const QString file = path(QString("kind%1-%2.jpg").arg(int(k.type)).arg(size.width()));
-                const std::vector<float> expected = writePhoto(file, spec);
+                const std::vector<float> expected = writePhoto(file, shot);
                 QCOMPARE(int(detectPhotoType(file.toLocal8Bit().constData())), int(k.type));
                 const Loaded l = load(file, size.width(), size.height());
                 QCOMPARE(l.result, 0);
@@ -129,8 +129,8 @@ private slots:
 
     void companionFiles()
     {
-        const PhotoSpec spec = specOf(ContainerKind::CompanionIrg, 16, 8);
-        const std::vector<float> expected = writePhoto(path("photo.jpg"), spec);
+        const PhotoSpec shot = specOf(ContainerKind::CompanionIrg, 16, 8);
+        const std::vector<float> expected = writePhoto(path("photo.jpg"), shot);
         QByteArray irg = readAll(path("photo.irg"));
         // Exactly the frame: read whole.
         QVERIFY(writeAll(path("photo.irg"), irg.right(kRawFrameBytes)));
@@ -164,8 +164,8 @@ private slots:
         QCOMPARE(readRjpegSegments("x", frame.data(), nullptr), -2);
         QCOMPARE(readRjpegSegments(path("absent.jpg").toLocal8Bit().constData(), frame.data(), &count), -3);
 
-        const PhotoSpec spec = specOf(ContainerKind::SegmentedRjpeg, 32, 16);
-        writePhoto(path("seg.jpg"), spec);
+        const PhotoSpec shot = specOf(ContainerKind::SegmentedRjpeg, 32, 16);
+        writePhoto(path("seg.jpg"), shot);
         std::fill(frame.begin(), frame.end(), 0);
         QCOMPARE(readRjpegSegments(path("seg.jpg").toLocal8Bit().constData(), frame.data(), &count), 0);
         QCOMPARE(count, std::uint32_t(kRawFrameBytes));
@@ -196,32 +196,32 @@ private slots:
 
     void calibratedFailures()
     {
-        PhotoSpec spec = specOf(ContainerKind::InfoBlockCalibrated, 16, 8);
-        spec.calibration.emissivity = 0;
-        writePhoto(path("e0.jpg"), spec);
+        PhotoSpec shot = specOf(ContainerKind::InfoBlockCalibrated, 16, 8);
+        shot.calibration.emissivity = 0;
+        writePhoto(path("e0.jpg"), shot);
         QCOMPARE(detectPhotoType(path("e0.jpg").toLocal8Bit().constData()), InfoBlockCalibrated);
         QCOMPARE(load(path("e0.jpg"), 16, 8).result, -3);
-        spec = specOf(ContainerKind::InfoBlockCalibrated, 16, 8);
-        spec.calibration.magic = false;
-        writePhoto(path("nomagic.jpg"), spec);
+        shot = specOf(ContainerKind::InfoBlockCalibrated, 16, 8);
+        shot.calibration.magic = false;
+        writePhoto(path("nomagic.jpg"), shot);
         QCOMPARE(load(path("nomagic.jpg"), 16, 8).result, -3);
         // Emissivity 100 reads the curve itself.
-        spec = specOf(ContainerKind::InfoBlockCalibrated, 16, 8);
-        writePhoto(path("e100.jpg"), spec);
+        shot = specOf(ContainerKind::InfoBlockCalibrated, 16, 8);
+        writePhoto(path("e100.jpg"), shot);
         const Loaded l = load(path("e100.jpg"), 16, 8);
         QCOMPARE(l.result, 0);
         const std::int16_t *wideA = temperatureCurve(TemperatureCurve::WideA);
-        const auto frame = encodeFrame(spec);
+        const auto frame = encodeFrame(shot);
         QCOMPARE(l.matrix[3][5], float(wideA[frame[3 * 16 + 5]]) / 10.0f);
-        QVERIFY(std::fabs(l.matrix[3][5] - spec.temperatures[3 * 16 + 5]) <= 0.3f);
+        QVERIFY(std::fabs(l.matrix[3][5] - shot.temperatures[3 * 16 + 5]) <= 0.3f);
     }
 
     void pictureLargerThanTheFrame()
     {
         // 800 x 600 pixels do not fit the 327,680-pixel frame: no temperatures, nothing read past it.
         for (ContainerKind kind : {ContainerKind::InfoBlockDirect, ContainerKind::InfoBlockCalibrated}) {
-            const PhotoSpec spec = specOf(kind, 64, 48);
-            writePhoto(path("big.jpg"), spec);
+            const PhotoSpec shot = specOf(kind, 64, 48);
+            writePhoto(path("big.jpg"), shot);
             QCOMPARE(load(path("big.jpg"), 800, 600).result, -3);
             QCOMPARE(load(path("big.jpg"), 0, 0).result, -3);
             QCOMPARE(load(path("big.jpg"), -1, -1).result, -3);
@@ -231,8 +231,8 @@ private slots:
 
     void damagedFiles()
     {
-        const PhotoSpec spec = specOf(ContainerKind::InfoBlockDirect, 64, 48);
-        writePhoto(path("whole.jpg"), spec);
+        const PhotoSpec shot = specOf(ContainerKind::InfoBlockDirect, 64, 48);
+        writePhoto(path("whole.jpg"), shot);
         const QByteArray whole = readAll(path("whole.jpg"));
         const int block = whole.indexOf("IR_INFO_START");
         QVERIFY(block > 0);
@@ -250,7 +250,7 @@ private slots:
         QVERIFY(cut.matrix[0][5] != NA_TEMPERATURE);
 
         // A text tag declaring 600 bytes.
-        PhotoSpec odd = spec;
+        PhotoSpec odd = shot;
         odd.tags = cameraInfoTags(odd.camera);
         odd.tags[1].value.assign(600, 'v');
         writePhoto(path("odd.jpg"), odd);

@@ -16,10 +16,10 @@ class TestPhotoRecord : public QObject
 
     QTemporaryDir m_dir;
 
-    QString write(const QString &name, const PhotoSpec &spec)
+    QString write(const QString &name, const PhotoSpec &shot)
     {
         const QString file = m_dir.filePath(name);
-        writePhoto(file, spec);
+        writePhoto(file, shot);
         return file;
     }
 
@@ -28,29 +28,29 @@ private slots:
 
     void infoBlockTexts()
     {
-        PhotoSpec spec = specOf(ContainerKind::InfoBlockDirect);
-        spec.camera.tempUnit = 1;
-        spec.camera.airTemp = 235;
-        spec.camera.reflectTemp = 1001; // out of range: NA, shown as 0.0 with its unit
-        spec.camera.humidity = 55;
-        spec.camera.emissivity = 97;
-        spec.camera.transRate = 88;
-        spec.camera.distance = 12;
-        spec.camera.gimbalType = "QT640";
-        spec.camera.version = "V3.0";
-        spec.camera.cavityTemp = 412;
-        spec.camera.focalPlaneTemp = 0;
-        spec.camera.lastFlatField = "2024-06-01 09:29:58";
-        spec.camera.gainMode = 1;
-        spec.exif.hasGps = true;
-        spec.exif.gps.latitudeRef = 'S';
-        spec.exif.gps.latitude[0] = {22, 1};
-        spec.exif.gps.latitude[1] = {30, 1};
-        spec.exif.gps.longitudeRef = 'E';
-        spec.exif.gps.longitude[0] = {113, 1};
-        spec.exif.gps.altitudeRef = 1;
-        spec.exif.gps.altitude = {100, 1};
-        const QString file = write("texts.jpg", spec);
+        PhotoSpec shot = specOf(ContainerKind::InfoBlockDirect);
+        shot.camera.tempUnit = 1;
+        shot.camera.airTemp = 235;
+        shot.camera.reflectTemp = 1001; // out of range: NA, shown as 0.0 with its unit
+        shot.camera.humidity = 55;
+        shot.camera.emissivity = 97;
+        shot.camera.transRate = 88;
+        shot.camera.distance = 12;
+        shot.camera.gimbalType = "QT640";
+        shot.camera.version = "V3.0";
+        shot.camera.cavityTemp = 412;
+        shot.camera.focalPlaneTemp = 0;
+        shot.camera.lastFlatField = "2024-06-01 09:29:58";
+        shot.camera.gainMode = 1;
+        shot.exif.hasGps = true;
+        shot.exif.gps.latitudeRef = 'S';
+        shot.exif.gps.latitude[0] = {22, 1};
+        shot.exif.gps.latitude[1] = {30, 1};
+        shot.exif.gps.longitudeRef = 'E';
+        shot.exif.gps.longitude[0] = {113, 1};
+        shot.exif.gps.altitudeRef = 1;
+        shot.exif.gps.altitude = {100, 1};
+        const QString file = write("texts.jpg", shot);
         QCOMPARE(loadPhotoRecord(file), 0);
         const PhotoRecord r = copyPhotoRecord(file);
         const QStringList expected = {
@@ -68,8 +68,8 @@ private slots:
 
         // Units: 2 is Fahrenheit, anything else Celsius, including a unit that reads NA.
         for (std::uint16_t unit : {2, 0, 7, 1001}) {
-            spec.camera.tempUnit = unit;
-            const QString f = write(QString("unit%1.jpg").arg(unit), spec);
+            shot.camera.tempUnit = unit;
+            const QString f = write(QString("unit%1.jpg").arg(unit), shot);
             QCOMPARE(loadPhotoRecord(f), 0);
             QCOMPARE(copyPhotoRecord(f).texts[TextAirTemp], "23.5" + (unit == 2 ? QString::fromUtf8("℉") : C));
         }
@@ -78,10 +78,10 @@ private slots:
     void missingValues()
     {
         // No dates and no GPS.
-        PhotoSpec spec = specOf(ContainerKind::InfoBlockCalibrated);
-        spec.exif = ExifFields();
-        spec.camera.gainMode = 0;
-        const QString file = write("bare.jpg", spec);
+        PhotoSpec shot = specOf(ContainerKind::InfoBlockCalibrated);
+        shot.exif = ExifFields();
+        shot.camera.gainMode = 0;
+        const QString file = write("bare.jpg", shot);
         QCOMPARE(loadPhotoRecord(file), 0);
         PhotoRecord r = copyPhotoRecord(file);
         QCOMPARE(r.texts[TextCreated], QString(" "));
@@ -104,18 +104,18 @@ private slots:
         QCOMPARE(r.texts[TextGps], QString(","));
 
         // Unprintable text tags read as NA and show so in the plain forms.
-        spec = specOf(ContainerKind::InfoBlockDirect);
-        spec.camera.version = "V\xE4";
-        const QString odd = write("odd.jpg", spec);
+        shot = specOf(ContainerKind::InfoBlockDirect);
+        shot.camera.version = "V\xE4";
+        const QString odd = write("odd.jpg", shot);
         QCOMPARE(loadPhotoRecord(odd), 0);
         QCOMPARE(copyPhotoRecord(odd).texts[TextVersion], QString("NA"));
     }
 
     void recordLifecycle()
     {
-        const PhotoSpec spec = specOf(ContainerKind::InfoBlockDirect, 160, 120);
-        const QString file = write("life.jpg", spec);
-        const std::vector<float> expected = expectedTemperatures(spec);
+        const PhotoSpec shot = specOf(ContainerKind::InfoBlockDirect, 160, 120);
+        const QString file = write("life.jpg", shot);
+        const std::vector<float> expected = expectedTemperatures(shot);
         QCOMPARE(loadPhotoRecord(file), 0);
         {
             QMutexLocker lock(&photoTablesMutex());

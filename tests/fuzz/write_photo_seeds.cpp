@@ -23,16 +23,16 @@ int main(int argc, char **argv)
                  {ContainerKind::SegmentedRjpeg, "segmented"},
                  {ContainerKind::CompanionIrg, "companion"}};
     for (const auto &k : kinds) {
-        PhotoSpec spec;
-        spec.kind = k.kind;
-        spec.width = 32;
-        spec.height = 24;
-        spec.temperatures = solarScene(32, 24, 1);
-        spec.camera.gimbalType = k.kind == ContainerKind::InfoBlockCalibrated ? "PV120" : "QT640";
-        spec.exif.dateTimeOriginal = "2024:06:01 09:30:00";
-        spec.exif.hasGps = true;
+        PhotoSpec shot;
+        shot.kind = k.kind;
+        shot.width = 32;
+        shot.height = 24;
+        shot.temperatures = solarScene(32, 24, 1);
+        shot.camera.gimbalType = k.kind == ContainerKind::InfoBlockCalibrated ? "PV120" : "QT640";
+        shot.exif.dateTimeOriginal = "2024:06:01 09:30:00";
+        shot.exif.hasGps = true;
         const QString path = dir.filePath(QString(k.name) + ".jpg");
-        writePhoto(path, spec);
+        writePhoto(path, shot);
         QFile file(path);
         file.open(QIODevice::ReadOnly);
         const QByteArray bytes = file.readAll();

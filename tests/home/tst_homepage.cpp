@@ -14,11 +14,11 @@ namespace {
 
 void photo(const QString &path)
 {
-    PhotoSpec spec;
-    spec.width = 32;
-    spec.height = 24;
-    spec.temperatures.assign(32 * 24, 25.0f);
-    writePhoto(path, spec);
+    PhotoSpec shot;
+    shot.width = 32;
+    shot.height = 24;
+    shot.temperatures.assign(32 * 24, 25.0f);
+    writePhoto(path, shot);
 }
 
 QStringList gridLabels(HomePage &page)

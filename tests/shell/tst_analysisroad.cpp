@@ -27,17 +27,17 @@ void writeFlight(const QString &dir, float shift)
 {
     QDir().mkpath(dir);
     for (int i = 1; i <= 3; ++i) {
-        PhotoSpec spec;
-        spec.width = 64;
-        spec.height = 48;
+        PhotoSpec shot;
+        shot.width = 64;
+        shot.height = 48;
         for (int y = 0; y < 48; ++y)
             for (int x = 0; x < 64; ++x)
-                spec.temperatures.push_back(shift + 100.0f * i + 0.1f * float(x) + 10.0f * float(y));
-        spec.camera.gimbalType = "QT640";
-        spec.camera.emissivity = 95;
-        spec.camera.distance = 12;
-        spec.exif.dateTimeOriginal = "2023:05:01 10:20:30";
-        writePhoto(dir + QString("/IR_%1.jpg").arg(i, 4, 10, QChar('0')), spec);
+                shot.temperatures.push_back(shift + 100.0f * i + 0.1f * float(x) + 10.0f * float(y));
+        shot.camera.gimbalType = "QT640";
+        shot.camera.emissivity = 95;
+        shot.camera.distance = 12;
+        shot.exif.dateTimeOriginal = "2023:05:01 10:20:30";
+        writePhoto(dir + QString("/IR_%1.jpg").arg(i, 4, 10, QChar('0')), shot);
     }
     QFile junk(dir + "/IR_9999.jpg");
     junk.open(QIODevice::WriteOnly);

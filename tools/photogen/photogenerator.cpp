@@ -47,10 +47,10 @@ std::uint16_t curveIndexFor(float celsius, const CalibrationSettings &settings)
     return std::uint16_t(std::min<long>(hit - curve, kCurveSize - 1));
 }
 
-QImage falseColour(const PhotoSpec &spec)
+QImage falseColour(const PhotoSpec &shot)
 {
     float lo = 1e9f, hi = -1e9f;
-    for (float t : spec.temperatures) {
+    for (float t : shot.temperatures) {
         if (t != NA_TEMPERATURE) {
             lo = std::min(lo, t);
             hi = std::max(hi, t);
@@ -58,10 +58,10 @@ QImage falseColour(const PhotoSpec &spec)
     }
     static const QColor ramp[] = {QColor(0x111020), QColor(0x591078), QColor(0xD82D59), QColor(0xEDAB11),
                                   QColor(0xECEB83)};
-    QImage image(spec.width, spec.height, QImage::Format_RGB32);
-    for (int y = 0; y < spec.height; ++y) {
-        for (int x = 0; x < spec.width; ++x) {
-            const float t = spec.temperatures[std::size_t(y) * spec.width + x];
+    QImage image(shot.width, shot.height, QImage::Format_RGB32);
+    for (int y = 0; y < shot.height; ++y) {
+        for (int x = 0; x < shot.width; ++x) {
+            const float t = shot.temperatures[std::size_t(y) * shot.width + x];
             const float u = t == NA_TEMPERATURE || hi <= lo ? 0.0f : (t - lo) / (hi - lo) * 4.0f;
             const int k = std::min(int(u), 3);
             const float f = u - k;
@@ -137,34 +137,34 @@ std::array<std::uint8_t, 2560> calibrationBlock(const CalibrationSettings &s)
     return block;
 }
 
-std::vector<std::uint16_t> encodeFrame(const PhotoSpec &spec)
+std::vector<std::uint16_t> encodeFrame(const PhotoSpec &shot)
 {
     std::vector<std::uint16_t> frame(kRawFramePixels, 0);
-    const std::size_t pixels = std::min<std::size_t>(spec.temperatures.size(), kRawFramePixels);
+    const std::size_t pixels = std::min<std::size_t>(shot.temperatures.size(), kRawFramePixels);
     for (std::size_t i = 0; i < pixels; ++i) {
-        frame[i] = spec.kind == ContainerKind::InfoBlockCalibrated ? curveIndexFor(spec.temperatures[i], spec.calibration)
-                                                                   : kelvinTenths(spec.temperatures[i]);
+        frame[i] = shot.kind == ContainerKind::InfoBlockCalibrated ? curveIndexFor(shot.temperatures[i], shot.calibration)
+                                                                   : kelvinTenths(shot.temperatures[i]);
     }
     return frame;
 }
 
-std::vector<float> expectedTemperatures(const PhotoSpec &spec)
+std::vector<float> expectedTemperatures(const PhotoSpec &shot)
 {
-    const std::vector<std::uint16_t> frame = encodeFrame(spec);
-    const int pixels = spec.width * spec.height;
+    const std::vector<std::uint16_t> frame = encodeFrame(shot);
+    const int pixels = shot.width * shot.height;
     std::vector<float> expected(std::size_t(std::max(pixels, 0)));
-    if (spec.kind != ContainerKind::InfoBlockCalibrated) {
+    if (shot.kind != ContainerKind::InfoBlockCalibrated) {
         for (int i = 0; i < pixels; ++i)
             expected[std::size_t(i)] = frame[std::size_t(i)] == 0 ? NA_TEMPERATURE : float(int(frame[std::size_t(i)]) - 2732) / 10.0f;
         return expected;
     }
     MeasureParams params;
-    params.emissivity = spec.calibration.emissivity;
-    params.humidity = spec.calibration.humidity;
-    params.distance = spec.calibration.distance;
-    params.reflectedTemp = spec.calibration.reflectedTemp;
+    params.emissivity = shot.calibration.emissivity;
+    params.humidity = shot.calibration.humidity;
+    params.distance = shot.calibration.distance;
+    params.reflectedTemp = shot.calibration.reflectedTemp;
     params.atmosphericTemp = 230;
-    const auto block = calibrationBlock(spec.calibration);
+    const auto block = calibrationBlock(shot.calibration);
     if (convertRawToTemperature(frame.data(), block.data(), pixels, params, expected.data()) != 0)
         std::fill(expected.begin(), expected.end(), NA_TEMPERATURE);
     return expected;
@@ -186,17 +186,17 @@ std::vector<std::uint8_t> infoBlock(const std::vector<InfoTag> &tags, const std:
     return out;
 }
 
-std::vector<std::uint8_t> pictureJpeg(const PhotoSpec &spec)
+std::vector<std::uint8_t> pictureJpeg(const PhotoSpec &shot)
 {
     QByteArray encoded;
     QBuffer buffer(&encoded);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "jpg");
     writer.setQuality(90);
-    writer.write(falseColour(spec));
+    writer.write(falseColour(shot));
     std::vector<std::uint8_t> out = {0xFF, 0xD8};
-    if (spec.withExif) {
-        const std::vector<std::uint8_t> app1 = buildApp1(buildTiff(spec.exif));
+    if (shot.withExif) {
+        const std::vector<std::uint8_t> app1 = buildApp1(buildTiff(shot.exif));
         out.insert(out.end(), app1.begin(), app1.end());
     }
     // Camera pictures are never tiny; a comment segment keeps small test pictures above the
@@ -211,15 +211,15 @@ std::vector<std::uint8_t> pictureJpeg(const PhotoSpec &spec)
     return out;
 }
 
-std::vector<float> writePhoto(const QString &path, const PhotoSpec &spec)
+std::vector<float> writePhoto(const QString &path, const PhotoSpec &shot)
 {
-    const std::vector<std::uint16_t> frame = encodeFrame(spec);
-    std::vector<std::uint8_t> bytes = pictureJpeg(spec);
-    switch (spec.kind) {
+    const std::vector<std::uint16_t> frame = encodeFrame(shot);
+    std::vector<std::uint8_t> bytes = pictureJpeg(shot);
+    switch (shot.kind) {
     case ContainerKind::InfoBlockDirect:
     case ContainerKind::InfoBlockCalibrated: {
         const std::vector<std::uint8_t> block =
-            infoBlock(spec.tags.empty() ? cameraInfoTags(spec.camera) : spec.tags, frame, calibrationBlock(spec.calibration));
+            infoBlock(shot.tags.empty() ? cameraInfoTags(shot.camera) : shot.tags, frame, calibrationBlock(shot.calibration));
         bytes.insert(bytes.end(), block.begin(), block.end());
         break;
     }
@@ -240,5 +240,5 @@ std::vector<float> writePhoto(const QString &path, const PhotoSpec &spec)
     }
     }
     writeFile(path, bytes);
-    return expectedTemperatures(spec);
+    return expectedTemperatures(shot);
 }

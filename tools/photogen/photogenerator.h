@@ -71,19 +71,19 @@ struct PhotoSpec
     ExifFields exif;
 };
 
-// The raw frame (kRawFramePixels words) that encodes the spec's temperatures.
-std::vector<std::uint16_t> encodeFrame(const PhotoSpec &spec);
+// The raw frame (kRawFramePixels words) that encodes the shot's temperatures.
+std::vector<std::uint16_t> encodeFrame(const PhotoSpec &shot);
 
 // The IR information block: marker, tags, frame tag, frame, calibration block.
 std::vector<std::uint8_t> infoBlock(const std::vector<InfoTag> &tags, const std::vector<std::uint16_t> &frame,
                                     const std::array<std::uint8_t, 2560> &calibration);
 
 // A decodable JPEG of the temperature field, with the EXIF segment when asked.
-std::vector<std::uint8_t> pictureJpeg(const PhotoSpec &spec);
+std::vector<std::uint8_t> pictureJpeg(const PhotoSpec &shot);
 
 // Writes the photograph (and its ".irg" companion) and returns the temperatures a loader
 // must read back, row-major in °C.
-std::vector<float> writePhoto(const QString &path, const PhotoSpec &spec);
+std::vector<float> writePhoto(const QString &path, const PhotoSpec &shot);
 
-// Temperatures the spec's kind can carry: what the loader reads for the spec's field.
-std::vector<float> expectedTemperatures(const PhotoSpec &spec);
+// Temperatures the shot's kind can carry: what the loader reads for the shot's field.
+std::vector<float> expectedTemperatures(const PhotoSpec &shot);
