@@ -1,4 +1,5 @@
 #include "homepage.h"
+#include "mygraphicsscene.h"
 #include "itemtables.h"
 #include "myitemtemp.h"
 #include "mytitlebar.h"
@@ -153,6 +154,25 @@ private slots:
         page->saveCurrentState();
         QCOMPARE(snapshotSources().value(temp + "/IR_0002-2.bmp"), flightB + "/IR_0002.jpg");
         QCOMPARE(snapshotSources().value(temp + "/IR_0002.bmp"), second);
+
+        // Deleting the last measurement item brings the placeholder back.
+        QLabel *placeholder = nullptr;
+        for (QLabel *label : page->findChildren<QLabel *>())
+            if (label->text() == QString::fromUtf8("暂无数据~"))
+                placeholder = label;
+        QVERIFY(placeholder && !placeholder->isHidden());
+        QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        QTRY_VERIFY(placeholder->isHidden());
+        itemTables()[currentPhotoPath()].value("P1")->setSelected(true);
+        window.titleBar()->findChild<QToolButton *>("btn_delete")->click();
+        QVERIFY(!itemRowTables()[currentPhotoPath()].contains("P1"));
+        QVERIFY(!placeholder->isHidden());
+
+        // The large font: 18-pixel texts in the panel, size level 6 for the items.
+        page->on_setFontSize(6);
+        QCOMPARE(page->findChild<QLineEdit *>("lineEdit_emissivity")->styleSheet(), QString("font-size: 18px;"));
+        QCOMPARE(view->measurementScene()->sizeLevel(), 6);
         page->waitForLoad();
     }
 };
