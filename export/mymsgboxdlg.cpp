@@ -27,12 +27,13 @@ MyMsgBoxDlg::MyMsgBoxDlg(const QString &title, const QPixmap &icon, const QStrin
     m_title->setGeometry(40, 30, 200, 31);
     m_icon = new QLabel(this);
     m_icon->setObjectName("lab_icon");
-    m_icon->setGeometry(40, 90, 16, 16);
+    m_icon->setGeometry(40, 94, 16, 16);
     m_icon->setScaledContents(true);
     m_icon->setPixmap(icon);
     m_text = new QLabel(text, this);
     m_text->setObjectName("lab_text");
-    m_text->setGeometry(70, 80, 311, 31);
+    m_text->setGeometry(70, 76, 311, 52);
+    m_text->setWordWrap(true); // a reason may name a path
     m_cancel = new QPushButton(tr("取消"), this);
     m_cancel->setObjectName("btn_cancel");
     m_cancel->setGeometry(220, 145, 80, 32);

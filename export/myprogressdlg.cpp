@@ -118,8 +118,24 @@ void MyProgressDlg::complete()
     m_timer->deleteLater();
     m_timer = nullptr;
     close();
-    MyMsgBoxDlg done(tr("提示"), QPixmap(":/res/icon/sucess.svg"), tr("导出成功！"), MyMsgBoxDlg::ConfirmOnly);
+    const bool partly = m_total >= 0 && m_written < m_total;
+    MyMsgBoxDlg done(tr("提示"), QPixmap(partly ? ":/res/icon/warning.svg" : ":/res/icon/sucess.svg"),
+                     partly ? tr("已导出 %1 张图片，共 %2 张").arg(m_written).arg(m_total) : tr("导出成功！"),
+                     MyMsgBoxDlg::ConfirmOnly);
     done.exec();
+}
+
+void MyProgressDlg::setOutcome(int written, int total)
+{
+    m_written = written;
+    m_total = total;
+}
+
+void MyProgressDlg::showFailure(const QString &reason)
+{
+    close();
+    MyMsgBoxDlg failed(tr("提示"), QPixmap(":/res/icon/warning.svg"), reason, MyMsgBoxDlg::ConfirmOnly);
+    failed.exec();
 }
 
 void MyProgressDlg::on_btn_cancel_clicked()

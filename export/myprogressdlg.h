@@ -30,6 +30,10 @@ signals:
 public slots:
     void OnUpdateProgress(int progress);
     void on_btn_cancel_clicked();
+    // How the export ended: the closing message says so when not every photograph was written.
+    void setOutcome(int written, int total);
+    // The export could not start: closes and says why.
+    void showFailure(const QString &reason);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -43,4 +47,6 @@ private:
     QLabel *m_value;
     QPushButton *m_cancel;
     QTimer *m_timer; // no parent: released by the completion step or the destructor
+    int m_written = -1;
+    int m_total = -1;
 };

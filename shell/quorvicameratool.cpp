@@ -5,6 +5,7 @@
 #include "language.h"
 #include "maskwidget.h"
 #include "mytitlebar.h"
+#include "outputinfowdg.h"
 #include "screenlayout.h"
 #include "settingpage.h"
 
@@ -89,6 +90,7 @@ QuorviCameraTool::~QuorviCameraTool()
     delete m_homePage;
     delete m_settingPage;
     delete m_runtimeTranslator;
+    delete m_exportDialog;
 }
 
 void QuorviCameraTool::watchScreenDpi()
@@ -125,6 +127,8 @@ void QuorviCameraTool::retranslate()
     m_titleBar->retranslate();
     m_homePage->retranslate();
     m_settingPage->retranslate();
+    if (m_exportDialog)
+        m_exportDialog->retranslate();
 }
 
 void QuorviCameraTool::slot_btn_homePage_clicked()
@@ -138,4 +142,8 @@ void QuorviCameraTool::slot_btn_reportPage_clicked()
     m_settingPage->saveCurrentState();
     MaskWidget::instance().setNames({"OutputInfoWdg"});
     MaskWidget::instance().attachTo(this);
+    if (!m_exportDialog)
+        m_exportDialog = new OutputInfoWdg;
+    m_exportDialog->refreshPhotoList();
+    m_exportDialog->exec();
 }

@@ -5,6 +5,7 @@
 class QStackedWidget;
 class QTranslator;
 class HomePage;
+class OutputInfoWdg;
 class MyTitleBar;
 class SettingPage;
 
@@ -21,6 +22,7 @@ public:
     SettingPage *settingPage() const { return m_settingPage; }
     QStackedWidget *pages() const { return m_pages; }
     QTranslator *runtimeTranslator() const { return m_runtimeTranslator; }
+    OutputInfoWdg *exportDialog() const { return m_exportDialog; }
 
 public slots:
     void onCmbSelLangChanged(QString langName);
@@ -36,4 +38,5 @@ private:
     HomePage *m_homePage;
     SettingPage *m_settingPage;
     QTranslator *m_runtimeTranslator = nullptr;
+    OutputInfoWdg *m_exportDialog = nullptr;
 };

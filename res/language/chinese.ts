@@ -2,6 +2,37 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>ExportFileThread</name>
+    <message>
+        <source>大气透过率</source>
+        <translation>大气透过率</translation>
+    </message>
+    <message>
+        <source>发射率</source>
+        <translation>发射率</translation>
+    </message>
+    <message>
+        <source>距离</source>
+        <translation>距离</translation>
+    </message>
+    <message>
+        <source>大气温度</source>
+        <translation>大气温度</translation>
+    </message>
+    <message>
+        <source>反射温度</source>
+        <translation>反射温度</translation>
+    </message>
+    <message>
+        <source>找不到报告模板：%1</source>
+        <translation>找不到报告模板：%1</translation>
+    </message>
+    <message>
+        <source>无法在所选目录中创建导出文件夹</source>
+        <translation>无法在所选目录中创建导出文件夹</translation>
+    </message>
+</context>
+<context>
     <name>HomePage</name>
     <message>
         <source>Form</source>
@@ -67,6 +98,10 @@
     <message>
         <source>导出成功！</source>
         <translation>导出成功！</translation>
+    </message>
+    <message>
+        <source>已导出 %1 张图片，共 %2 张</source>
+        <translation>已导出 %1 张图片，共 %2 张</translation>
     </message>
 </context>
 <context>
@@ -162,6 +197,45 @@
     <message>
         <source>屏蔽区域</source>
         <translation>屏蔽区域</translation>
+    </message>
+</context>
+<context>
+    <name>OutputInfoWdg</name>
+    <message>
+        <source>导出报告</source>
+        <translation>导出报告</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>导出Word</source>
+        <translation>导出Word</translation>
+    </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>导出CSV</translation>
+    </message>
+    <message>
+        <source>全选</source>
+        <translation>全选</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>请选择导出图片</source>
+        <translation>请选择导出图片</translation>
+    </message>
+    <message>
+        <source>选择保存目录</source>
+        <translation>选择保存目录</translation>
     </message>
 </context>
 <context>

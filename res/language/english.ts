@@ -2,6 +2,37 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en">
 <context>
+    <name>ExportFileThread</name>
+    <message>
+        <source>大气透过率</source>
+        <translation>Atm. Transmittance</translation>
+    </message>
+    <message>
+        <source>发射率</source>
+        <translation>Emissivity</translation>
+    </message>
+    <message>
+        <source>距离</source>
+        <translation>Distance</translation>
+    </message>
+    <message>
+        <source>大气温度</source>
+        <translation>Atm. Temperature</translation>
+    </message>
+    <message>
+        <source>反射温度</source>
+        <translation>Reflected Temperature</translation>
+    </message>
+    <message>
+        <source>找不到报告模板：%1</source>
+        <translation>Report template not found: %1</translation>
+    </message>
+    <message>
+        <source>无法在所选目录中创建导出文件夹</source>
+        <translation>Cannot create the export folder in the chosen directory.</translation>
+    </message>
+</context>
+<context>
     <name>HomePage</name>
     <message>
         <source>Form</source>
@@ -67,6 +98,10 @@
     <message>
         <source>导出成功！</source>
         <translation>Exported.</translation>
+    </message>
+    <message>
+        <source>已导出 %1 张图片，共 %2 张</source>
+        <translation>%1 of %2 photos exported.</translation>
     </message>
 </context>
 <context>
@@ -167,6 +202,45 @@ Temp.</translation>
     <message>
         <source>屏蔽区域</source>
         <translation>Shielded</translation>
+    </message>
+</context>
+<context>
+    <name>OutputInfoWdg</name>
+    <message>
+        <source>导出报告</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>导出Word</source>
+        <translation>Word</translation>
+    </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>CSV</translation>
+    </message>
+    <message>
+        <source>全选</source>
+        <translation>Select All</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>请选择导出图片</source>
+        <translation>No photo selected.</translation>
+    </message>
+    <message>
+        <source>选择保存目录</source>
+        <translation>Save</translation>
     </message>
 </context>
 <context>

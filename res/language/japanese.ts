@@ -2,6 +2,37 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja">
 <context>
+    <name>ExportFileThread</name>
+    <message>
+        <source>大气透过率</source>
+        <translation>大気透過率</translation>
+    </message>
+    <message>
+        <source>发射率</source>
+        <translation>放射率</translation>
+    </message>
+    <message>
+        <source>距离</source>
+        <translation>距離</translation>
+    </message>
+    <message>
+        <source>大气温度</source>
+        <translation>大気温度</translation>
+    </message>
+    <message>
+        <source>反射温度</source>
+        <translation>反射温度</translation>
+    </message>
+    <message>
+        <source>找不到报告模板：%1</source>
+        <translation>レポートのテンプレートが見つかりません：%1</translation>
+    </message>
+    <message>
+        <source>无法在所选目录中创建导出文件夹</source>
+        <translation>選択したフォルダーにエクスポート先を作成できません。</translation>
+    </message>
+</context>
+<context>
     <name>HomePage</name>
     <message>
         <source>Form</source>
@@ -67,6 +98,10 @@
     <message>
         <source>导出成功！</source>
         <translation>エクスポートしました。</translation>
+    </message>
+    <message>
+        <source>已导出 %1 张图片，共 %2 张</source>
+        <translation>%2 枚中 %1 枚をエクスポートしました。</translation>
     </message>
 </context>
 <context>
@@ -166,6 +201,45 @@
     <message>
         <source>屏蔽区域</source>
         <translation>注釈を隠す</translation>
+    </message>
+</context>
+<context>
+    <name>OutputInfoWdg</name>
+    <message>
+        <source>导出报告</source>
+        <translation>エクスポート</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>エクスポート</translation>
+    </message>
+    <message>
+        <source>导出Word</source>
+        <translation>Word</translation>
+    </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>CSV</translation>
+    </message>
+    <message>
+        <source>全选</source>
+        <translation>すべて選択</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>お知らせ</translation>
+    </message>
+    <message>
+        <source>请选择导出图片</source>
+        <translation>写真を選択してください。</translation>
+    </message>
+    <message>
+        <source>选择保存目录</source>
+        <translation>保存先を選択</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QString>
+
+// Writes a photograph's parameters and temperature matrix as folder/baseName.csv, with the
+// labels of the current language. Returns whether the whole file was written; a photograph
+// file that no longer exists writes nothing.
+bool writeCsvFile(const QString &folder, const QString &photoPath, const QString &baseName);

@@ -1,0 +1,63 @@
+#include "mycheckitemwidget.h"
+
+#include "screenlayout.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+
+MyCheckItemWidget::MyCheckItemWidget(const QPixmap &snapshot, const QString &name, QWidget *parent)
+    : QWidget(parent)
+    , m_icon(new QLabel(this))
+    , m_check(new QCheckBox(this))
+    , m_text(new QLabel(name, this))
+{
+    setObjectName("MyCheckItemWidget");
+    m_icon->setObjectName("lab_icon");
+    m_check->setObjectName("checkBox");
+    m_text->setObjectName("lab_text");
+    setStyleSheet("QWidget{background:transparent;font-family:Microsoft YaHei;}"
+                  "QLabel#lab_text{font-size:12pt;color:rgba(255,255,255,0.85);}"
+                  "QCheckBox::indicator{width:16px;height:16px;}"
+                  "QCheckBox::indicator:unchecked{image:url(:/res/icon/check-defult.svg);}"
+                  "QCheckBox::indicator:checked{image:url(:/res/icon/check-selected.svg);}");
+    const ScreenLayout &layout = shellValues().layout;
+    const QSize size(layout.thumbWidth, layout.thumbHeight);
+    QPixmap rounded(size);
+    rounded.fill(Qt::transparent);
+    {
+        QPainter painter(&rounded);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+        QPainterPath clip;
+        clip.addRoundedRect(QRectF(QPointF(0, 0), QSizeF(size)), 10, 10);
+        painter.setClipPath(clip);
+        if (!snapshot.isNull())
+            painter.drawPixmap(0, 0, snapshot.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    }
+    m_icon->setPixmap(rounded);
+    m_icon->setFixedSize(size);
+    m_check->setMinimumSize(16, 16);
+    m_check->setMaximumSize(26, 16);
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(m_icon, 0, 0, 1, 2);
+    grid->addWidget(m_check, 1, 0);
+    grid->addWidget(m_text, 1, 1);
+    connect(m_check, &QCheckBox::stateChanged, this, &MyCheckItemWidget::sig_checkChange);
+}
+
+QString MyCheckItemWidget::name() const
+{
+    return m_text->text();
+}
+
+bool MyCheckItemWidget::isChecked() const
+{
+    return m_check->isChecked();
+}
+
+void MyCheckItemWidget::setChecked(bool checked)
+{
+    m_check->setChecked(checked);
+}

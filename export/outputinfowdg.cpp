@@ -1,0 +1,232 @@
+#include "outputinfowdg.h"
+
+#include "dropshadow.h"
+#include "exportfilethread.h"
+#include "maskwidget.h"
+#include "mycheckitemwidget.h"
+#include "myprogressdlg.h"
+#include "mymsgboxdlg.h"
+#include "screenlayout.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
+
+OutputInfoWdg::OutputInfoWdg(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName("OutputInfoWdg");
+    resize(1040, 740);
+    setMinimumWidth(625);
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setStyleSheet(
+        "QWidget{font-family:Microsoft YaHei;font-size:12pt;color:rgba(255,255,255,0.85);}"
+        "QWidget#title_widget{background:#444444;}"
+        "QGroupBox{border:none;}"
+        "QPushButton#btn_close{border:none;background:transparent;}"
+        "QPushButton#btn_comfirm,QPushButton#btn_cancel{border:none;border-radius:4px;min-width:80px;min-height:32px;}"
+        "QPushButton#btn_comfirm{background:#08A4FF;}QPushButton#btn_comfirm:hover{background:#0793E5;}"
+        "QPushButton#btn_comfirm:pressed{background:#21ADFF;}"
+        "QPushButton#btn_cancel{background:#555555;}QPushButton#btn_cancel:hover{background:#4C4C4C;}"
+        "QPushButton#btn_cancel:pressed{background:#666666;}"
+        "QRadioButton::indicator,QCheckBox::indicator{width:16px;height:16px;}"
+        "QRadioButton::indicator:unchecked{image:url(:/res/icon/radio-defult.svg);}"
+        "QRadioButton::indicator:checked{image:url(:/res/icon/radio-selected.svg);}"
+        "QCheckBox::indicator:unchecked{image:url(:/res/icon/check-defult.svg);}"
+        "QCheckBox::indicator:checked{image:url(:/res/icon/check-selected.svg);}"
+        "QListWidget{border:none;background:transparent;outline:0px;}"
+        "QListWidget::item{border-radius:6px;}QListWidget::item:hover{background:rgba(255,255,255,0.06);}"
+        "QListWidget::item:selected{background:transparent;}"
+        "QScrollBar:vertical{width:6px;background:#333333;}"
+        "QScrollBar::handle:vertical{background:rgba(255,255,255,0.3);border-radius:3px;}");
+
+    auto *outer = new QGridLayout(this);
+    outer->setObjectName("gridLayout_4");
+    outer->setContentsMargins(19, 19, 19, 19);
+    auto *titleWidget = new QWidget(this);
+    titleWidget->setObjectName("title_widget");
+    auto *titleLayout = new QGridLayout(titleWidget);
+    titleLayout->setObjectName("gridLayout_2");
+    m_title = new QLabel(titleWidget);
+    m_title->setObjectName("label");
+    m_close = new QPushButton(titleWidget);
+    m_close->setObjectName("btn_close");
+    m_close->setIcon(QIcon(":/res/icon/close.svg"));
+    m_close->setIconSize(QSize(20, 20));
+    titleLayout->addWidget(m_title, 0, 0);
+    titleLayout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum), 0, 1);
+    titleLayout->addWidget(m_close, 0, 2);
+    outer->addWidget(titleWidget, 0, 0, 1, 5);
+
+    auto *modes = new QGroupBox(this);
+    modes->setObjectName("groupBox");
+    auto *modeLayout = new QGridLayout(modes);
+    modeLayout->setObjectName("gridLayout_3");
+    m_word = new QRadioButton(modes);
+    m_word->setObjectName("radio_word");
+    m_word->setChecked(true);
+    m_csv = new QRadioButton(modes);
+    m_csv->setObjectName("radio_csv");
+    m_csv->setStyleSheet("margin-left:20px;");
+    modeLayout->addWidget(m_word, 0, 0);
+    modeLayout->addWidget(m_csv, 0, 1);
+    modeLayout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum), 0, 2);
+    outer->addWidget(modes, 1, 0, 1, 5);
+
+    auto *show = new QGroupBox(this);
+    show->setObjectName("groupBox_show");
+    show->setStyleSheet("border:none;");
+    auto *showLayout = new QGridLayout(show);
+    showLayout->setObjectName("gridLayout");
+    m_all = new QCheckBox(show);
+    m_all->setObjectName("checkBox_all");
+    m_list = new QListWidget(show);
+    m_list->setObjectName("listWidget");
+    m_list->setViewMode(QListView::IconMode);
+    m_list->setResizeMode(QListView::Adjust);
+    m_list->setMovement(QListView::Static);
+    m_list->setSpacing(10);
+    showLayout->addWidget(m_all, 0, 0);
+    showLayout->addWidget(m_list, 1, 0);
+    outer->addWidget(show, 2, 0, 1, 5);
+
+    outer->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum), 3, 1, 1, 2);
+    m_cancel = new QPushButton(this);
+    m_cancel->setObjectName("btn_cancel");
+    m_confirm = new QPushButton(this);
+    m_confirm->setObjectName("btn_comfirm");
+    outer->addWidget(m_cancel, 3, 3);
+    outer->addWidget(m_confirm, 3, 4);
+
+    connect(m_all, &QCheckBox::released, this, &OutputInfoWdg::selectAll);
+    retranslate();
+    QMetaObject::connectSlotsByName(this);
+}
+
+void OutputInfoWdg::retranslate()
+{
+    setWindowTitle(tr("导出报告"));
+    m_title->setText(tr("导出"));
+    m_word->setText(tr("导出Word"));
+    m_csv->setText(tr("导出CSV"));
+    m_all->setText(tr("全选"));
+    m_cancel->setText(tr("取消"));
+    m_confirm->setText(tr("导出"));
+}
+
+QList<MyCheckItemWidget *> OutputInfoWdg::rows() const
+{
+    QList<MyCheckItemWidget *> list;
+    for (int i = 0; i < m_list->count(); ++i)
+        list << static_cast<MyCheckItemWidget *>(m_list->itemWidget(m_list->item(i)));
+    return list;
+}
+
+void OutputInfoWdg::refreshPhotoList()
+{
+    m_all->setCheckState(Qt::Unchecked);
+    m_list->clear();
+    const QDir folder(shellValues().tempImageDir);
+    const ScreenLayout &layout = shellValues().layout;
+    for (const QString &name : folder.entryList({"*.jpg", "*.bmp", "*.png", "*.jpeg"})) {
+        const QString path = folder.filePath(name);
+        auto *item = new QListWidgetItem;
+        item->setSizeHint(QSize(layout.rowWidth, layout.rowHeight));
+        m_list->addItem(item);
+        auto *row = new MyCheckItemWidget(QPixmap(path), name.section('.', 0, 0));
+        m_list->setItemWidget(item, row);
+        connect(row, &MyCheckItemWidget::sig_checkChange, this, &OutputInfoWdg::slot_StateChanged);
+    }
+}
+
+void OutputInfoWdg::selectAll()
+{
+    const bool checked = m_all->isChecked();
+    for (MyCheckItemWidget *row : rows())
+        row->setChecked(checked);
+}
+
+void OutputInfoWdg::slot_StateChanged(int state)
+{
+    if (state == Qt::Unchecked) {
+        m_all->setChecked(false);
+    } else if (state == Qt::Checked) {
+        bool every = true;
+        for (MyCheckItemWidget *row : rows())
+            every = every && row->isChecked();
+        m_all->setChecked(every);
+    }
+}
+
+void OutputInfoWdg::on_listWidget_itemClicked(QListWidgetItem *item)
+{
+    auto *row = static_cast<MyCheckItemWidget *>(m_list->itemWidget(item));
+    row->setChecked(!row->isChecked());
+}
+
+QStringList OutputInfoWdg::checkedSnapshots() const
+{
+    QStringList paths;
+    for (MyCheckItemWidget *row : rows()) {
+        if (row->isChecked())
+            paths << shellValues().tempImageDir + "/" + row->name() + ".bmp";
+    }
+    return paths;
+}
+
+void OutputInfoWdg::on_btn_comfirm_clicked()
+{
+    if (checkedSnapshots().isEmpty()) {
+        MyMsgBoxDlg box(tr("提示"), QPixmap(":/res/icon/warning.svg"), tr("请选择导出图片"), MyMsgBoxDlg::ConfirmOnly);
+        box.exec();
+        return;
+    }
+    const QString directory = QFileDialog::getExistingDirectory(
+        this, tr("选择保存目录"), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+        QFileDialog::ShowDirsOnly);
+    if (!directory.isEmpty())
+        startExport(directory);
+}
+
+ExportFileThread *OutputInfoWdg::startExport(const QString &directory)
+{
+    const QStringList snapshots = checkedSnapshots();
+    if (snapshots.isEmpty())
+        return nullptr;
+    const bool word = m_word->isChecked();
+    m_progress = new MyProgressDlg(word ? tr("导出Word") : tr("导出CSV"), 0, 100);
+    m_job = new ExportFileThread(directory, snapshots, word ? ExportFileThread::WordReports : ExportFileThread::CsvTables);
+    connect(m_job, &ExportFileThread::OnUpdateExportProgress, m_progress, &MyProgressDlg::OnUpdateProgress);
+    connect(m_job, &ExportFileThread::OnExportFinished, m_progress, &MyProgressDlg::setOutcome);
+    connect(m_job, &ExportFileThread::OnExportFailed, m_progress, &MyProgressDlg::showFailure);
+    connect(m_progress, &MyProgressDlg::OnCancelExport, m_job, &ExportFileThread::cancelExport, Qt::DirectConnection);
+    hide();
+    MaskWidget::instance().setNames({"MyProgressDlg"});
+    m_progress->show();
+    m_job->start(QThread::InheritPriority);
+    return m_job;
+}
+
+void OutputInfoWdg::on_btn_cancel_clicked()
+{
+    close();
+}
+
+void OutputInfoWdg::on_btn_close_clicked()
+{
+    close();
+}
+
+void OutputInfoWdg::paintEvent(QPaintEvent *)
+{
+    paintDropShadow(this);
+}
