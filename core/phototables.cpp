@@ -47,3 +47,11 @@ PhotoRecord copyPhotoRecord(const QString &path)
     QMutexLocker lock(&photoTablesMutex());
     return photoRecords().value(path);
 }
+
+void forgetPhotoRecord(const QString &path)
+{
+    QMutexLocker lock(&photoTablesMutex());
+    photoRecords().remove(path);
+    rotatedMatrices().remove(path);
+    rotationStates().remove(path);
+}

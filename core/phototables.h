@@ -23,3 +23,6 @@ PhotoRecord &currentPhotoRecord();
 
 // A copy of one record taken under the lock; a new record when the path is unknown.
 PhotoRecord copyPhotoRecord(const QString &path);
+
+// Drops everything kept for a photograph (batch tools that go through many of them).
+void forgetPhotoRecord(const QString &path);

@@ -57,7 +57,6 @@ bool writeCsvFile(const QString &folder, const QString &photoPath, const QString
     if (!file)
         return false;
 
-    const char *context = "ExportFileThread";
     const QStringList labels = {
         QCoreApplication::translate("ExportFileThread", "大气透过率"),
         QCoreApplication::translate("ExportFileThread", "发射率"),
@@ -90,7 +89,7 @@ bool writeCsvFile(const QString &folder, const QString &photoPath, const QString
     std::string line;
     for (int i = 0; i < labels.size(); ++i) {
         if (i == 0)
-            line += local8Bit(QCoreApplication::translate(context, "参数"));
+            line += local8Bit(QCoreApplication::translate("ExportFileThread", "参数"));
         line += ',' + local8Bit(labels[i]) + ',';
         if (i < values.size())
             line += local8Bit(values[i]);
@@ -105,7 +104,7 @@ bool writeCsvFile(const QString &folder, const QString &photoPath, const QString
             line += std::to_string(c) + ',';
         writeLine(line);
         FormatCache cache;
-        const std::string frameLabel = local8Bit(QCoreApplication::translate(context, "帧温度"));
+        const std::string frameLabel = local8Bit(QCoreApplication::translate("ExportFileThread", "帧温度"));
         for (std::size_t r = 0; r < m.size(); ++r) {
             if (r == 0)
                 line += frameLabel;

@@ -31,6 +31,14 @@
         <source>无法在所选目录中创建导出文件夹</source>
         <translation>无法在所选目录中创建导出文件夹</translation>
     </message>
+    <message>
+        <source>参数</source>
+        <translation>参数</translation>
+    </message>
+    <message>
+        <source>帧温度</source>
+        <translation>帧温度</translation>
+    </message>
 </context>
 <context>
     <name>HomePage</name>

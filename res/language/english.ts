@@ -31,6 +31,14 @@
         <source>无法在所选目录中创建导出文件夹</source>
         <translation>Cannot create the export folder in the chosen directory.</translation>
     </message>
+    <message>
+        <source>参数</source>
+        <translation>Parameters</translation>
+    </message>
+    <message>
+        <source>帧温度</source>
+        <translation>Frame Temperatures</translation>
+    </message>
 </context>
 <context>
     <name>HomePage</name>

@@ -31,6 +31,14 @@
         <source>无法在所选目录中创建导出文件夹</source>
         <translation>選択したフォルダーにエクスポート先を作成できません。</translation>
     </message>
+    <message>
+        <source>参数</source>
+        <translation>パラメータ</translation>
+    </message>
+    <message>
+        <source>帧温度</source>
+        <translation>フレーム温度</translation>
+    </message>
 </context>
 <context>
     <name>HomePage</name>

@@ -1,17 +1,27 @@
 // qct: the radiometric core on the command line, for scripts and batch work. Its output is
 // a stable interface; the core's diagnostics go to standard error.
+#include "csvwriter.h"
 #include "demoscene.h"
 #include "diagnostics.h"
+#include "language.h"
 #include "photoloader.h"
 #include "regionstatistics.h"
 #include "phototables.h"
 #include "temperatureformat.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
 #include <QHash>
+#include <QLocale>
+#include <QTranslator>
+#include <QtConcurrent>
 #include <QStringList>
 
 #include <cstdio>
+#include <functional>
+#include <numeric>
 
 namespace {
 
@@ -24,6 +34,11 @@ const char kUsage[] =
     "                            minPos, count; shapes in pixels of the photograph, in any mix:\n"
     "                            --point X,Y  --line X1,Y1,X2,Y2  --rect LEFT,TOP,WIDTH,HEIGHT\n"
     "                            --circle CX,CY,R  --polygon X1,Y1,X2,Y2,...\n"
+    "       qct csv [--lang zh|en|ja] OUTDIR PHOTO_OR_FOLDER...\n"
+    "                            the CSV table of every photograph (folders searched for .jpg files)\n"
+    "                            into OUTDIR, named as the export names them; labels in the given\n"
+    "                            language, by default the system's; one line per photograph that\n"
+    "                            could not be written\n"
     "       qct samples DIR      writes a folder of demo photographs\n"
     "       qct --help           this text\n"
     "The exit status is 0 when every photograph loaded and 1 when any did not (2 for bad usage).\n";
@@ -169,6 +184,86 @@ int measure(const QString &path, const QVector<Shape> &shapes)
     return result == 0 ? 0 : 1;
 }
 
+// The photographs named on the command line: files as given, folders searched for ".jpg"
+// files of any letter case, in name order.
+QStringList collectPhotographs(const QStringList &arguments)
+{
+    QStringList photos;
+    for (const QString &argument : arguments) {
+        if (!QFileInfo(argument).isDir()) {
+            photos << argument;
+            continue;
+        }
+        QStringList found;
+        QDirIterator it(argument, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            if (QFileInfo(path).suffix().toLower() == "jpg")
+                found << path;
+        }
+        found.sort();
+        photos << found;
+    }
+    return photos;
+}
+
+int csv(QStringList args)
+{
+    QString language;
+    if (args.value(0) == "--lang") {
+        language = args.value(1);
+        args = args.mid(2);
+    }
+    if (args.size() < 2 || (!language.isEmpty() && language != "zh" && language != "en" && language != "ja"))
+        return -1;
+    int id = QLocale().language();
+    if (language == "zh")
+        id = LanguageId::Chinese;
+    else if (language == "en")
+        id = LanguageId::English;
+    else if (language == "ja")
+        id = LanguageId::Japanese;
+    static QTranslator translator;
+    translator.load(qmPathForLanguage(id));
+    QCoreApplication::installTranslator(&translator);
+
+    const QString out = args[0];
+    if (!QDir().mkpath(out)) {
+        std::fprintf(stderr, "cannot create %s\n", qPrintable(out));
+        return 1;
+    }
+    const QStringList photos = collectPhotographs(args.mid(1));
+    // Names as the export gives them: the base name, then "-2", "-3", ... for repeats.
+    QStringList names;
+    for (const QString &photo : photos) {
+        const QString base = QFileInfo(photo).baseName();
+        QString name = base;
+        for (int n = 2; names.contains(name); ++n)
+            name = base + QString("-%1").arg(n);
+        names << name;
+    }
+    QVector<int> indices(photos.size());
+    std::iota(indices.begin(), indices.end(), 0);
+    // Every core at work; a record is dropped once its table is written.
+    const std::function<QString(const int &)> exportOne = [&](const int &i) {
+        const int loaded = loadPhotoRecord(photos[i]);
+        const bool written = writeCsvFile(out, photos[i], names[i]);
+        forgetPhotoRecord(photos[i]);
+        if (!written)
+            return photos[i] + ": could not be written";
+        return loaded == 0 ? QString() : photos[i] + QString(": no temperatures (load result %1)").arg(loaded);
+    };
+    const QVector<QString> failures = QtConcurrent::blockingMapped<QVector<QString>>(indices, exportOne);
+    int failed = 0;
+    for (const QString &failure : failures) {
+        if (!failure.isEmpty()) {
+            print(failure + "\n");
+            ++failed;
+        }
+    }
+    return failed ? 1 : 0;
+}
+
 int usage(std::FILE *stream, int status)
 {
     std::fputs(kUsage, stream);
@@ -194,6 +289,10 @@ int main(int argc, char **argv)
         if (!parseShapes(args.mid(2), shapes))
             return usage(stderr, 2);
         return measure(args[1], shapes);
+    }
+    if (command == "csv") {
+        const int status = csv(args.mid(1));
+        return status < 0 ? usage(stderr, 2) : status;
     }
     if (command == "samples" && args.size() == 2) {
         const QStringList written = writeDemoFolder(args[1]);
