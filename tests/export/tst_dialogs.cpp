@@ -91,6 +91,25 @@ private slots:
         QCOMPARE(closer.texts.size(), 1);
     }
 
+    void partlyFailedExportSaysSo()
+    {
+        MyProgressDlg dialog("Exporting", 0, 100);
+        dialog.show();
+        dialog.OnUpdateProgress(100);
+        dialog.setOutcome(1, 3);
+        {
+            MessageBoxCloser closer;
+            QTRY_COMPARE_WITH_TIMEOUT(closer.texts, QStringList{QString::fromUtf8("已导出 1 张图片，共 3 张")}, 3000);
+        }
+
+        MyProgressDlg failing("Exporting", 0, 100);
+        failing.show();
+        MessageBoxCloser reasons;
+        QTimer::singleShot(0, &failing, [&failing] { failing.showFailure("no template"); });
+        QTRY_COMPARE_WITH_TIMEOUT(reasons.texts, QStringList{"no template"}, 3000);
+        QVERIFY(!failing.isVisible());
+    }
+
     void messageBoxButtons()
     {
         const QPixmap icon(":/res/icon/warning.svg");

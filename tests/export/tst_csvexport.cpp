@@ -1,0 +1,222 @@
+#include "csvwriter.h"
+#include "exportfilethread.h"
+#include "pagetables.h"
+#include "photogenerator.h"
+#include "phototables.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTranslator>
+#include <QtTest>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void touch(const QString &path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("x");
+}
+
+} // namespace
+
+class TestCsvExport : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString generated(const QString &name, float shift = 0)
+    {
+        const QString path = m_dir.filePath(name);
+        PhotoSpec shot;
+        shot.width = 64;
+        shot.height = 48;
+        for (int i = 0; i < 64 * 48; ++i)
+            shot.temperatures.push_back(shift - 20.0f + 0.37f * float(i % 997) + (i % 31 == 0 ? 1000.0f : 0.0f));
+        shot.temperatures[5] = NA_TEMPERATURE;
+        writePhoto(path, shot);
+        return path;
+    }
+
+private slots:
+    void exampleTableByteForByte()
+    {
+        const QString photo = m_dir.filePath("example.jpg");
+        touch(photo);
+        {
+            QMutexLocker lock(&photoTablesMutex());
+            PhotoRecord &record = photoRecords()[photo];
+            record.hasTemperature = true;
+            record.matrix = {{20.5f, 21.0f, 22.25f}, {19.0f, NA_TEMPERATURE, 18.5f}};
+            record.texts[TextTransmittance] = "A";
+            record.texts[TextEmissivity] = "B";
+            record.texts[TextDistance] = "C";
+            record.texts[TextAirTemp] = "D";
+            record.texts[TextReflectedTemp] = "E";
+        }
+        QVERIFY(writeCsvFile(m_dir.path(), photo, "example"));
+        const QString expected = QString::fromUtf8("参数,大气透过率,A\n,发射率,B\n,距离,C\n,大气温度,D\n,反射温度,E\n\n"
+                                                   ",,0,1,2,\n帧温度,0,20.5,21,22.25,\n,1,19,65536,18.5,\n");
+        QCOMPARE(readAll(m_dir.filePath("example.csv")), expected.toLocal8Bit());
+
+        // Without temperatures: the parameter lines only. Without a record: empty values.
+        photoRecords()[photo].hasTemperature = false;
+        QVERIFY(writeCsvFile(m_dir.path(), photo, "example"));
+        QCOMPARE(readAll(m_dir.filePath("example.csv")), expected.left(expected.indexOf("\n\n") + 1).toLocal8Bit());
+        const QString bare = m_dir.filePath("bare.jpg");
+        touch(bare);
+        QVERIFY(writeCsvFile(m_dir.path(), bare, "bare"));
+        QCOMPARE(readAll(m_dir.filePath("bare.csv")),
+                 QString::fromUtf8("参数,大气透过率,\n,发射率,\n,距离,\n,大气温度,\n,反射温度,\n").toLocal8Bit());
+        // A photograph that is gone writes nothing.
+        QVERIFY(!writeCsvFile(m_dir.path(), m_dir.filePath("gone.jpg"), "gone"));
+        QVERIFY(!QFile::exists(m_dir.filePath("gone.csv")));
+    }
+
+    void generatedPhotographReadsBack()
+    {
+        const QString photo = generated("field.jpg");
+        QCOMPARE(loadPhotoRecord(photo), 0);
+        QVERIFY(writeCsvFile(m_dir.path(), photo, "field"));
+        const QList<QByteArray> lines = readAll(m_dir.filePath("field.csv")).split('\n');
+        QCOMPARE(lines.size(), 5 + 1 + 1 + 48 + 1);
+        QCOMPARE(lines[6], QByteArray(",,") + [] { QByteArray h; for (int c = 0; c < 64; ++c) h += QByteArray::number(c) + ','; return h; }());
+        const PhotoRecord record = copyPhotoRecord(photo);
+        for (int r = 0; r < 48; ++r) {
+            const QList<QByteArray> fields = lines[7 + r].split(',');
+            QCOMPARE(fields.size(), 2 + 64 + 1);
+            QCOMPARE(fields[1].toInt(), r);
+            for (int c = 0; c < 64; ++c) {
+                const float t = record.matrix[std::size_t(r)][std::size_t(c)];
+                if (fields[2 + c] != QByteArray::number(double(t), 'g', 6))
+                    QFAIL(qPrintable(QString("row %1 column %2: %3").arg(r).arg(c).arg(QString(fields[2 + c]))));
+            }
+        }
+        QCOMPARE(lines[7].split(',')[2 + 5], QByteArray("65536"));
+    }
+
+    void labelsFollowTheLanguage()
+    {
+        const QString photo = generated("labels.jpg");
+        QCOMPARE(loadPhotoRecord(photo), 0);
+        for (auto [qm, first, frame] : {std::tuple<const char *, const char *, const char *>{"english", "Parameters,Atm. Transmittance,", "Frame Temperatures,0,"},
+                                        {"japanese", "パラメータ,大気透過率,", "フレーム温度,0,"}}) {
+            QTranslator translator;
+            QVERIFY(translator.load(QString(":/res/language/%1.qm").arg(qm)));
+            QCoreApplication::installTranslator(&translator);
+            QVERIFY(writeCsvFile(m_dir.path(), photo, "labels"));
+            QCoreApplication::removeTranslator(&translator);
+            const QList<QByteArray> lines = readAll(m_dir.filePath("labels.csv")).split('\n');
+            QVERIFY(lines[0].startsWith(QString::fromUtf8(first).toLocal8Bit()));
+            QVERIFY(lines[7].startsWith(QString::fromUtf8(frame).toLocal8Bit()));
+        }
+    }
+
+    void progressValues()
+    {
+        QCOMPARE(ExportFileThread::progressValue(1, 3), 33);
+        QCOMPARE(ExportFileThread::progressValue(2, 3), 66);
+        QCOMPARE(ExportFileThread::progressValue(3, 3), 100);
+        for (int done = 1; done < 150; ++done)
+            QCOMPARE(ExportFileThread::progressValue(done, 150), 0);
+        QCOMPARE(ExportFileThread::progressValue(150, 150), 100);
+        QCOMPARE(ExportFileThread::progressValue(1, 1), 100);
+    }
+
+    void uniqueFolders()
+    {
+        const QString target = m_dir.filePath("target");
+        const QString first = ExportFileThread::makeExportFolder(target);
+        const QString second = ExportFileThread::makeExportFolder(target);
+        QVERIFY(QFileInfo(first).isDir() && QFileInfo(second).isDir());
+        QVERIFY(first != second);
+        QVERIFY(QRegularExpression("/vexlo\\d{14}$").match(first).hasMatch());
+        QVERIFY(second.startsWith(first.left(first.size() - 2)));
+        touch(m_dir.filePath("plainfile"));
+        QVERIFY(ExportFileThread::makeExportFolder(m_dir.filePath("plainfile")).isEmpty());
+    }
+
+    void jobsWriteCancelAndCount()
+    {
+        QStringList snapshots;
+        for (const char *name : {"IR_0001", "IR_0002", "IR_0003"}) {
+            const QString photo = generated(QString(name) + ".jpg");
+            QCOMPARE(loadPhotoRecord(photo), 0);
+            snapshots << m_dir.filePath(QString("snapshots/%1.bmp").arg(name));
+            snapshotSources()[snapshots.last()] = photo;
+        }
+        // Same file name in another flight: its own snapshot name, its own table.
+        QDir().mkpath(m_dir.filePath("flightB"));
+        const QString other = generated("flightB/IR_0001.jpg", 100.0f);
+        QCOMPARE(loadPhotoRecord(other), 0);
+        snapshots << m_dir.filePath("snapshots/IR_0001-2.bmp");
+        snapshotSources()[snapshots.last()] = other;
+
+        ExportFileThread job(m_dir.filePath("out"), snapshots, ExportFileThread::CsvTables);
+        QSignalSpy progress(&job, &ExportFileThread::OnUpdateExportProgress);
+        QSignalSpy finished(&job, &ExportFileThread::OnExportFinished);
+        job.start();
+        QVERIFY(job.wait(30000));
+        QCOMPARE(progress.size(), 4);
+        QCOMPARE(progress.last().at(0).toInt(), 100);
+        QCOMPARE(finished.first(), (QList<QVariant>{4, 4}));
+        const QDir folder(job.exportFolder());
+        QCOMPARE(folder.entryList(QDir::Files), (QStringList{"IR_0001-2.csv", "IR_0001.csv", "IR_0002.csv", "IR_0003.csv"}));
+        QVERIFY(readAll(folder.filePath("IR_0001.csv")) != readAll(folder.filePath("IR_0001-2.csv")));
+
+        // Cancelled during the first photograph: it is finished, nothing more.
+        ExportFileThread cancelled(m_dir.filePath("out"), snapshots, ExportFileThread::CsvTables);
+        connect(&cancelled, &ExportFileThread::OnUpdateExportProgress, &cancelled, &ExportFileThread::cancelExport,
+                Qt::DirectConnection);
+        QSignalSpy cancelledProgress(&cancelled, &ExportFileThread::OnUpdateExportProgress);
+        cancelled.start();
+        QVERIFY(cancelled.wait(30000));
+        QCOMPARE(cancelledProgress.size(), 1);
+        QCOMPARE(QDir(cancelled.exportFolder()).entryList(QDir::Files), QStringList{"IR_0001.csv"});
+        QVERIFY(cancelled.exportFolder() != job.exportFolder());
+
+        // A photograph that is gone: counted, not written.
+        QFile::remove(snapshotSources()[snapshots[1]]);
+        ExportFileThread partly(m_dir.filePath("out"), snapshots.mid(0, 3), ExportFileThread::CsvTables);
+        QSignalSpy partlyFinished(&partly, &ExportFileThread::OnExportFinished);
+        partly.start();
+        QVERIFY(partly.wait(30000));
+        QCOMPARE(partlyFinished.first(), (QList<QVariant>{2, 3}));
+
+        // Word reports without a template: the job says why instead of waiting for ever.
+        ExportFileThread word(m_dir.filePath("out"), snapshots, ExportFileThread::WordReports);
+        QSignalSpy failed(&word, &ExportFileThread::OnExportFailed);
+        word.start();
+        QVERIFY(word.wait(30000));
+        QCOMPARE(failed.size(), 1);
+        QVERIFY(failed.first().at(0).toString().contains("template"));
+    }
+
+    void qctWritesTheSameBytes()
+    {
+        const QString photo = generated("batch.jpg");
+        QCOMPARE(loadPhotoRecord(photo), 0);
+        QVERIFY(writeCsvFile(m_dir.path(), photo, "batch"));
+        QDir().mkpath(m_dir.filePath("twin"));
+        QVERIFY(QFile::copy(photo, m_dir.filePath("twin/BATCH.JPG")));
+        QProcess qct;
+        qct.start(QCT_PATH, {"csv", "--lang", "zh", m_dir.filePath("qctout"), photo, m_dir.filePath("twin"),
+                             m_dir.filePath("missing.jpg")});
+        QVERIFY(qct.waitForFinished(60000));
+        QCOMPARE(qct.exitCode(), 1);
+        QVERIFY(qct.readAllStandardOutput().contains("missing.jpg"));
+        QCOMPARE(readAll(m_dir.filePath("qctout/batch.csv")), readAll(m_dir.filePath("batch.csv")));
+        QCOMPARE(readAll(m_dir.filePath("qctout/BATCH.csv")).size(), readAll(m_dir.filePath("batch.csv")).size());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCsvExport)
+#include "tst_csvexport.moc"
