@@ -8,7 +8,10 @@
 #include "palette.h"
 #include "photorecord.h"
 #include "phototables.h"
+#include "my3dwdg.h"
 #include "qgraphicspaint.h"
+#include "rangeslider.h"
+#include "tempalertdlg.h"
 #include "regionstatistics.h"
 #include "screenlayout.h"
 #include "waitwithevents.h"
@@ -66,7 +69,10 @@ constexpr int kEnvironmentRows = 6; // the rows before the image heading
 SettingPage::SettingPage(QWidget *parent)
     : QWidget(parent)
     , m_toolTip(new MyToolTip(this))
+    , m_slider(new RangeSlider(Qt::Vertical, RangeSlider::DoubleHandles))
 {
+    // Kept in a layout of no widget: the slider follows each photograph but is not shown.
+    m_sliderLayout.addWidget(m_slider);
     setObjectName("SettingPage");
     buildForm();
     m_toolTip->hide();
@@ -85,6 +91,7 @@ SettingPage::~SettingPage()
 {
     cancelLoad();
     waitForLoad();
+    delete m_slider;
 }
 
 void SettingPage::buildForm()
@@ -292,6 +299,8 @@ void SettingPage::showCurrent()
     rebuildItemList();
     fillInformation();
     selectPaletteEntry();
+    // The slider follows the photograph's temperature span (whole degrees).
+    m_slider->setRange(int(currentPhotoRecord().stats.min), int(currentPhotoRecord().stats.max));
     updateAlarmButtons();
     emit sig_showSettingPage();
 }
@@ -426,9 +435,37 @@ void SettingPage::rebuildItemList()
         m_itemLayout->addItem(m_itemSpacer);
 }
 
+void SettingPage::toggleAlarm(int mode)
+{
+    {
+        QMutexLocker lock(&photoTablesMutex());
+        if (!photoRecords().contains(currentPhotoPath()))
+            return;
+    }
+    const int button = mode == 0 ? 9 : 10;
+    if (copyPhotoRecord(currentPhotoPath()).alarmMode == mode) {
+        m_view->setAlarm(-1, 0);
+        emit sig_updateBtnStatus(button, false);
+        return;
+    }
+    TempAlertDlg dialog(mode == 1 ? 1 : 0);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_view->setAlarm(mode, dialog.threshold());
+    selectPaletteEntry();
+    emit sig_updateBtnStatus(9, mode == 0);
+    emit sig_updateBtnStatus(10, mode == 1);
+}
+
 void SettingPage::on_buttonClick(int btnId)
 {
-    if (btnId == 7) {
+    if (btnId == 9 || btnId == 10) {
+        toggleAlarm(btnId == 9 ? 0 : 1);
+    } else if (btnId == 16) {
+        auto *heatMap = new My3DWdg;
+        heatMap->setAttribute(Qt::WA_DeleteOnClose);
+        heatMap->show();
+    } else if (btnId == 7) {
         m_view->deleteSelected();
     } else if (btnId == 12) {
         const QColor colour = QColorDialog::getColor(m_view->drawColor(), nullptr, QString());

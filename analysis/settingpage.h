@@ -2,6 +2,7 @@
 
 #include <QFuture>
 #include <QStringList>
+#include <QVBoxLayout>
 #include <QWidget>
 
 #include <atomic>
@@ -18,6 +19,7 @@ class QVBoxLayout;
 class MyItemTemp;
 class MyToolTip;
 class QGraphicsPaint;
+class RangeSlider;
 
 // The analysis page: one photograph of the opened list at a time in the image view, with
 // paging, the palette list, the information panel and the measured-temperature list.
@@ -34,6 +36,7 @@ public:
     void retranslate();
 
     QGraphicsPaint *view() const { return m_view; }
+    RangeSlider *rangeSlider() const { return m_slider; }
     int currentIndex() const { return m_index; }
     // Waits until the load job of the open list has finished (tests, shutdown).
     void waitForLoad();
@@ -73,6 +76,7 @@ private:
     void rebuildItemList();
     void updateAlarmButtons();
     void buildForm();
+    void toggleAlarm(int mode);
 
     QGroupBox *m_pagingGroup;
     QLabel *m_pageText;
@@ -90,6 +94,8 @@ private:
     QSpacerItem *m_itemSpacer;
     QLabel *m_placeholder;
     MyToolTip *m_toolTip;
+    RangeSlider *m_slider;
+    QVBoxLayout m_sliderLayout;
 
     QFuture<int> m_load;
     std::atomic<bool> m_cancel{false};

@@ -60,6 +60,17 @@
     </message>
 </context>
 <context>
+    <name>My3DWdg</name>
+    <message>
+        <source>3D热图</source>
+        <translation>3D热图</translation>
+    </message>
+    <message>
+        <source>没有温度数据</source>
+        <translation>没有温度数据</translation>
+    </message>
+</context>
+<context>
     <name>MyItemTemp</name>
     <message>
         <source>最大值：</source>
@@ -405,6 +416,41 @@
     <message>
         <source>暂无数据~</source>
         <translation>暂无数据~</translation>
+    </message>
+</context>
+<context>
+    <name>TempAlertDlg</name>
+    <message>
+        <source>设置高温报警</source>
+        <translation>设置高温报警</translation>
+    </message>
+    <message>
+        <source>设置低温报警</source>
+        <translation>设置低温报警</translation>
+    </message>
+    <message>
+        <source>设置报警温度</source>
+        <translation>设置报警温度</translation>
+    </message>
+    <message>
+        <source>°C</source>
+        <translation>°C</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>温度不能为空</source>
+        <translation>温度不能为空</translation>
     </message>
 </context>
 </TS>

@@ -60,6 +60,18 @@
     </message>
 </context>
 <context>
+    <name>My3DWdg</name>
+    <message>
+        <source>3D热图</source>
+        <translation>3D Heat
+ Map</translation>
+    </message>
+    <message>
+        <source>没有温度数据</source>
+        <translation>No temperature data</translation>
+    </message>
+</context>
+<context>
     <name>MyItemTemp</name>
     <message>
         <source>最大值：</source>
@@ -410,6 +422,41 @@ Temp.</translation>
     <message>
         <source>暂无数据~</source>
         <translation>No data available.</translation>
+    </message>
+</context>
+<context>
+    <name>TempAlertDlg</name>
+    <message>
+        <source>设置高温报警</source>
+        <translation>Set High Temp. Warning</translation>
+    </message>
+    <message>
+        <source>设置低温报警</source>
+        <translation>Set Low Temp. Warning</translation>
+    </message>
+    <message>
+        <source>设置报警温度</source>
+        <translation>Temperature</translation>
+    </message>
+    <message>
+        <source>°C</source>
+        <translation>°C</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>温度不能为空</source>
+        <translation>Temperature threshold required.</translation>
     </message>
 </context>
 </TS>

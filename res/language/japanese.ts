@@ -60,6 +60,17 @@
     </message>
 </context>
 <context>
+    <name>My3DWdg</name>
+    <message>
+        <source>3D热图</source>
+        <translation>3Dヒートマップ</translation>
+    </message>
+    <message>
+        <source>没有温度数据</source>
+        <translation>温度データがありません</translation>
+    </message>
+</context>
+<context>
     <name>MyItemTemp</name>
     <message>
         <source>最大值：</source>
@@ -409,6 +420,41 @@
     <message>
         <source>暂无数据~</source>
         <translation>データがありません</translation>
+    </message>
+</context>
+<context>
+    <name>TempAlertDlg</name>
+    <message>
+        <source>设置高温报警</source>
+        <translation>高温アラームの設定</translation>
+    </message>
+    <message>
+        <source>设置低温报警</source>
+        <translation>低温アラームの設定</translation>
+    </message>
+    <message>
+        <source>设置报警温度</source>
+        <translation>アラーム温度</translation>
+    </message>
+    <message>
+        <source>°C</source>
+        <translation>°C</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>お知らせ</translation>
+    </message>
+    <message>
+        <source>温度不能为空</source>
+        <translation>温度を入力してください。</translation>
     </message>
 </context>
 </TS>

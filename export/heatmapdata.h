@@ -1,0 +1,22 @@
+#pragma once
+
+#include "temperaturematrix.h"
+
+#include <QString>
+#include <QVector>
+#include <QtDataVisualization/QSurfaceDataArray>
+
+// One tick of the heat map's colour legend: its height in the legend bitmap and its text.
+struct LegendTick
+{
+    int height;
+    QString text;
+};
+
+// The legend ticks for a temperature range: more ticks for wider ranges, the top one at the
+// maximum, each further one lower by range / ticks, the last one at the minimum.
+QVector<LegendTick> legendTicks(float maximum, float minimum);
+
+// Surface rows for the heat map: one row per image column x, one item per image row y at
+// (y, t[y][x], x). Null when the matrix holds fewer than width x height values.
+QtDataVisualization::QSurfaceDataArray *surfaceDataArray(const TemperatureMatrix &matrix, int width, int height);
