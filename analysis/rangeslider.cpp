@@ -54,8 +54,15 @@ QRectF RangeSlider::handleRect(int position) const
 
 void RangeSlider::setRange(int minimum, int maximum)
 {
-    setMinimum(minimum);
-    setMaximum(maximum);
+    // A new range wholly above the old one sets its maximum first; otherwise the minimum
+    // would be swapped with the old maximum and stay there.
+    if (minimum > m_maximum) {
+        setMaximum(maximum);
+        setMinimum(minimum);
+    } else {
+        setMinimum(minimum);
+        setMaximum(maximum);
+    }
 }
 
 void RangeSlider::setLowerValue(int value)

@@ -10,8 +10,12 @@
 #include "quorvicameratool.h"
 #include "screenlayout.h"
 #include "settingpage.h"
+#include "rangeslider.h"
+#include "tempalertdlg.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -168,6 +172,39 @@ private slots:
         window.titleBar()->findChild<QToolButton *>("btn_delete")->click();
         QVERIFY(!itemRowTables()[currentPhotoPath()].contains("P1"));
         QVERIFY(!placeholder->isHidden());
+
+        // The slider follows the photograph's span in whole degrees.
+        const PhotoRecord shownRecord = copyPhotoRecord(currentPhotoPath());
+        QCOMPARE(page->rangeSlider()->minimum(), int(shownRecord.stats.min));
+        QCOMPARE(page->rangeSlider()->maximum(), int(shownRecord.stats.max));
+
+        // Alarm buttons: the dialog asks for a threshold; the same button again switches off,
+        // the other one replaces the alarm.
+        QSignalSpy buttons(page, &SettingPage::sig_updateBtnStatus);
+        auto answer = [](const QString &threshold) {
+            QTimer::singleShot(50, [threshold] {
+                if (auto *dialog = qobject_cast<TempAlertDlg *>(QApplication::activeModalWidget())) {
+                    dialog->findChild<QLineEdit *>("edit_temp")->setText(threshold);
+                    dialog->findChild<QPushButton *>("btn_ok")->click();
+                }
+            });
+        };
+        answer("1050");
+        page->on_buttonClick(9);
+        QCOMPARE(copyPhotoRecord(currentPhotoPath()).alarmMode, 0);
+        QCOMPARE(copyPhotoRecord(currentPhotoPath()).alarmThreshold, 1050.0f);
+        QCOMPARE(buttons.takeFirst(), (QList<QVariant>{9, true}));
+        QCOMPARE(buttons.takeFirst(), (QList<QVariant>{10, false}));
+        QVERIFY(!page->findChild<QListWidget *>("listWidget")->currentItem()); // no palette with an alarm
+        page->on_buttonClick(9);
+        QCOMPARE(copyPhotoRecord(currentPhotoPath()).alarmMode, -1);
+        QCOMPARE(buttons.takeFirst(), (QList<QVariant>{9, false}));
+        answer("1200");
+        page->on_buttonClick(9);
+        answer("1300");
+        page->on_buttonClick(10);
+        QCOMPARE(copyPhotoRecord(currentPhotoPath()).alarmMode, 1);
+        QCOMPARE(copyPhotoRecord(currentPhotoPath()).alarmThreshold, 1300.0f);
 
         // The large font: 18-pixel texts in the panel, size level 6 for the items.
         page->on_setFontSize(6);
