@@ -1,10 +1,10 @@
 #include "exportfilethread.h"
 
-#include "appsettings.h"
 #include "csvwriter.h"
 #include "pagetables.h"
+#include "reportdocument.h"
+#include "wordreport.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -38,13 +38,6 @@ QString ExportFileThread::makeExportFolder(const QString &directory)
     return folder;
 }
 
-QString ExportFileThread::reportTemplatePath()
-{
-    const int language = AppSettings::instance().languageId();
-    const QString name = language == 31 ? "template-en.dotx" : language == 59 ? "template-jp.dotx" : "template.dotx";
-    return QCoreApplication::applicationDirPath() + "/template/" + name;
-}
-
 void ExportFileThread::run()
 {
     if (m_mode == CsvTables)
@@ -53,20 +46,33 @@ void ExportFileThread::run()
         runWord();
 }
 
+void ExportFileThread::runCsv()
+{
+    if (m_directory.isEmpty() || m_snapshots.isEmpty())
+        return;
+    writeEach([](const QString &folder, const QString &snapshot, const QString &name) {
+        return writeCsvFile(folder, snapshotSources().value(snapshot, snapshot), name);
+    });
+}
+
 void ExportFileThread::runWord()
 {
     if (m_directory.isEmpty() || m_snapshots.isEmpty())
         return;
     // Reports are filled into a template; without one nothing can be written.
     const QString path = reportTemplatePath();
-    if (!QFileInfo(path).isFile())
+    if (!QFileInfo(path).isFile()) {
         emit OnExportFailed(tr("找不到报告模板：%1").arg(path));
+        return;
+    }
+    writeEach([&path](const QString &folder, const QString &snapshot, const QString &name) {
+        ReportDocument document;
+        return openReportDocument(document, path) && writeWordReport(document, folder, snapshot, name);
+    });
 }
 
-void ExportFileThread::runCsv()
+void ExportFileThread::writeEach(const std::function<bool(const QString &, const QString &, const QString &)> &write)
 {
-    if (m_directory.isEmpty() || m_snapshots.isEmpty())
-        return;
     m_folder = makeExportFolder(m_directory);
     if (m_folder.isEmpty()) {
         emit OnExportFailed(tr("无法在所选目录中创建导出文件夹"));
@@ -75,9 +81,8 @@ void ExportFileThread::runCsv()
     const int total = m_snapshots.size();
     int done = 0, written = 0;
     for (const QString &snapshot : m_snapshots) {
-        const QString photo = snapshotSources().value(snapshot, snapshot);
         // Named after the snapshot, which is unique per photograph.
-        if (writeCsvFile(m_folder, photo, QFileInfo(snapshot).baseName()))
+        if (write(m_folder, snapshot, QFileInfo(snapshot).baseName()))
             ++written;
         emit OnUpdateExportProgress(progressValue(++done, total));
         if (m_cancel)

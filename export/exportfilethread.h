@@ -4,6 +4,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <functional>
 
 // Writes one file per chosen snapshot into a new export folder, off the GUI thread, and
 // reports progress after every photograph.
@@ -23,8 +24,6 @@ public:
     static QString makeExportFolder(const QString &directory);
 
     QString exportFolder() const { return m_folder; }
-    // The report template of the current language beside the program.
-    static QString reportTemplatePath();
 
 signals:
     void OnUpdateExportProgress(int progress);
@@ -42,6 +41,8 @@ protected:
 private:
     void runCsv();
     void runWord();
+    // Makes the export folder and writes each snapshot's file, reporting progress.
+    void writeEach(const std::function<bool(const QString &folder, const QString &snapshot, const QString &name)> &write);
 
     std::atomic<bool> m_cancel{false};
     QString m_directory;

@@ -11,3 +11,14 @@ QHash<QString, QHash<int, int>> &itemCounters()
     static QHash<QString, QHash<int, int>> counters;
     return counters;
 }
+
+QList<ItemStatsRow> itemStatsRows(const QString &path)
+{
+    QList<ItemStatsRow> rows;
+    const ItemTable table = itemTables().value(path);
+    for (const ItemPtr &item : table) {
+        const TempStats &s = item->stats();
+        rows.append({item->type(), item->name(), s.avg, s.max, s.min});
+    }
+    return rows;
+}

@@ -212,13 +212,7 @@ void MyGraphicsScene::deleteSelectedItems()
 
 QList<ItemStatsRow> MyGraphicsScene::collectItemStats(const QString &path) const
 {
-    QList<ItemStatsRow> rows;
-    const ItemTable table = itemTables().value(path);
-    for (const ItemPtr &item : table) {
-        const TempStats &s = item->stats();
-        rows.append({item->type(), item->name(), s.avg, s.max, s.min});
-    }
-    return rows;
+    return itemStatsRows(path);
 }
 
 void MyGraphicsScene::createItem(ItemKind kind)

@@ -17,15 +17,6 @@ class MyGraphicTextItem;
 // The tools of the title bar as the scene knows them; any other value is no tool.
 enum ToolMode { ToolNone = 0, ToolPoint = 2, ToolLine = 3, ToolRect = 4, ToolRound = 5, ToolPolygon = 6, ToolSpot = 8 };
 
-struct ItemStatsRow
-{
-    int type;
-    QString name;
-    float avg;
-    float max;
-    float min;
-};
-
 // The scene behind the analysis view: the photograph in its own colours, a palette or alarm
 // colours, its measurement items and a readout of the temperature under the pointer.
 class MyGraphicsScene : public QGraphicsScene

@@ -39,6 +39,22 @@
         <source>帧温度</source>
         <translation>帧温度</translation>
     </message>
+    <message>
+        <source>编号</source>
+        <translation>编号</translation>
+    </message>
+    <message>
+        <source>最大值</source>
+        <translation>最大值</translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation>最小值</translation>
+    </message>
+    <message>
+        <source>平均值</source>
+        <translation>平均值</translation>
+    </message>
 </context>
 <context>
     <name>HomePage</name>

@@ -39,6 +39,22 @@
         <source>帧温度</source>
         <translation>Frame Temperatures</translation>
     </message>
+    <message>
+        <source>编号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>最大值</source>
+        <translation>Max. (℃)</translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation>Min (℃)</translation>
+    </message>
+    <message>
+        <source>平均值</source>
+        <translation>Average (℃)</translation>
+    </message>
 </context>
 <context>
     <name>HomePage</name>

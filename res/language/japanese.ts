@@ -39,6 +39,22 @@
         <source>帧温度</source>
         <translation>フレーム温度</translation>
     </message>
+    <message>
+        <source>编号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>最大值</source>
+        <translation>最大値(℃)</translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation>最小値(℃)</translation>
+    </message>
+    <message>
+        <source>平均值</source>
+        <translation>平均値(℃)</translation>
+    </message>
 </context>
 <context>
     <name>HomePage</name>

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class ReportDocument;
+
+// The report template of the current language: template.dotx, template-en.dotx or
+// template-jp.dotx in the folder "template" beside the program.
+QString reportTemplatePath();
+
+// Creates the document of one report from the template.
+bool openReportDocument(ReportDocument &document, const QString &templatePath);
+
+// Fills the opened document for the photograph of the snapshot (parameters, the snapshot
+// picture, the table of measured regions) and saves it as folder/baseName.docx. Returns
+// whether the report was saved.
+bool writeWordReport(ReportDocument &document, const QString &folder, const QString &snapshot, const QString &baseName);
