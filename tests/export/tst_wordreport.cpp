@@ -1,4 +1,5 @@
 #include "mygraphicpointitem.h"
+#include "exportfilethread.h"
 #include "itemtables.h"
 #include "pagetables.h"
 #include "photogenerator.h"
@@ -6,6 +7,7 @@
 #include "reportdocument.h"
 #include "wordreport.h"
 
+#include <QDir>
 #include <QDomDocument>
 #include <QImage>
 #include <QProcess>
@@ -215,6 +217,23 @@ private slots:
         QVERIFY(openReportDocument(gone, m_template));
         QVERIFY(!writeWordReport(gone, m_dir.path(), m_dir.filePath("nobody.bmp"), "nobody"));
         QVERIFY(!QFile::exists(m_dir.filePath("nobody.docx")));
+    }
+
+    void exportJobWritesReports()
+    {
+        // The templates were copied beside this test by the build, as they lie beside the program.
+        QVERIFY(QFileInfo(reportTemplatePath()).isFile());
+        const QString gone = m_dir.filePath("IR_0002.bmp");
+        QImage(32, 24, QImage::Format_RGB32).save(gone);
+        snapshotSources()[gone] = m_dir.filePath("IR_0002.jpg"); // no such photograph
+        ExportFileThread job(m_dir.filePath("out"), {m_snapshot, gone}, ExportFileThread::WordReports);
+        QSignalSpy progress(&job, &ExportFileThread::OnUpdateExportProgress);
+        QSignalSpy finished(&job, &ExportFileThread::OnExportFinished);
+        job.start();
+        QVERIFY(job.wait(60000));
+        QCOMPARE(progress.size(), 2);
+        QCOMPARE(finished.first(), (QList<QVariant>{1, 2}));
+        QCOMPARE(QDir(job.exportFolder()).entryList(QDir::Files), QStringList{"IR_0001.docx"});
     }
 
     void opensInAnOfficeSuite()
