@@ -1,12 +1,10 @@
 #include "mycheckitemwidget.h"
 
-#include "screenlayout.h"
+#include "roundedthumbnail.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
-#include <QPainter>
-#include <QPainterPath>
 
 MyCheckItemWidget::MyCheckItemWidget(const QPixmap &snapshot, const QString &name, QWidget *parent)
     : QWidget(parent)
@@ -23,21 +21,9 @@ MyCheckItemWidget::MyCheckItemWidget(const QPixmap &snapshot, const QString &nam
                   "QCheckBox::indicator{width:16px;height:16px;}"
                   "QCheckBox::indicator:unchecked{image:url(:/res/icon/check-defult.svg);}"
                   "QCheckBox::indicator:checked{image:url(:/res/icon/check-selected.svg);}");
-    const ScreenLayout &layout = shellValues().layout;
-    const QSize size(layout.thumbWidth, layout.thumbHeight);
-    QPixmap rounded(size);
-    rounded.fill(Qt::transparent);
-    {
-        QPainter painter(&rounded);
-        painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-        QPainterPath clip;
-        clip.addRoundedRect(QRectF(QPointF(0, 0), QSizeF(size)), 10, 10);
-        painter.setClipPath(clip);
-        if (!snapshot.isNull())
-            painter.drawPixmap(0, 0, snapshot.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-    }
+    const QPixmap rounded = roundedThumbnail(snapshot);
     m_icon->setPixmap(rounded);
-    m_icon->setFixedSize(size);
+    m_icon->setFixedSize(rounded.size());
     m_check->setMinimumSize(16, 16);
     m_check->setMaximumSize(26, 16);
     auto *grid = new QGridLayout(this);
