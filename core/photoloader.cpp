@@ -31,30 +31,35 @@ template<typename Value, typename Convert>
 void frameToTemperature(const Value *frame, int width, int height, TempStats &stats, TemperatureMatrix &matrix,
                         Convert convert)
 {
-    matrix.clear();
-    stats.max = stats.min = convert(frame[0]);
-    stats.maxPos = stats.minPos = QPointF(0, 0);
+    matrix.assign(std::size_t(height), TemperatureRow(std::size_t(width)));
+    float max = convert(frame[0]), min = max;
+    std::size_t maxAt = 0, minAt = 0;
     float sum = 0.0f;
-    matrix.reserve(std::size_t(height));
     for (int row = 0; row < height; ++row) {
-        TemperatureRow values;
-        values.reserve(std::size_t(width));
+        float *values = matrix[std::size_t(row)].data();
         const Value *source = frame + std::size_t(row) * std::size_t(width);
+        for (int column = 0; column < width; ++column)
+            values[column] = convert(source[column]);
+        // The running sum and the first-met extremes, in row-major order.
+        const std::size_t base = std::size_t(row) * std::size_t(width);
         for (int column = 0; column < width; ++column) {
-            const float t = convert(source[column]);
-            values.push_back(t);
+            const float t = values[column];
             sum += t;
-            if (t > stats.max) {
-                stats.max = t;
-                stats.maxPos = QPointF(column, row);
+            if (t > max) {
+                max = t;
+                maxAt = base + std::size_t(column);
             }
-            if (t < stats.min) {
-                stats.min = t;
-                stats.minPos = QPointF(column, row);
+            if (t < min) {
+                min = t;
+                minAt = base + std::size_t(column);
             }
         }
-        matrix.push_back(std::move(values));
     }
+    const std::size_t w = std::size_t(std::max(width, 1));
+    stats.max = max;
+    stats.min = min;
+    stats.maxPos = QPointF(double(maxAt % w), double(maxAt / w));
+    stats.minPos = QPointF(double(minAt % w), double(minAt / w));
     stats.avg = sum / float(width * height);
 }
 
