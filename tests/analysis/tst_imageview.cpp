@@ -146,6 +146,18 @@ private slots:
                     QFAIL(qPrintable(QString("pixel %1,%2").arg(x).arg(y)));
             }
         }
+        // Low alarm at 30.0: exactly the pixels below it turn blue, 30.0 itself keeps its colour.
+        QVERIFY(scene()->setAlarm(0, 30.0f));
+        m_view->viewport()->repaint();
+        const QImage low = scene()->displayedImage();
+        for (int y = 0; y < 48; ++y) {
+            for (int x = 0; x < 64; ++x) {
+                const bool cold = matrixAt(currentPhotoPath(), x, y) < 30.0f;
+                if (cold ? low.pixel(x, y) != 0xFF0000FFu : low.pixel(x, y) != file.pixel(x, y))
+                    QFAIL(qPrintable(QString("low alarm pixel %1,%2").arg(x).arg(y)));
+            }
+        }
+        QCOMPARE(low.pixel(0, 3), file.pixel(0, 3));
         scene()->setAlarm(-1, 0.0f);
         QCOMPARE(scene()->displayedImage(), file.convertToFormat(scene()->displayedImage().format()));
     }
