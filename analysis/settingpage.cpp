@@ -92,6 +92,9 @@ SettingPage::~SettingPage()
     cancelLoad();
     waitForLoad();
     delete m_slider;
+    // Out of the list while it is empty, the spacer belongs to no layout.
+    if (m_itemLayout->indexOf(m_itemSpacer) < 0)
+        delete m_itemSpacer;
 }
 
 void SettingPage::buildForm()
