@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QTranslator>
@@ -81,6 +82,12 @@ private slots:
         combo->setCurrentText("English");
         QCOMPARE(home->text(), QString("Home"));
         QCOMPARE(window.titleBar()->findChild<QLabel *>("label")->text(), QString("Language"));
+        // The pages follow: the home page's buttons and the analysis page's placeholder.
+        QCOMPARE(window.homePage()->findChild<QPushButton *>("btn_inputPhotoDir")->text(), QString("Import"));
+        bool placeholder = false;
+        for (QLabel *label : window.settingPage()->findChildren<QLabel *>())
+            placeholder = placeholder || label->text() == "No data available.";
+        QVERIFY(placeholder);
         QCOMPARE(AppSettings::instance().languageId(), 31);
         QVERIFY(configText().contains("LangId=31\n"));
         QPointer<QTranslator> english = window.runtimeTranslator();
