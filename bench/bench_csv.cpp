@@ -1,5 +1,6 @@
 // CSV tables written per second for a 640 x 512 photograph, against one fwrite of the same
 // number of bytes, in one run.
+#include "benchphoto.h"
 #include "benchtiming.h"
 #include "csvwriter.h"
 #include "demoscene.h"
@@ -19,11 +20,7 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     setDiagnosticStream(nullptr);
     QTemporaryDir dir;
-    const QString photo = dir.filePath("IR_0001.jpg");
-    PhotoSpec shot;
-    shot.temperatures = solarScene(shot.width, shot.height, 4);
-    writePhoto(photo, shot);
-    loadPhotoRecord(photo);
+    const QString photo = loadedBenchPhoto(dir, 4);
     writeCsvFile(dir.path(), photo, "table");
     const qint64 bytes = QFile(dir.filePath("table.csv")).size();
     const std::vector<char> block(std::size_t(bytes), '7');

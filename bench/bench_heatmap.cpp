@@ -1,5 +1,6 @@
 // How long the 3D heat map of a 640 x 512 photograph takes to appear (construction and the
 // first frame), run under a real X server: xvfb-run -a build/bin/bench_heatmap
+#include "benchphoto.h"
 #include "demoscene.h"
 #include "diagnostics.h"
 #include "heatmapdata.h"
@@ -19,11 +20,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     setDiagnosticStream(nullptr);
     QTemporaryDir dir;
-    const QString path = dir.filePath("IR_0001.jpg");
-    PhotoSpec shot;
-    shot.temperatures = solarScene(shot.width, shot.height, 5);
-    writePhoto(path, shot);
-    loadPhotoRecord(path);
+    const QString path = loadedBenchPhoto(dir, 5);
     currentPhotoPath() = path;
     currentPhotoRecord() = copyPhotoRecord(path);
 
