@@ -48,6 +48,16 @@ PhotoRecord copyPhotoRecord(const QString &path)
     return photoRecords().value(path);
 }
 
+bool findPhotoRecord(const QString &path, PhotoRecord &record)
+{
+    QMutexLocker lock(&photoTablesMutex());
+    const auto it = photoRecords().constFind(path);
+    if (it == photoRecords().constEnd())
+        return false;
+    record = *it;
+    return true;
+}
+
 void forgetPhotoRecord(const QString &path)
 {
     QMutexLocker lock(&photoTablesMutex());

@@ -23,6 +23,8 @@ PhotoRecord &currentPhotoRecord();
 
 // A copy of one record taken under the lock; a new record when the path is unknown.
 PhotoRecord copyPhotoRecord(const QString &path);
+// The same without making a record for an unknown path: false then.
+bool findPhotoRecord(const QString &path, PhotoRecord &record);
 
 // Drops everything kept for a photograph (batch tools that go through many of them).
 void forgetPhotoRecord(const QString &path);

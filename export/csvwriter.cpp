@@ -64,16 +64,8 @@ bool writeCsvFile(const QString &folder, const QString &photoPath, const QString
         QCoreApplication::translate("ExportFileThread", "大气温度"),
         QCoreApplication::translate("ExportFileThread", "反射温度"),
     };
-    bool found = false;
-    PhotoRecord record;
-    {
-        QMutexLocker lock(&photoTablesMutex());
-        const auto it = photoRecords().constFind(photoPath);
-        if (it != photoRecords().constEnd()) {
-            found = true;
-            record = *it; // a copy: the load job may write the table meanwhile
-        }
-    }
+    PhotoRecord record; // a copy: the load job may write the table meanwhile
+    const bool found = findPhotoRecord(photoPath, record);
     QStringList values;
     if (found)
         values = QStringList{record.texts[TextTransmittance], record.texts[TextEmissivity], record.texts[TextDistance],

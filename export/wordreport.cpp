@@ -29,16 +29,8 @@ bool writeWordReport(ReportDocument &document, const QString &folder, const QStr
     const QString photo = snapshotSources().value(snapshot, snapshot);
     if (photo.isEmpty() || !QFileInfo(photo).isFile())
         return false;
-    bool found = false;
     PhotoRecord record;
-    {
-        QMutexLocker lock(&photoTablesMutex());
-        const auto it = photoRecords().constFind(photo);
-        if (it != photoRecords().constEnd()) {
-            found = true;
-            record = *it;
-        }
-    }
+    const bool found = findPhotoRecord(photo, record);
     const QString emissivity = found ? record.texts[TextEmissivity] : QString();
     const QStringList headers = {
         QCoreApplication::translate("ExportFileThread", "编号"),

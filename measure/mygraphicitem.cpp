@@ -77,16 +77,15 @@ void MyGraphicItem::drawLabel(QPainter *painter, const QPointF &at) const
     painter->drawText(at, name());
 }
 
-void MyGraphicItem::drawHandleDots(QPainter *painter) const
+void MyGraphicItem::drawDecorations(QPainter *painter, const QStyleOptionGraphicsItem *option) const
 {
-    painter->setPen(QPen(QColor(255, 0, 0), 3));
-    painter->setBrush(QBrush(QColor(255, 0, 0)));
-    for (const QRectF &handle : m_handles)
-        painter->drawEllipse(handle);
-}
-
-void MyGraphicItem::drawExtremes(QPainter *painter) const
-{
+    if (isSelected()) {
+        drawSelectionFrame(painter, option);
+        painter->setPen(QPen(QColor(255, 0, 0), 3));
+        painter->setBrush(QBrush(QColor(255, 0, 0)));
+        for (const QRectF &handle : m_handles)
+            painter->drawEllipse(handle);
+    }
     if (m_creating)
         return;
     painter->setPen(QPen(Qt::red, 5));

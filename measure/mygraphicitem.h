@@ -75,10 +75,9 @@ protected:
     virtual int noHandle() const { return NoHandle; }
 
     void drawLabel(QPainter *painter, const QPointF &at) const;
-    // Red dots in the handles, for a selected item.
-    void drawHandleDots(QPainter *painter) const;
-    // The hottest point in red and the coldest in blue, once the item is drawn.
-    void drawExtremes(QPainter *painter) const;
+    // What every shape draws over itself: selection frame and red handle dots when selected,
+    // then the hottest point in red and the coldest in blue once the item is drawn.
+    void drawDecorations(QPainter *painter, const QStyleOptionGraphicsItem *option) const;
     // Keeps region statistics with their positions moved from the scene into the item.
     void storeStatistics(const TempStats &sceneStats, const QPointF &offset);
     void drawSelectionFrame(QPainter *painter, const QStyleOptionGraphicsItem *option) const;

@@ -78,11 +78,7 @@ void MyGraphicLineItem::paint(QPainter *painter, const QStyleOptionGraphicsItem 
 {
     painter->setPen(m_pen);
     painter->drawLine(start(), end());
-    if (isSelected()) {
-        drawSelectionFrame(painter, option);
-        drawHandleDots(painter);
-    }
-    drawExtremes(painter);
+    drawDecorations(painter, option);
     const QRectF b = boundingRect();
     const int size = labelPointSize(m_pen.width());
     drawLabel(painter, QPointF(b.center().x() + 8, b.center().y() + (m_direction == 2 ? -size : size)));

@@ -129,11 +129,7 @@ void MyGraphicPolygonItem::paint(QPainter *painter, const QStyleOptionGraphicsIt
     } else {
         painter->drawPolygon(QPolygonF(m_vertices));
     }
-    if (isSelected()) {
-        drawSelectionFrame(painter, option);
-        drawHandleDots(painter);
-    }
-    drawExtremes(painter);
+    drawDecorations(painter, option);
     const QRectF b = boundingRect();
     drawLabel(painter, QPointF(b.center().x() - labelPointSize(m_pen.width()), b.center().y() + 4));
 }

@@ -74,11 +74,7 @@ void MyGraphicRectItem::paint(QPainter *painter, const QStyleOptionGraphicsItem 
     painter->setPen(m_pen);
     painter->setBrush(Qt::NoBrush);
     painter->drawRect(m_rect);
-    if (isSelected()) {
-        drawSelectionFrame(painter, option);
-        drawHandleDots(painter);
-    }
-    drawExtremes(painter);
+    drawDecorations(painter, option);
     const QRectF b = boundingRect();
     drawLabel(painter, QPointF(b.center().x() - labelPointSize(m_pen.width()), b.center().y() + 4));
 }

@@ -90,11 +90,7 @@ void MyGraphicRoundItem::paint(QPainter *painter, const QStyleOptionGraphicsItem
     painter->setPen(m_pen);
     painter->setBrush(Qt::NoBrush);
     painter->drawEllipse(m_centre, m_radius, m_radius);
-    if (isSelected()) {
-        drawSelectionFrame(painter, option);
-        drawHandleDots(painter);
-    }
-    drawExtremes(painter);
+    drawDecorations(painter, option);
     const QRectF b = boundingRect();
     const int size = labelPointSize(m_pen.width());
     drawLabel(painter, QPointF(b.center().x() - size, b.center().y() + size));
