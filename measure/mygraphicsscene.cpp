@@ -39,8 +39,19 @@ MyGraphicsScene::~MyGraphicsScene()
 QSize MyGraphicsScene::frameSize() const
 {
     QMutexLocker lock(&photoTablesMutex());
-    const PhotoRecord &record = photoRecords()[currentPhotoPath()];
-    return QSize(record.width, record.height);
+    const auto found = photoRecords().constFind(currentPhotoPath());
+    return found == photoRecords().constEnd() ? QSize(0, 0) : QSize(found->width, found->height);
+}
+
+template<typename Change>
+static void changeShownRecord(Change change)
+{
+    // The copy and the table entry change together; a photograph that never loaded gets no entry.
+    QMutexLocker lock(&photoTablesMutex());
+    change(currentPhotoRecord());
+    const auto found = photoRecords().find(currentPhotoPath());
+    if (found != photoRecords().end())
+        change(*found);
 }
 
 QImage MyGraphicsScene::turned(const QImage &image) const
@@ -137,27 +148,21 @@ bool MyGraphicsScene::setPalette(int index)
 {
     if (index < 0 || index >= m_palettes.size())
         return false;
-    {
-        QMutexLocker lock(&photoTablesMutex());
-        for (PhotoRecord *record : {&currentPhotoRecord(), &photoRecords()[currentPhotoPath()]}) {
-            record->alarmMode = -1;
-            record->paletteIndex = index;
-        }
-    }
+    changeShownRecord([index](PhotoRecord &record) {
+        record.alarmMode = -1;
+        record.paletteIndex = index;
+    });
     update();
     return true;
 }
 
 bool MyGraphicsScene::setAlarm(int mode, float threshold)
 {
-    {
-        QMutexLocker lock(&photoTablesMutex());
-        for (PhotoRecord *record : {&currentPhotoRecord(), &photoRecords()[currentPhotoPath()]}) {
-            record->paletteIndex = -1;
-            record->alarmMode = mode;
-            record->alarmThreshold = threshold;
-        }
-    }
+    changeShownRecord([mode, threshold](PhotoRecord &record) {
+        record.paletteIndex = -1;
+        record.alarmMode = mode;
+        record.alarmThreshold = threshold;
+    });
     if (mode == -1)
         m_displayed = turned(m_fileImage);
     update();

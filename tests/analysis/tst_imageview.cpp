@@ -160,6 +160,15 @@ private slots:
         QCOMPARE(low.pixel(0, 3), file.pixel(0, 3));
         scene()->setAlarm(-1, 0.0f);
         QCOMPARE(scene()->displayedImage(), file.convertToFormat(scene()->displayedImage().format()));
+
+        // A colour change while no loaded photograph is on show leaves the tables alone.
+        const QString onShow = currentPhotoPath();
+        currentPhotoPath() = QStringLiteral("/nowhere/never-loaded.jpg");
+        QVERIFY(scene()->setPalette(1));
+        QVERIFY(scene()->setAlarm(1, 20.0f));
+        QVERIFY(!photoRecords().contains(currentPhotoPath()));
+        currentPhotoPath() = onShow;
+        scene()->setAlarm(-1, 0.0f);
     }
 
     void spotReadout()
