@@ -414,12 +414,17 @@ void MyGraphicsScene::drawBackground(QPainter *painter, const QRectF &)
         const auto found = photoRecords().constFind(currentPhotoPath());
         if (found != photoRecords().constEnd()) {
             const PhotoRecord &record = *found;
-            if (record.paletteIndex >= 0 && record.paletteIndex < m_palettes.size())
-                m_displayed = turned(renderInPalette(m_fileImage, m_palettes[record.paletteIndex]));
             // Alarm colours need a matrix that matches the picture pixel for pixel.
-            if (record.alarmMode != -1 && record.height > 0 && int(record.matrix.size()) == record.height
+            const bool alarmPossible = record.height > 0 && int(record.matrix.size()) == record.height
                 && int(record.matrix[0].size()) == record.width && m_fileImage.width() == record.width
-                && m_fileImage.height() == record.height) {
+                && m_fileImage.height() == record.height;
+            const Colouring colouring{m_fileImage.cacheKey(), m_angle, record.paletteIndex, record.alarmMode,
+                                      record.alarmThreshold, alarmPossible};
+            const bool unchanged = colouring == m_colouring;
+            m_colouring = colouring;
+            if (!unchanged && record.paletteIndex >= 0 && record.paletteIndex < m_palettes.size())
+                m_displayed = turned(renderInPalette(m_fileImage, m_palettes[record.paletteIndex]));
+            if (!unchanged && record.alarmMode != -1 && alarmPossible) {
                 QImage image = m_fileImage.convertToFormat(QImage::Format_ARGB32);
                 for (int y = 0; y < record.height; ++y) {
                     const TemperatureRow &row = record.matrix[std::size_t(y)];

@@ -91,6 +91,21 @@ private:
     bool m_polygonInProgress = false;
     QImage m_displayed;
     QImage m_fileImage;
+    // What m_displayed was last coloured for: a repaint that changes none of it reuses the picture.
+    struct Colouring {
+        qint64 image = 0;
+        double angle = 0;
+        int palette = -1;
+        int alarm = -1;
+        float threshold = 0;
+        bool alarmPossible = false;
+        bool operator==(const Colouring &o) const
+        {
+            return image == o.image && angle == o.angle && palette == o.palette && alarm == o.alarm
+                && threshold == o.threshold && alarmPossible == o.alarmPossible;
+        }
+    };
+    Colouring m_colouring;
     QVector<Palette> m_palettes;
     QList<ItemPtr> m_sceneItems; // every measurement item on show; the scene never deletes them itself
 };
