@@ -446,7 +446,7 @@ void SettingPage::toggleAlarm(int mode)
             return;
     }
     const int button = mode == 0 ? 9 : 10;
-    if (copyPhotoRecord(currentPhotoPath()).alarmMode == mode) {
+    if (currentPhotoRecord().alarmMode == mode) {
         m_view->setAlarm(-1, 0);
         emit sig_updateBtnStatus(button, false);
         return;

@@ -47,7 +47,7 @@ My3DWdg::My3DWdg(QWidget *parent)
     m_series->setFlatShadingEnabled(false);
     m_series->setItemLabelFormat("(@xLabel, @zLabel): @yLabel");
 
-    const PhotoRecord record = currentPhotoRecord();
+    const PhotoRecord &record = currentPhotoRecord();
     // A matrix smaller than the picture gives an empty graph: nothing is read outside it.
     QSurfaceDataArray *rows = surfaceDataArray(record.matrix, record.width, record.height);
     if (rows)
