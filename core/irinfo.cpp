@@ -141,10 +141,10 @@ bool readFileHead(const char *path, FileHead &head)
     if (!file)
         return false;
     head.size = fileSize(file.get());
-    // Only the bytes not read are cleared: most of the buffer is filled by the read.
-    head.bytes.resize(std::size_t(kFileReadLimit) + kBlockReach);
-    head.read = std::fread(head.bytes.data(), 1, std::size_t(std::clamp<long>(head.size, 0, kFileReadLimit)), file.get());
-    std::fill(head.bytes.begin() + long(head.read), head.bytes.end(), 0);
+    // Left uninitialised: the detector only looks at what was read, and the block reader
+    // clears what it may look at past that.
+    head.bytes.reset(new unsigned char[std::size_t(kFileReadLimit) + kBlockReach]);
+    head.read = std::fread(head.bytes.get(), 1, std::size_t(std::clamp<long>(head.size, 0, kFileReadLimit)), file.get());
     return true;
 }
 
@@ -156,24 +156,25 @@ int readInfoBlockPhoto(const char *path, IrInfo &info, unsigned char *frame, uns
     return parseInfoBlockPhoto(head, info, frame, calibration);
 }
 
-int parseInfoBlockPhoto(const FileHead &head, IrInfo &info, unsigned char *frame, unsigned char *calibration)
+int parseInfoBlockPhoto(FileHead &head, IrInfo &info, unsigned char *frame, unsigned char *calibration)
 {
     if (head.size < 1000)
         return InfoBlockMissing;
     ExifInfo exif;
-    const int exifResult = parseExif(exif, head.bytes.data(), head.read);
+    const int exifResult = parseExif(exif, head.bytes.get(), head.read);
     if (exifResult != ExifOk) {
         diagnostic("Error parsing EXIF: code %d\n", exifResult);
         return InfoBlockBadExif;
     }
     storeExif(info, exif);
 
-    const auto end = head.bytes.begin() + long(head.read);
-    const auto found = std::search(head.bytes.begin(), end, kBlockMarker, kBlockMarker + kBlockMarkerLength);
-    if (found == end)
+    unsigned char *const begin = head.bytes.get();
+    unsigned char *const end = begin + head.read;
+    unsigned char *const block = std::search(begin, end, kBlockMarker, kBlockMarker + kBlockMarkerLength);
+    if (block == end)
         return InfoBlockMissing;
-    // The block runs to the end of the file's first MiB; zero bytes follow it in the head.
-    const unsigned char *block = &*found;
+    // The block runs to the end of the file's first MiB; the readers find zero bytes after it.
+    std::fill(end, std::max(end, block + kBlockReach), 0);
 
     struct Tag
     {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,11 +27,12 @@ constexpr int kBlockReach = 655600 + kCalibrationBytes; // the farthest a block 
 
 enum InfoBlockResult { InfoBlockOk = 0, InfoBlockMissing = -1, InfoBlockBadExif = -3 };
 
-// The first MiB of a file as the readers see it: followed by zero bytes far enough that a
-// block found anywhere in it can be read to its end without leaving the buffer.
+// The first MiB of a file as the readers see it. Only the bytes read are set; a block found in
+// them is followed by zero bytes (parseInfoBlockPhoto clears them) far enough that it can be
+// read to its end without leaving the buffer.
 struct FileHead
 {
-    std::vector<unsigned char> bytes;
+    std::unique_ptr<unsigned char[]> bytes; // kFileReadLimit + kBlockReach
     long size = -1;        // the file's size; -1 when it cannot be opened
     std::size_t read = 0;  // bytes read, at most kFileReadLimit
 };
@@ -41,7 +43,7 @@ bool readFileHead(const char *path, FileHead &head);
 // its raw frame (kRawFrameBytes) and its calibration block (kCalibrationBytes).
 int readInfoBlockPhoto(const char *path, IrInfo &info, unsigned char *frame, unsigned char *calibration);
 // The same over a file head already read.
-int parseInfoBlockPhoto(const FileHead &head, IrInfo &info, unsigned char *frame, unsigned char *calibration);
+int parseInfoBlockPhoto(FileHead &head, IrInfo &info, unsigned char *frame, unsigned char *calibration);
 
 // The readers behind it, over a block followed by zero bytes up to kBlockReach; position is
 // the running read position.

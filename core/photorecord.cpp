@@ -77,14 +77,17 @@ int loadPhotoRecord(const QString &path)
     record.height = height;
     if (result == LoadOk) {
         record.stats = stats;
-        record.matrix = std::move(matrix);
+        // The old rows go with the local matrix, after the lock is released.
+        record.matrix.swap(matrix);
         record.texts = texts;
     } else {
         record.stats = TempStats();
     }
     record.hasTemperature = result == LoadOk;
     QHash<int, TemperatureMatrix> &turned = rotatedMatrices()[path];
-    turned.clear();
+    // Assigning over the previous unturned copy reuses its rows when the size is unchanged.
+    for (auto it = turned.begin(); it != turned.end();)
+        it = it.key() == 0 ? std::next(it) : turned.erase(it);
     turned[0] = record.matrix;
     rotationStates()[path] = 0;
     return result;

@@ -1,6 +1,7 @@
 #include "regionstatistics.h"
 
 #include "phototables.h"
+#include "runstatistics.h"
 
 #include <QPolygonF>
 
@@ -243,7 +244,7 @@ RegionStats accumulate(const PixelRuns &runs, float t0, const QPointF &t0Positio
     TempStats &s = region.stats;
     s.max = s.min = t0;
     s.maxPos = s.minPos = t0Position;
-    float sum = 0.0f;
+    double sum = 0.0;
     for (const PixelRun &run : runs) {
         // Pixels outside the matrix are skipped: the run is cut to the row.
         const TemperatureRow *row = grid.row(run.y);
@@ -251,24 +252,28 @@ RegionStats accumulate(const PixelRuns &runs, float t0, const QPointF &t0Positio
             continue;
         const int x0 = std::max(run.x0, 0);
         const int x1 = std::min<int>(run.x1, int(row->size()));
-        const float *values = row->data();
-        for (int x = x0; x < x1; ++x) {
-            const float t = values[x];
-            if (t > s.max) {
-                s.max = t;
-                s.maxPos = QPointF(x, run.y);
-            }
-            if (t < s.min) {
-                s.min = t;
-                s.minPos = QPointF(x, run.y);
-            }
-            sum += t;
+        if (x1 <= x0)
+            continue;
+        const float *values = row->data() + x0;
+        const int count = x1 - x0;
+        // Ties keep the first pixel met: a run only moves an extreme it beats.
+        const RunStatistics r = runStatistics(values, count);
+        if (r.max > s.max) {
+            const int at = firstIndexOf(values, count, r.max);
+            s.max = values[at];
+            s.maxPos = QPointF(x0 + at, run.y);
         }
-        region.count += std::max(0, x1 - x0);
+        if (r.min < s.min) {
+            const int at = firstIndexOf(values, count, r.min);
+            s.min = values[at];
+            s.minPos = QPointF(x0 + at, run.y);
+        }
+        sum += r.sum;
+        region.count += count;
     }
     if (region.count == 0)
         return unavailable();
-    s.avg = sum / float(region.count);
+    s.avg = float(sum / double(region.count));
     return region;
 }
 
@@ -291,7 +296,7 @@ RegionStats lineStatistics(const QPointF &start, const QPointF &end, const QRect
     TempStats &s = region.stats;
     s.max = s.min = s.avg = grid.at(sceneToPixel(start, image, grid));
     s.maxPos = s.minPos = start;
-    float sum = 0.0f;
+    double sum = 0.0;
     for (const QPointF &sample : sampleLine(start, end, n)) {
         const float t = grid.at(sceneToPixel(sample, image, grid));
         if (t > s.max) {
@@ -302,10 +307,10 @@ RegionStats lineStatistics(const QPointF &start, const QPointF &end, const QRect
             s.min = t;
             s.minPos = sample;
         }
-        sum += t;
+        sum += double(t);
     }
     if (n > 0)
-        s.avg = sum / float(n);
+        s.avg = float(sum / double(n));
     region.count = n;
     return region;
 }

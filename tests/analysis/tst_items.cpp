@@ -23,7 +23,7 @@ struct Expected
 Expected over(const QString &path, const QVector<QPoint> &pixels, float t0, QPoint t0Pixel, bool countFirst = true)
 {
     Expected e{t0, t0, 0, t0Pixel, t0Pixel, 0};
-    float sum = 0;
+    long double sum = 0;
     for (const QPoint &p : pixels) {
         const float t = matrixAt(path, p.x(), p.y());
         if (t > e.max) {
@@ -38,7 +38,7 @@ Expected over(const QString &path, const QVector<QPoint> &pixels, float t0, QPoi
         ++e.count;
     }
     Q_UNUSED(countFirst);
-    e.avg = e.count ? sum / float(e.count) : t0;
+    e.avg = e.count ? float(sum / e.count) : t0;
     return e;
 }
 
@@ -84,7 +84,8 @@ class TestItems : public QObject
         const int n = int(48 * std::hypot(end.x() - start.x(), end.y() - start.y()) / 480);
         const QPoint first = pixelOf(start);
         const float t0 = matrixAt(m_photo, first.x(), first.y());
-        float max = t0, min = t0, sum = 0;
+        float max = t0, min = t0;
+        long double sum = 0;
         QPointF maxAt = start, minAt = start;
         for (const QPointF &s : bisection(start, end, n)) {
             const QPoint p = pixelOf(s);
@@ -95,7 +96,7 @@ class TestItems : public QObject
         }
         QCOMPARE(line->stats().max, max);
         QCOMPARE(line->stats().min, min);
-        QCOMPARE(line->stats().avg, n ? sum / float(n) : t0);
+        QCOMPARE(line->stats().avg, n ? float(sum / n) : t0);
         QCOMPARE(line->stats().maxPos + line->pos(), maxAt);
         QCOMPARE(line->stats().minPos + line->pos(), minAt);
         QCOMPARE(line->sampleList(m_photo).size(), n + 1);

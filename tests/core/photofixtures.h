@@ -47,7 +47,7 @@ inline TempStats statsOf(const std::vector<float> &t, int width)
 {
     TempStats s;
     s.max = s.min = t[0];
-    float sum = 0;
+    long double sum = 0;
     for (std::size_t i = 0; i < t.size(); ++i) {
         sum += t[i];
         const QPointF at(double(i % std::size_t(width)), double(i / std::size_t(width)));
@@ -60,7 +60,7 @@ inline TempStats statsOf(const std::vector<float> &t, int width)
             s.minPos = at;
         }
     }
-    s.avg = sum / float(t.size());
+    s.avg = float(sum / t.size());
     return s;
 }
 

@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+#include <cstring>
+
 namespace {
 
 struct Loaded
@@ -101,6 +103,29 @@ private slots:
         QCOMPARE(rawFrameToTemperature(ties, 2, 2, stats, matrix), 0);
         QCOMPARE(stats.maxPos, QPointF(0, 0));
         QCOMPARE(stats.minPos, QPointF(0, 1));
+
+        // Every raw value converts as (v - 2732) / 10 in single precision, four at a time or not.
+        std::vector<std::uint16_t> every(65536 + 3);
+        for (std::size_t v = 0; v < every.size(); ++v)
+            every[v] = std::uint16_t(v);
+        QCOMPARE(rawFrameToTemperature(every.data(), 1163, 57, stats, matrix), 0);
+        for (std::size_t v = 0; v < every.size(); ++v) {
+            const float want = every[v] == 0 ? NA_TEMPERATURE : float(int(every[v]) - 2732) / 10.0f;
+            const float got = matrix[v / 1163][v % 1163];
+            if (std::memcmp(&got, &want, sizeof got) != 0)
+                QFAIL(qPrintable(QString("raw %1").arg(every[v])));
+        }
+        QCOMPARE(stats.minPos, QPointF(1, 0)); // raw 1, -273.1 °C
+        QCOMPARE(stats.maxPos, QPointF(0, 0));
+
+        // A uniform frame averages to its own temperature (a single-precision running sum
+        // gave 80.12 for 80.3 over 640 x 512 pixels).
+        const std::vector<std::uint16_t> uniform(640 * 512, 3535);
+        QCOMPARE(rawFrameToTemperature(uniform.data(), 640, 512, stats, matrix), 0);
+        QCOMPARE(stats.avg, 80.3f);
+        const std::vector<float> hot(640 * 512, 120.7f);
+        QCOMPARE(floatFrameToTemperature(hot.data(), 640, 512, stats, matrix), 0);
+        QCOMPARE(stats.avg, 120.7f);
 
         QCOMPARE(floatFrameToTemperature(nullptr, 2, 2, stats, matrix), -1);
         QVERIFY(matrix.empty());

@@ -214,6 +214,13 @@ private slots:
         r = circleStatistics(QPointF(320, 240), 100, image, 64, 48, TemperatureGrid(&small));
         QVERIFY(r.count > 0 && r.count < 317);
 
+        // A whole frame of one temperature averages to it: the sum is not rounded to whole
+        // degrees as a single-precision running sum over 640 x 512 pixels would be.
+        const TemperatureMatrix uniform(512, TemperatureRow(640, 80.3f));
+        r = rectangleStatistics(image, image, 640, 512, TemperatureGrid(&uniform));
+        QCOMPARE(r.count, 640 * 512);
+        QCOMPARE(r.stats.avg, 80.3f);
+
         r = polygonStatistics({{0, 0}, {100, 0}, {0, 100}}, image, grid);
         QVERIFY(r.count > 10);
         QCOMPARE(r.stats.min, 0.0f);
