@@ -38,15 +38,15 @@ void frameToTemperature(const Value *frame, int width, int height, TempStats &st
                         Convert convert)
 {
     matrix.resize(std::size_t(height));
-    // Each row is converted into a scratch row first: filling the matrix row in place would
-    // have it cleared on allocation and then written again.
+    // convert(row, width, scratch) gives the row's temperatures, in the scratch row when it has
+    // to convert them: filling the matrix row in place would have it cleared on allocation and
+    // then written again.
     std::vector<float> scratch(static_cast<std::size_t>(width));
     float max = 0.0f, min = 0.0f;
     std::size_t maxAt = 0, minAt = 0;
     double sum = 0.0;
     for (int row = 0; row < height; ++row) {
-        float *const values = scratch.data();
-        convert(frame + std::size_t(row) * std::size_t(width), width, values);
+        const float *const values = convert(frame + std::size_t(row) * std::size_t(width), width, scratch.data());
         matrix[std::size_t(row)].assign(values, values + width);
         if (row == 0)
             max = min = values[0]; // the first pixel seeds both extremes at (0, 0)
@@ -79,7 +79,7 @@ float celsiusOfRaw(std::uint16_t v)
     return v == 0 ? NA_TEMPERATURE : float(int(v) - 2732) / 10.0f;
 }
 
-void rawRowToCelsius(const std::uint16_t *raw, int count, float *out)
+const float *rawRowToCelsius(const std::uint16_t *raw, int count, float *out)
 {
     int i = 0;
 #ifdef __SSE2__
@@ -97,6 +97,7 @@ void rawRowToCelsius(const std::uint16_t *raw, int count, float *out)
 #endif
     for (; i < count; ++i)
         out[i] = celsiusOfRaw(raw[i]);
+    return out;
 }
 
 std::string companionPath(const std::string &path)
@@ -230,8 +231,7 @@ int floatFrameToTemperature(const float *frame, int width, int height, TempStats
         stats.max = stats.min = NA_TEMPERATURE;
         return -1;
     }
-    frameToTemperature(frame, width, height, stats, matrix,
-                       [](const float *from, int count, float *to) { std::copy(from, from + count, to); });
+    frameToTemperature(frame, width, height, stats, matrix, [](const float *row, int, float *) { return row; });
     return 0;
 }
 
@@ -292,9 +292,15 @@ int loadIrImage(const char *path, int width, int height, TempStats &stats, IrInf
     params.atmosphericTemp = 230;
     params.gain = 100;
     params.offset = 0;
-    std::vector<float> temperatures(kRawFramePixels, 0.0f);
-    if (convertRawToTemperature(frameWords.get(), calibration.data(), width * height, params, temperatures.data()) != 0)
+    // The engine's conversion, taken a row at a time straight into the matrix: the same values
+    // and statistics as converting the whole frame first and building the matrix from it.
+    RawTemperatureTable table;
+    if (table.prepare(frameWords.get(), calibration.data(), width * height, params) != EngineOk)
         return LoadConversionFailed;
-    return floatFrameToTemperature(temperatures.data(), width, height, stats, matrix) == 0 ? LoadOk
-                                                                                          : LoadConversionFailed;
+    frameToTemperature(frameWords.get(), width, height, stats, matrix,
+                       [&table](const std::uint16_t *row, int count, float *scratch) {
+                           table.convert(row, count, scratch);
+                           return static_cast<const float *>(scratch);
+                       });
+    return LoadOk;
 }

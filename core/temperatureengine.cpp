@@ -5,6 +5,10 @@
 #include <cstdlib>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 #include "temperaturecurves.inc"
@@ -128,12 +132,48 @@ void convertPerPixel(const FrameConstants &c, const std::uint16_t *raw, int n, f
         out[i] = temperatureAtIndex(c, curveIndex(c, raw[i]));
 }
 
-int checkArguments(const std::uint16_t *raw, const unsigned char *calibration, int n, const MeasureParams &params,
-                   float *out)
+// A missing output is the caller's check: it is EngineBadBlock as well.
+int checkArguments(const std::uint16_t *raw, const unsigned char *calibration, int n, const MeasureParams &params)
 {
-    if (!calibration || (n > 0 && (!raw || !out)))
+    if (!calibration || (n > 0 && !raw))
         return EngineBadBlock;
     return validate(CalibrationBlock(calibration), params);
+}
+
+struct RawRange
+{
+    std::uint16_t lowest;
+    std::uint16_t highest;
+};
+
+// The lowest and highest of n >= 1 raw values.
+RawRange rawRange(const std::uint16_t *raw, int n)
+{
+    RawRange r{raw[0], raw[0]};
+    int i = 0;
+#ifdef __SSE2__
+    // Eight values a step; SSE2 compares signed words, so the sign bit is flipped first.
+    if (n >= 8) {
+        const __m128i flip = _mm_set1_epi16(std::int16_t(0x8000));
+        __m128i lowest = _mm_xor_si128(_mm_set1_epi16(std::int16_t(raw[0])), flip);
+        __m128i highest = lowest;
+        for (; i + 8 <= n; i += 8) {
+            const __m128i v = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i *>(raw + i)), flip);
+            lowest = _mm_min_epi16(lowest, v);
+            highest = _mm_max_epi16(highest, v);
+        }
+        alignas(16) std::uint16_t lows[8], highs[8];
+        _mm_store_si128(reinterpret_cast<__m128i *>(lows), _mm_xor_si128(lowest, flip));
+        _mm_store_si128(reinterpret_cast<__m128i *>(highs), _mm_xor_si128(highest, flip));
+        r.lowest = *std::min_element(lows, lows + 8);
+        r.highest = *std::max_element(highs, highs + 8);
+    }
+#endif
+    for (; i < n; ++i) {
+        r.lowest = std::min(r.lowest, raw[i]);
+        r.highest = std::max(r.highest, raw[i]);
+    }
+    return r;
 }
 
 } // namespace
@@ -153,36 +193,57 @@ const std::int16_t *temperatureCurve(TemperatureCurve curve)
     return kCurveNarrowB;
 }
 
-int convertRawToTemperature(const std::uint16_t *raw, const unsigned char *calibration, int n,
-                            const MeasureParams &params, float *out)
+int RawTemperatureTable::prepare(const std::uint16_t *raw, const unsigned char *calibration, int n,
+                                 const MeasureParams &params)
 {
-    const int result = checkArguments(raw, calibration, n, params, out);
+    m_byRaw.clear();
+    const int result = checkArguments(raw, calibration, n, params);
     if (result != EngineOk || n <= 0)
         return result;
     const FrameConstants c = frameConstants(CalibrationBlock(calibration), params);
-    if (c.emissivity == 100) {
-        convertPerPixel(c, raw, n, out);
-        return EngineOk;
-    }
-    // The emissivity correction costs two fourth powers and a fourth root; its result depends
-    // only on the curve index, so each index that occurs is converted once.
+    const RawRange range = rawRange(raw, n);
+    m_lowest = range.lowest;
+    m_byRaw.resize(std::size_t(range.highest - range.lowest) + 1);
+    // The emissivity correction costs two fourth powers and a fourth root and depends only on
+    // the curve index, so each index is evaluated once.
     std::vector<float> byIndex(kCurveSize);
-    std::vector<bool> known(kCurveSize, false);
-    for (int i = 0; i < n; ++i) {
-        const int index = curveIndex(c, raw[i]);
-        if (!known[index]) {
-            byIndex[index] = temperatureAtIndex(c, index);
-            known[index] = true;
+    std::vector<unsigned char> known(kCurveSize, 0);
+    for (std::size_t i = 0; i < m_byRaw.size(); ++i) {
+        const int index = curveIndex(c, std::uint16_t(range.lowest + i));
+        if (!known[std::size_t(index)]) {
+            byIndex[std::size_t(index)] = temperatureAtIndex(c, index);
+            known[std::size_t(index)] = 1;
         }
-        out[i] = byIndex[index];
+        m_byRaw[i] = byIndex[std::size_t(index)];
     }
     return EngineOk;
+}
+
+void RawTemperatureTable::convert(const std::uint16_t *raw, int count, float *out) const
+{
+    const float *byRaw = m_byRaw.data() - m_lowest;
+    for (int i = 0; i < count; ++i)
+        out[i] = byRaw[raw[i]];
+}
+
+int convertRawToTemperature(const std::uint16_t *raw, const unsigned char *calibration, int n,
+                            const MeasureParams &params, float *out)
+{
+    if (!out && n > 0)
+        return EngineBadBlock;
+    RawTemperatureTable table;
+    const int result = table.prepare(raw, calibration, n, params);
+    if (result == EngineOk && n > 0)
+        table.convert(raw, n, out);
+    return result;
 }
 
 int convertRawToTemperaturePerPixel(const std::uint16_t *raw, const unsigned char *calibration, int n,
                                     const MeasureParams &params, float *out)
 {
-    const int result = checkArguments(raw, calibration, n, params, out);
+    if (n > 0 && !out)
+        return EngineBadBlock;
+    const int result = checkArguments(raw, calibration, n, params);
     if (result != EngineOk || n <= 0)
         return result;
     convertPerPixel(frameConstants(CalibrationBlock(calibration), params), raw, n, out);

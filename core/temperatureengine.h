@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 // The parameters handed to the temperature engine, in the order it validates them.
 struct MeasureParams
@@ -75,6 +76,22 @@ enum EngineResult {
 // Re-entrant: everything comes from the arguments and the constant curves.
 int convertRawToTemperature(const std::uint16_t *raw, const unsigned char *calibration, int n,
                             const MeasureParams &params, float *out);
+
+// One frame's conversion, prepared once: the temperature of every raw value from the frame's
+// lowest to its highest, each curve index evaluated once. A caller can then convert the frame
+// piece by piece, a row at a time, with the same results as convertRawToTemperature.
+class RawTemperatureTable
+{
+public:
+    // EngineOk, or the code convertRawToTemperature gives for the same arguments.
+    int prepare(const std::uint16_t *raw, const unsigned char *calibration, int n, const MeasureParams &params);
+    // Only values of the frame given to prepare (anything else is outside the table).
+    void convert(const std::uint16_t *raw, int count, float *out) const;
+
+private:
+    std::uint16_t m_lowest = 0;
+    std::vector<float> m_byRaw;
+};
 
 // The same conversion evaluated pixel by pixel, without the per-call table; kept as the
 // baseline the table is measured and checked against.

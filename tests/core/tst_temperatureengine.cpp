@@ -324,6 +324,40 @@ private slots:
         }
     }
 
+    // A table prepared over a frame covers exactly its range of raw values: frames whose lowest
+    // or highest value sits in the last few values, or on either side of 0x8000, convert row by
+    // row like the plain loop.
+    void preparedTableConvertsTheFrameRowByRow()
+    {
+        const Block b = identityBlock(2000);
+        const MeasureParams p = identityParams(95);
+        std::mt19937 random(11);
+        const std::vector<std::vector<std::uint16_t>> frames = {
+            {3000, 3010, 3005, 3001, 3009, 3002, 3003, 3004, 3006, 2990},
+            {3000, 3010, 3005, 3001, 3009, 3002, 3003, 3004, 3006, 3011, 3007},
+            {0x7FFE, 0x8001, 0x7FFF, 0x8000, 0x7FFD, 0x8002, 0x7FFF, 0x8000, 0x8003},
+            {5, 4, 3},
+        };
+        std::vector<std::vector<std::uint16_t>> all = frames;
+        std::vector<std::uint16_t> scene(640 * 3);
+        for (std::uint16_t &v : scene)
+            v = std::uint16_t(2900 + random() % 400);
+        all.push_back(scene);
+        for (const std::vector<std::uint16_t> &frame : all) {
+            RawTemperatureTable table;
+            QCOMPARE(table.prepare(frame.data(), b.data(), int(frame.size()), p), 0);
+            std::vector<float> rows(frame.size()), plain(frame.size());
+            const int width = frame.size() % 3 == 0 ? int(frame.size()) / 3 : 1;
+            for (std::size_t at = 0; at < frame.size(); at += std::size_t(width))
+                table.convert(frame.data() + at, width, rows.data() + at);
+            QCOMPARE(convertRawToTemperaturePerPixel(frame.data(), b.data(), int(frame.size()), p, plain.data()), 0);
+            for (std::size_t i = 0; i < frame.size(); ++i)
+                QVERIFY2(sameBits(rows[i], plain[i]), qPrintable(QString("raw %1").arg(frame[i])));
+        }
+        RawTemperatureTable refused;
+        QCOMPARE(refused.prepare(frames[0].data(), b.data(), int(frames[0].size()), identityParams(0)), -2);
+    }
+
     void extremeBlocksGiveFiniteTemperatures()
     {
         const std::vector<std::uint16_t> raw = allRawValues();
