@@ -37,6 +37,12 @@ template<typename Value, typename Convert>
 void frameToTemperature(const Value *frame, int width, int height, TempStats &stats, TemperatureMatrix &matrix,
                         Convert convert)
 {
+    if (width <= 0 || height <= 0) {
+        // No pixels: nothing to read, and no temperatures to report.
+        matrix.clear();
+        stats = TempStats();
+        return;
+    }
     matrix.resize(std::size_t(height));
     // convert(row, width, scratch) gives the row's temperatures, in the scratch row when it has
     // to convert them: filling the matrix row in place would have it cleared on allocation and
@@ -65,7 +71,7 @@ void frameToTemperature(const Value *frame, int width, int height, TempStats &st
         }
         sum += r.sum;
     }
-    const std::size_t w = std::size_t(std::max(width, 1));
+    const std::size_t w = std::size_t(width);
     stats.max = max;
     stats.min = min;
     stats.maxPos = QPointF(double(maxAt % w), double(maxAt / w));

@@ -127,6 +127,13 @@ private slots:
         QCOMPARE(floatFrameToTemperature(hot.data(), 640, 512, stats, matrix), 0);
         QCOMPARE(stats.avg, 120.7f);
 
+        // A frame without pixels reads nothing and reports no temperatures.
+        QCOMPARE(rawFrameToTemperature(uniform.data(), 0, 5, stats, matrix), 0);
+        QVERIFY(matrix.empty());
+        QCOMPARE(stats.avg, NA_TEMPERATURE);
+        QCOMPARE(floatFrameToTemperature(hot.data(), 7, 0, stats, matrix), 0);
+        QCOMPARE(stats.max, NA_TEMPERATURE);
+
         QCOMPARE(floatFrameToTemperature(nullptr, 2, 2, stats, matrix), -1);
         QVERIFY(matrix.empty());
         QCOMPARE(stats.max, NA_TEMPERATURE);
