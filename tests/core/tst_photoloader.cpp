@@ -105,9 +105,10 @@ private slots:
         QCOMPARE(stats.minPos, QPointF(0, 1));
 
         // Every raw value converts as (v - 2732) / 10 in single precision, four at a time or not.
-        std::vector<std::uint16_t> every(65536 + 3);
+        // 1163 x 57 values, every raw value once and the first 755 twice; rows of an odd length.
+        std::vector<std::uint16_t> every(1163 * 57);
         for (std::size_t v = 0; v < every.size(); ++v)
-            every[v] = std::uint16_t(v);
+            every[v] = std::uint16_t(v % 65536);
         QCOMPARE(rawFrameToTemperature(every.data(), 1163, 57, stats, matrix), 0);
         for (std::size_t v = 0; v < every.size(); ++v) {
             const float want = every[v] == 0 ? NA_TEMPERATURE : float(int(every[v]) - 2732) / 10.0f;
