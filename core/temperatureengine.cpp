@@ -221,9 +221,9 @@ int RawTemperatureTable::prepare(const std::uint16_t *raw, const unsigned char *
 
 void RawTemperatureTable::convert(const std::uint16_t *raw, int count, float *out) const
 {
-    const float *byRaw = m_byRaw.data() - m_lowest;
+    const float *byRaw = m_byRaw.data();
     for (int i = 0; i < count; ++i)
-        out[i] = byRaw[raw[i]];
+        out[i] = byRaw[raw[i] - m_lowest];
 }
 
 int convertRawToTemperature(const std::uint16_t *raw, const unsigned char *calibration, int n,
