@@ -20,7 +20,7 @@ struct Expected
 };
 
 // The statistics of a pixel list as defined: maximum and minimum start at the first value.
-Expected over(const QString &path, const QVector<QPoint> &pixels, float t0, QPoint t0Pixel, bool countFirst = true)
+Expected over(const QString &path, const QVector<QPoint> &pixels, float t0, QPoint t0Pixel)
 {
     Expected e{t0, t0, 0, t0Pixel, t0Pixel, 0};
     long double sum = 0;
@@ -37,7 +37,6 @@ Expected over(const QString &path, const QVector<QPoint> &pixels, float t0, QPoi
         sum += t;
         ++e.count;
     }
-    Q_UNUSED(countFirst);
     e.avg = e.count ? float(sum / e.count) : t0;
     return e;
 }
