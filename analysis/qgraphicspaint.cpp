@@ -4,13 +4,12 @@
 #include "myitemtemp.h"
 #include "pagetables.h"
 #include "phototables.h"
-#include "waitwithevents.h"
 
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGraphicsSceneMouseEvent>
 #include <QMenu>
-#include <QTimer>
+#include <QLayout>
 
 QGraphicsPaint::QGraphicsPaint(QWidget *parent)
     : QGraphicsView(parent)
@@ -33,10 +32,23 @@ QGraphicsPaint::~QGraphicsPaint()
 void QGraphicsPaint::createScene(int width, int height)
 {
     m_viewSize = QSize(width, height);
+    m_wantedSize = m_viewSize;
     m_scene = new MyGraphicsScene(this);
     m_scene->setSceneRect(0, 0, width, height);
     setScene(m_scene);
     connect(m_scene, &QGraphicsScene::changed, this, &QGraphicsPaint::refreshItemStats);
+}
+
+QSize QGraphicsPaint::sizeHint() const
+{
+    return m_wantedSize.isValid() ? m_wantedSize : QGraphicsView::sizeHint();
+}
+
+void QGraphicsPaint::resizeEvent(QResizeEvent *event)
+{
+    QGraphicsView::resizeEvent(event);
+    if (m_scene)
+        m_scene->followViewport();
 }
 
 void QGraphicsPaint::rebuildMenu()
@@ -109,7 +121,14 @@ void QGraphicsPaint::slot_showMenu()
 
 void QGraphicsPaint::slot_copyItem()
 {
-    m_clipboard = itemTables()[currentPhotoPath()];
+    // Copies, so later edits of the source photograph do not travel with the layout.
+    m_clipboard.clear();
+    const ItemTable &source = itemTables()[currentPhotoPath()];
+    for (auto it = source.constBegin(); it != source.constEnd(); ++it) {
+        const ItemPtr copy = it.value()->clone();
+        copy->setPos(it.value()->pos());
+        m_clipboard.insert(it.key(), copy);
+    }
     m_copied = true;
     m_pasteToCurrent->setEnabled(true);
     m_pasteToAll->setEnabled(true);
@@ -120,7 +139,16 @@ void QGraphicsPaint::pasteTo(const QString &path)
     // The photograph's list rows go with its old items; new rows come with the statistics.
     for (MyItemTemp *row : itemRowTables().take(path))
         row->deleteLater();
-    itemTables()[path] = m_clipboard;
+    // Each photograph gets copies of its own, measured at once on its own pixels, so its
+    // list, snapshot tables and export agree before it is ever shown.
+    ItemTable &table = itemTables()[path];
+    table.clear();
+    for (auto it = m_clipboard.constBegin(); it != m_clipboard.constEnd(); ++it) {
+        const ItemPtr copy = it.value()->clone();
+        copy->setPos(it.value()->pos());
+        copy->computeStatistics(copy->pos(), path);
+        table.insert(it.key(), copy);
+    }
 }
 
 void QGraphicsPaint::slot_pasteToCurr()
@@ -138,19 +166,16 @@ void QGraphicsPaint::slot_pasteToAll()
     if (!m_copied)
         return;
     slot_pasteToCurr();
-    QTimer::singleShot(100, this, [this] {
-        const QStringList paths = loadedPhotoPaths();
-        const int n = paths.size();
-        const int m = paths.indexOf(currentPhotoPath());
-        // Nearer photographs first, the earlier one first at equal distance.
-        for (int d = 1; d <= std::max(m, n - m); ++d) {
-            if (m - d >= 0)
-                pasteTo(paths[m - d]);
-            if (m + d < n)
-                pasteTo(paths[m + d]);
-            waitWithEvents(10);
-        }
-    });
+    const QStringList paths = loadedPhotoPaths();
+    const int n = paths.size();
+    const int m = paths.indexOf(currentPhotoPath());
+    // Nearer photographs first, the earlier one first at equal distance.
+    for (int d = 1; d <= std::max(m, n - m); ++d) {
+        if (m - d >= 0)
+            pasteTo(paths[m - d]);
+        if (m + d < n)
+            pasteTo(paths[m + d]);
+    }
 }
 
 void QGraphicsPaint::refreshItemStats()
@@ -173,10 +198,17 @@ void QGraphicsPaint::applyRotationState(int state)
     m_scene->setRotationAngle(angles[state]);
     const int width = m_viewSize.width(), height = m_viewSize.height();
     const int narrow = 4 * height / 5;
-    if (state % 2)
+    m_wantedSize = state % 2 ? QSize(narrow, height) : QSize(width, height);
+    // In a layout the view asks for its new size and the layout places it at once; alone it
+    // takes the place itself.
+    updateGeometry();
+    if (parentWidget() && parentWidget()->layout()) {
+        parentWidget()->layout()->activate();
+    } else if (state % 2) {
         setGeometry((width - narrow) / 2 + m_homeGeometry.x(), m_homeGeometry.y(), narrow, height);
-    else
+    } else {
         setGeometry(m_homeGeometry.x(), m_homeGeometry.y(), width, height);
+    }
 }
 
 void QGraphicsPaint::rotateQuarterTurn()
@@ -185,8 +217,9 @@ void QGraphicsPaint::rotateQuarterTurn()
         m_homeGeometry = geometry();
         m_homeRecorded = true;
     }
-    int &state = rotationStates()[currentPhotoPath()];
-    state = (state + 1) % 4;
+    const QString path = currentPhotoPath();
+    const int state = (rotationStateOf(path) + 1) % 4;
+    setRotationState(path, state);
     applyRotationState(state);
     m_scene->rebuildForRotation();
 }
@@ -194,7 +227,7 @@ void QGraphicsPaint::rotateQuarterTurn()
 void QGraphicsPaint::showPhoto(const QString &path)
 {
     if (m_homeRecorded)
-        applyRotationState(rotationStates().value(path));
+        applyRotationState(rotationStateOf(path));
     m_scene->loadImage(path);
 }
 

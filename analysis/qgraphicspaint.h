@@ -34,6 +34,8 @@ public:
     void rotateQuarterTurn();
     void showPhoto(const QString &path);
     void rebuildMenu();
+    // The size the view asks of its layout: the page's view size, narrow while turned.
+    QSize sizeHint() const override;
     QMenu *contextMenu() const { return m_menu; }
 
 signals:
@@ -55,6 +57,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void applyRotationState(int state);
@@ -68,6 +71,7 @@ private:
     bool m_copied = false;
     int m_drawMode = 0;
     QSize m_viewSize;
+    QSize m_wantedSize;
     QRect m_homeGeometry;
     bool m_homeRecorded = false;
 };

@@ -217,8 +217,9 @@ void SettingPage::setupView(int minSide, int maxWidth)
     const ScreenLayout &layout = shellValues().layout;
     m_view->setMinimumSize(minSide, minSide);
     m_view->setMaximumSize(maxWidth, layout.viewHeight);
-    m_view->setFixedSize(layout.viewWidth, layout.viewHeight);
+    // The view asks for its size through its size hint, so a quarter turn can narrow it.
     m_view->createScene(layout.viewWidth, layout.viewHeight);
+    m_view->resize(layout.viewWidth, layout.viewHeight);
 }
 
 void SettingPage::retranslate()
@@ -251,24 +252,47 @@ void SettingPage::slot_selectImg(QStringList imgList, int index)
     m_loadList = imgList;
     m_index = index;
     m_count = imgList.size();
+    m_shownIndex = -1;
     currentPhotoPath() = imgList[index];
     m_cancel = false;
-    m_load = QtConcurrent::run(this, &SettingPage::loadJob);
+    m_wanted = -1;
+    m_load = QtConcurrent::run([this, imgList, index] { return loadJob(imgList, index); });
     QTimer::singleShot(200, this, &SettingPage::showCurrent);
 }
 
-int SettingPage::loadJob()
+int SettingPage::loadJob(const QStringList &list, int first)
 {
-    const QStringList list = m_loadList;
-    const int n = list.size(), m = m_index;
-    loadPhotoRecord(list[m]);
-    for (int d = 1; d <= std::max(m, n - m) && !m_cancel; ++d) {
-        if (m - d >= 0 && !m_cancel)
-            loadPhotoRecord(list[m - d]);
-        if (m + d < n && !m_cancel)
-            loadPhotoRecord(list[m + d]);
+    const int n = list.size();
+    std::vector<char> done(std::size_t(n), 0);
+    auto load = [&](int i) {
+        if (i < 0 || i >= n || done[std::size_t(i)] || m_cancel)
+            return;
+        done[std::size_t(i)] = 1;
+        loadPhotoRecord(list[i]);
+        const QString path = list[i];
+        QMetaObject::invokeMethod(this, [this, path] { remeasure(path); }, Qt::QueuedConnection);
+    };
+    // The chosen photograph, then its neighbours by distance; a photograph the user pages to
+    // goes before the rest.
+    auto next = [&](int i) {
+        load(m_wanted.exchange(-1));
+        load(i);
+    };
+    next(first);
+    for (int d = 1; d <= std::max(first, n - first) && !m_cancel; ++d) {
+        next(first - d);
+        next(first + d);
     }
     return 0;
+}
+
+void SettingPage::remeasure(const QString &path)
+{
+    // A record that arrived (or came again) after its measurements were placed or pasted.
+    for (const ItemPtr &item : itemTables().value(path))
+        item->computeStatistics(item->pos(), path);
+    if (path == currentPhotoPath() && m_shownIndex >= 0)
+        m_view->refreshItemStats();
 }
 
 void SettingPage::cancelLoad()
@@ -284,20 +308,36 @@ void SettingPage::waitForLoad()
 
 void SettingPage::showCurrent()
 {
-    if (!photoPageOpen())
+    if (!photoPageOpen() || m_count == 0)
         return;
-    // Only a complete record is shown: the job writes each record in one locked step.
+    // Only a complete record is shown: the job writes each record in one locked step. Until
+    // it is there the photograph on show stays, and the window keeps answering.
+    const QString path = m_loadList[m_index];
     bool loaded;
     {
         QMutexLocker lock(&photoTablesMutex());
-        loaded = photoRecords().contains(currentPhotoPath());
+        loaded = photoRecords().contains(path);
     }
     if (!loaded) {
-        QTimer::singleShot(50, this, &SettingPage::showCurrent);
+        m_wanted = m_index;
+        if (!m_waiting) {
+            m_waiting = true;
+            QTimer::singleShot(50, this, [this] {
+                m_waiting = false;
+                showCurrent();
+            });
+        }
         return;
     }
-    currentPhotoRecord() = copyPhotoRecord(currentPhotoPath());
-    m_view->showPhoto(currentPhotoPath());
+    const bool first = m_shownIndex < 0;
+    if (!first) {
+        emit sig_click_pre_next();
+        on_saveBmpClicked(); // the photograph left keeps a snapshot of how it was shown
+    }
+    m_shownIndex = m_index;
+    currentPhotoPath() = path;
+    currentPhotoRecord() = copyPhotoRecord(path);
+    m_view->showPhoto(path);
     showPageText();
     rebuildItemList();
     fillInformation();
@@ -305,25 +345,18 @@ void SettingPage::showCurrent()
     // The slider follows the photograph's temperature span (whole degrees).
     m_slider->setRange(int(currentPhotoRecord().stats.min), int(currentPhotoRecord().stats.max));
     updateAlarmButtons();
-    emit sig_showSettingPage();
+    m_view->viewport()->update();
+    if (first)
+        emit sig_showSettingPage();
 }
 
 void SettingPage::changePhoto(int index)
 {
     if (m_count == 0 || index < 0 || index >= m_count || index == m_index)
         return;
-    emit sig_click_pre_next();
     m_index = index;
-    currentPhotoPath() = m_loadList[index];
-    currentPhotoRecord() = copyPhotoRecord(currentPhotoPath());
-    m_view->showPhoto(currentPhotoPath());
-    rebuildItemList();
-    fillInformation();
-    selectPaletteEntry();
-    updateAlarmButtons();
-    m_view->viewport()->update();
-    waitWithEvents(100);
     showPageText();
+    showCurrent();
 }
 
 void SettingPage::on_btn_prevImg_clicked()
@@ -486,15 +519,7 @@ void SettingPage::on_rotateButtonClick(int btnId)
 {
     if (btnId != 0)
         return;
-    const QString path = currentPhotoPath();
-    TemperatureMatrix turned = currentPhotoRecord().matrix;
-    {
-        QMutexLocker lock(&photoTablesMutex());
-        for (int state = 1; state <= 3; ++state) {
-            turned = quarterTurned(turned);
-            rotatedMatrices()[path][state] = turned;
-        }
-    }
+    // The turned matrices are made when a measurement first reads them.
     m_view->rotateQuarterTurn();
 }
 
@@ -514,7 +539,7 @@ void SettingPage::on_saveBmpClicked()
     if (photo.isEmpty() || !m_view->measurementScene())
         return;
     const QString path = snapshotPathFor(photo, shellValues().tempImageDir);
-    const int state = rotationStates().value(photo);
+    const int state = rotationStateOf(photo);
     QSize size(currentPhotoRecord().width, currentPhotoRecord().height);
     if (state % 2)
         size.transpose();

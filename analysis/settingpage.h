@@ -67,7 +67,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    int loadJob();
+    int loadJob(const QStringList &list, int first);
+    void remeasure(const QString &path);
     void showCurrent();
     void changePhoto(int index);
     void showPageText();
@@ -100,6 +101,9 @@ private:
     QFuture<int> m_load;
     std::atomic<bool> m_cancel{false};
     QStringList m_loadList;
-    int m_index = 0;
+    int m_index = 0;      // the photograph paged to
+    int m_shownIndex = -1; // the photograph on show; -1 before the first is shown
     int m_count = 0;
+    std::atomic<int> m_wanted{-1}; // a photograph the load job takes next
+    bool m_waiting = false;
 };

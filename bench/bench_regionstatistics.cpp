@@ -23,14 +23,14 @@ void preparePhotograph()
     PhotoRecord &record = photoRecords()[kPath];
     record.hasTemperature = true;
     record.matrix = m;
-    rotatedMatrices()[kPath][0] = m;
+    rotatedMatrices()[kPath][0] = std::make_shared<const TemperatureMatrix>(m);
     rotationStates()[kPath] = 0;
     loadedPhotoPaths() = QStringList{kPath};
 }
 
 float plainSum()
 {
-    const TemperatureMatrix &m = rotatedMatrices()[kPath][0];
+    const TemperatureMatrix &m = *rotatedMatrices()[kPath][0];
     float sum = 0.0f;
     for (const TemperatureRow &row : m)
         for (float t : row)

@@ -84,11 +84,12 @@ int loadPhotoRecord(const QString &path)
         record.stats = TempStats();
     }
     record.hasTemperature = result == LoadOk;
-    QHash<int, TemperatureMatrix> &turned = rotatedMatrices()[path];
-    // Assigning over the previous unturned copy reuses its rows when the size is unchanged.
-    for (auto it = turned.begin(); it != turned.end();)
-        it = it.key() == 0 ? std::next(it) : turned.erase(it);
-    turned[0] = record.matrix;
-    rotationStates()[path] = 0;
+    // A reload keeps the photograph's rotation state, so measurements placed on the turned
+    // picture keep reading the pixels under them; the turned copies are made again on demand.
+    QHash<int, SharedMatrix> &turned = rotatedMatrices()[path];
+    turned.clear();
+    turned[0] = std::make_shared<const TemperatureMatrix>(record.matrix);
+    if (!rotationStates().contains(path))
+        rotationStates()[path] = 0;
     return result;
 }

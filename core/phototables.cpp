@@ -6,9 +6,9 @@ QHash<QString, PhotoRecord> &photoRecords()
     return records;
 }
 
-QHash<QString, QHash<int, TemperatureMatrix>> &rotatedMatrices()
+QHash<QString, QHash<int, SharedMatrix>> &rotatedMatrices()
 {
-    static QHash<QString, QHash<int, TemperatureMatrix>> matrices;
+    static QHash<QString, QHash<int, SharedMatrix>> matrices;
     return matrices;
 }
 
@@ -22,6 +22,18 @@ QMutex &photoTablesMutex()
 {
     static QMutex mutex;
     return mutex;
+}
+
+int rotationStateOf(const QString &path)
+{
+    QMutexLocker lock(&photoTablesMutex());
+    return rotationStates().value(path);
+}
+
+void setRotationState(const QString &path, int state)
+{
+    QMutexLocker lock(&photoTablesMutex());
+    rotationStates()[path] = state;
 }
 
 QStringList &loadedPhotoPaths()

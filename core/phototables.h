@@ -7,13 +7,22 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 // Program-wide tables keyed by the photograph's full path, kept for the whole run. The loader
 // fills them on a worker thread while the interface reads them: hold photoTablesMutex()
 // while writing or copying one photograph's entries.
 QHash<QString, PhotoRecord> &photoRecords();
-QHash<QString, QHash<int, TemperatureMatrix>> &rotatedMatrices(); // path -> quarter turns -> matrix
-QHash<QString, int> &rotationStates();                            // path -> quarter turns 0..3
+// A matrix that never changes once built, shared by every reader: a reader keeps its copy of the
+// pointer, so a reload replacing the table's entry cannot pull the values from under it.
+using SharedMatrix = std::shared_ptr<const TemperatureMatrix>;
+QHash<QString, QHash<int, SharedMatrix>> &rotatedMatrices(); // path -> quarter turns -> matrix
+QHash<QString, int> &rotationStates();                       // path -> quarter turns 0..3
 QMutex &photoTablesMutex();
+
+// The rotation state of a photograph (0 when it has none), read and written under the lock.
+int rotationStateOf(const QString &path);
+void setRotationState(const QString &path, int state);
 
 // The photographs opened on the analysis page; only they give temperatures to measurements.
 QStringList &loadedPhotoPaths();

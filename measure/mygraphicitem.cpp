@@ -21,8 +21,6 @@ void MyGraphicItem::copyCommonFrom(const MyGraphicItem &other)
 {
     m_pen = other.m_pen;
     m_imageRect = other.m_imageRect;
-    m_imageWidth = other.m_imageWidth;
-    m_imageHeight = other.m_imageHeight;
     m_margin = other.m_margin;
     m_handleSize = other.m_handleSize;
     m_handles = other.m_handles;
@@ -39,11 +37,33 @@ void MyGraphicItem::setPen(const QPen &pen)
     update();
 }
 
-void MyGraphicItem::setMappingContext(const QRectF &imageRect, int imageWidth, int imageHeight)
+void MyGraphicItem::placeOn(const QRectF &to)
 {
-    m_imageRect = imageRect;
-    m_imageWidth = imageWidth;
-    m_imageHeight = imageHeight;
+    const QRectF from = m_imageRect;
+    const QPointF offset = pos();
+    m_imageRect = to;
+    setPos(0, 0);
+    if (!from.isEmpty() && from != to) {
+        auto map = [from, to](const QPointF &q) {
+            return QPointF(to.left() + (q.x() - from.left()) / from.width() * to.width(),
+                           to.top() + (q.y() - from.top()) / from.height() * to.height());
+        };
+        mapGeometry(map, offset, to.width() / from.width(), false);
+    } else if (offset != QPointF(0, 0)) {
+        mapGeometry([](const QPointF &q) { return q; }, offset, 1.0, false);
+    }
+    keepInsideImage();
+}
+
+QPointF MyGraphicItem::insideImage(const QPointF &p) const
+{
+    const QRectF &r = m_imageRect;
+    return QPointF(std::clamp(p.x(), r.left(), r.left() + r.width()), std::clamp(p.y(), r.top(), r.top() + r.height()));
+}
+
+void MyGraphicItem::computeStatistics(const QPointF &offset, const QString &path)
+{
+    storeStatistics(measure(TemperatureGrid::of(path), offset).stats, offset);
 }
 
 void MyGraphicItem::setCreating(bool creating)
@@ -178,12 +198,12 @@ QVariant MyGraphicItem::itemChange(GraphicsItemChange change, const QVariant &va
         // Where the item's position may go so that its geometry stays inside the picture.
         const double left = r.left() - g.left(), top = r.top() - g.top();
         const double right = left + r.width() - g.width(), bottom = top + r.height() - g.height();
-        if (position.x() < left || position.x() > right || position.y() < top || position.y() > bottom) {
-            position.setX(std::min(std::max(position.x(), left), right));
-            position.setY(std::min(std::max(position.y(), top), bottom));
-            return position;
-        }
-        computeStatistics(position, currentPhotoPath());
+        position.setX(std::min(std::max(position.x(), left), right));
+        position.setY(std::min(std::max(position.y(), top), bottom));
+        return position;
     }
+    // Wherever the move ended (clamped or not), the readings are those of the pixels under it.
+    if (change == ItemPositionHasChanged && scene() && !m_creating)
+        computeStatistics(pos(), currentPhotoPath());
     return QGraphicsItem::itemChange(change, value);
 }

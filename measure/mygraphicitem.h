@@ -1,5 +1,6 @@
 #pragma once
 
+#include "regionstatistics.h"
 #include "temperaturematrix.h"
 
 #include <QGraphicsItem>
@@ -25,9 +26,13 @@ enum MeasurementItemType {
 class MyGraphicItem;
 using ItemPtr = std::shared_ptr<MyGraphicItem>;
 
-// What every measurement item shares: name, pen, mapping context, handles, the creating
-// flag, its statistics, moves clamped to the picture and the name label. The kinds add only
-// their geometry.
+// What every measurement item shares: name, pen, the picture rectangle its geometry is drawn
+// in, handles, the creating flag, its statistics, moves clamped to the picture and the name
+// label. The kinds add only their geometry.
+//
+// Geometry is kept in scene coordinates of the picture rectangle; statistics map it onto the
+// pixel grid of the photograph they are computed for, at that photograph's own size and
+// rotation, so the same layout reads the pixels under it on a photograph of any size.
 class MyGraphicItem : public QObject, public QGraphicsItem
 {
     Q_OBJECT
@@ -40,10 +45,12 @@ public:
     void setName(const QString &name) { setData(NameKey, name); }
     QPen pen() const { return m_pen; }
     void setPen(const QPen &pen);
-    void setMappingContext(const QRectF &imageRect, int imageWidth, int imageHeight);
+    // The picture rectangle the geometry is drawn in.
+    void setMappingContext(const QRectF &imageRect) { m_imageRect = imageRect; }
     QRectF imageRect() const { return m_imageRect; }
-    int imageWidth() const { return m_imageWidth; }
-    int imageHeight() const { return m_imageHeight; }
+    // Moves the geometry to the same place of the picture drawn in another rectangle, kept
+    // inside it; the item ends at position (0, 0).
+    void placeOn(const QRectF &imageRect);
     bool isCreating() const { return m_creating; }
     void setCreating(bool creating);
     const TempStats &stats() const { return m_stats; }
@@ -51,13 +58,19 @@ public:
     virtual ItemKind kind() const = 0;
     // A copy with every field, the name included, at position (0, 0).
     virtual ItemPtr clone() const = 0;
-    // Statistics of the geometry shifted by offset (the item's position) for the photograph.
-    virtual void computeStatistics(const QPointF &offset, const QString &path) = 0;
+    // Statistics of the geometry shifted by offset (the item's position) over the grid;
+    // positions are scene points.
+    virtual RegionStats measure(const TemperatureGrid &grid, const QPointF &offset) const = 0;
+    // Statistics of the geometry shifted by offset for the photograph, kept by the item.
+    void computeStatistics(const QPointF &offset, const QString &path);
     // Replaces the geometry by its defining points, taken in scene coordinates (shifted by
-    // offset, the position of the item copied) and passed through turn. turnsNarrow: the
-    // turn makes the picture narrow (angle -90 or -270).
-    virtual void turnGeometry(const std::function<QPointF(const QPointF &)> &turn, const QPointF &offset,
-                              bool turnsNarrow) = 0;
+    // offset, the position of the item) and passed through map; a radius is multiplied by
+    // radiusScale. turns: map is a quarter turn (a line then runs along the other diagonal).
+    // The result is in scene coordinates, for an item at position (0, 0).
+    virtual void mapGeometry(const std::function<QPointF(const QPointF &)> &map, const QPointF &offset,
+                             double radiusScale, bool turns) = 0;
+    // Clamps the geometry (shifted by the item's position) into the picture rectangle.
+    virtual void keepInsideImage() = 0;
 
     // The pixel size of the label for a pen width: 2 -> 9 pt, 4 -> 11 pt, others 13 pt.
     static int labelPointSize(int penWidth);
@@ -90,9 +103,10 @@ protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
 
     QPen m_pen;
+    // A scene point held inside the picture rectangle.
+    QPointF insideImage(const QPointF &scene) const;
+
     QRectF m_imageRect;
-    int m_imageWidth = 0;
-    int m_imageHeight = 0;
     double m_margin = 7.0;
     double m_handleSize = 8.0;
     QMap<int, QRectF> m_handles;

@@ -34,25 +34,36 @@ QPointF MyGraphicLineItem::end() const
     return m_direction == 2 ? m_rect.bottomRight() : m_rect.bottomLeft();
 }
 
-void MyGraphicLineItem::computeStatistics(const QPointF &offset, const QString &path)
+RegionStats MyGraphicLineItem::measure(const TemperatureGrid &grid, const QPointF &offset) const
 {
-    const RegionStats r =
-        lineStatistics(start() + offset, end() + offset, m_imageRect, m_imageHeight, TemperatureGrid::of(path));
-    storeStatistics(r.stats, offset);
+    return lineStatistics(start() + offset, end() + offset, m_imageRect, grid.height(), grid);
 }
 
-void MyGraphicLineItem::turnGeometry(const std::function<QPointF(const QPointF &)> &turn, const QPointF &offset, bool)
+void MyGraphicLineItem::mapGeometry(const std::function<QPointF(const QPointF &)> &map, const QPointF &offset,
+                                    double, bool turns)
 {
-    // Both ends turn; the segment then runs along the other diagonal.
-    setRect(QRectF(turn(start() + offset), turn(end() + offset)).normalized());
-    setDirection(m_direction == 2 ? 1 : 2);
+    setLine(map(start() + offset), map(end() + offset), turns);
+}
+
+void MyGraphicLineItem::keepInsideImage()
+{
+    setLine(insideImage(start() + pos()) - pos(), insideImage(end() + pos()) - pos(), false);
+}
+
+void MyGraphicLineItem::setLine(const QPointF &a, const QPointF &b, bool turned)
+{
+    // A quarter turn carries the segment onto the other diagonal of its new rectangle.
+    const QRectF spanned = QRectF(a, b).normalized();
+    const bool fallsRight = (a.x() <= b.x()) == (a.y() <= b.y());
+    setRect(spanned);
+    setDirection(turned ? (m_direction == 2 ? 1 : 2) : (fallsRight ? 2 : 1));
 }
 
 QVector<float> MyGraphicLineItem::sampleList(const QString &path) const
 {
     const TemperatureGrid grid = TemperatureGrid::of(path);
     const QPointF a = start() + pos(), b = end() + pos();
-    const int n = std::max(0, int(m_imageHeight * std::hypot(b.x() - a.x(), b.y() - a.y()) / m_imageRect.height()));
+    const int n = lineSampleCount(a, b, m_imageRect, grid.height());
     QVector<float> samples = {grid.at(sceneToPixel(a, m_imageRect, grid))};
     for (const QPointF &s : sampleLine(a, b, n))
         samples.append(grid.at(sceneToPixel(s, m_imageRect, grid)));

@@ -13,14 +13,18 @@ public:
     int type() const override { return LineItemType; }
     ItemKind kind() const override { return KindLine; }
     ItemPtr clone() const override;
-    void computeStatistics(const QPointF &offset, const QString &path) override;
-    void turnGeometry(const std::function<QPointF(const QPointF &)> &turn, const QPointF &offset,
-                      bool turnsNarrow) override;
+    RegionStats measure(const TemperatureGrid &grid, const QPointF &offset) const override;
+    void mapGeometry(const std::function<QPointF(const QPointF &)> &map, const QPointF &offset, double radiusScale,
+                     bool turns) override;
+    void keepInsideImage() override;
 
     int direction() const { return m_direction; }
     void setDirection(int direction);
     QPointF start() const;
     QPointF end() const;
+    // The segment from a to b in item coordinates; turned: b and a came through a quarter turn
+    // of the previous ends, otherwise the direction follows the ends.
+    void setLine(const QPointF &a, const QPointF &b, bool turned);
     // The temperature at the start point, then at each sample in sampling order.
     QVector<float> sampleList(const QString &path) const;
 

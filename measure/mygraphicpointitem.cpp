@@ -16,7 +16,6 @@ ItemPtr MyGraphicPointItem::clone() const
     copy->copyCommonFrom(*this);
     copy->m_point = m_point;
     copy->m_dotRadius = m_dotRadius;
-    copy->m_temperature = m_temperature;
     return copy;
 }
 
@@ -30,20 +29,23 @@ void MyGraphicPointItem::setPoint(const QPointF &point)
 
 void MyGraphicPointItem::computeTemperature(const QPointF &scenePoint, const QString &path)
 {
-    const TemperatureGrid grid = TemperatureGrid::of(path);
-    m_temperature = pointStatistics(scenePoint, m_imageRect, grid).stats.avg;
-    m_stats.max = m_stats.min = m_stats.avg = m_temperature;
-    m_stats.maxPos = m_stats.minPos = m_point;
+    computeStatistics(scenePoint - m_point, path);
 }
 
-void MyGraphicPointItem::computeStatistics(const QPointF &offset, const QString &path)
+RegionStats MyGraphicPointItem::measure(const TemperatureGrid &grid, const QPointF &offset) const
 {
-    computeTemperature(m_point + offset, path);
+    return pointStatistics(m_point + offset, m_imageRect, grid);
 }
 
-void MyGraphicPointItem::turnGeometry(const std::function<QPointF(const QPointF &)> &turn, const QPointF &offset, bool)
+void MyGraphicPointItem::mapGeometry(const std::function<QPointF(const QPointF &)> &map, const QPointF &offset, double,
+                                     bool)
 {
-    setPoint(turn(m_point + offset));
+    setPoint(map(m_point + offset));
+}
+
+void MyGraphicPointItem::keepInsideImage()
+{
+    setPoint(insideImage(m_point + pos()) - pos());
 }
 
 QRectF MyGraphicPointItem::boundingRect() const

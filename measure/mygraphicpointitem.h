@@ -12,13 +12,14 @@ public:
     int type() const override { return PointItemType; }
     ItemKind kind() const override { return KindPoint; }
     ItemPtr clone() const override;
-    void computeStatistics(const QPointF &offset, const QString &path) override;
-    void turnGeometry(const std::function<QPointF(const QPointF &)> &turn, const QPointF &offset,
-                      bool turnsNarrow) override;
+    RegionStats measure(const TemperatureGrid &grid, const QPointF &offset) const override;
+    void mapGeometry(const std::function<QPointF(const QPointF &)> &map, const QPointF &offset, double radiusScale,
+                     bool turns) override;
+    void keepInsideImage() override;
 
     QPointF point() const { return m_point; }
     void setPoint(const QPointF &point);
-    float temperature() const { return m_temperature; }
+    float temperature() const { return m_stats.avg; }
     // The temperature at a scene point of the photograph.
     void computeTemperature(const QPointF &scenePoint, const QString &path);
 
@@ -32,5 +33,4 @@ protected:
 private:
     QPointF m_point;
     double m_dotRadius = 0.5;
-    float m_temperature = NA_TEMPERATURE;
 };

@@ -64,29 +64,38 @@ void MyGraphicPolygonItem::setRubberBand(const QPointF &start, const QPointF &en
     update();
 }
 
-void MyGraphicPolygonItem::computeStatistics(const QPointF &offset, const QString &path)
+RegionStats MyGraphicPolygonItem::measure(const TemperatureGrid &grid, const QPointF &offset) const
 {
     QVector<QPointF> scene;
     for (const QPointF &v : m_vertices)
         scene.append(v + offset);
-    storeStatistics(polygonStatistics(scene, m_imageRect, TemperatureGrid::of(path)).stats, offset);
+    return polygonStatistics(scene, m_imageRect, grid);
 }
 
-void MyGraphicPolygonItem::turnGeometry(const std::function<QPointF(const QPointF &)> &turn, const QPointF &offset, bool)
+void MyGraphicPolygonItem::mapGeometry(const std::function<QPointF(const QPointF &)> &map, const QPointF &offset,
+                                       double, bool)
 {
-    QVector<QPointF> turned;
+    QVector<QPointF> mapped;
     for (const QPointF &v : m_vertices)
-        turned.append(turn(v + offset));
-    setVertices(turned);
+        mapped.append(map(v + offset));
+    setVertices(mapped);
+}
+
+void MyGraphicPolygonItem::keepInsideImage()
+{
+    QVector<QPointF> inside;
+    for (const QPointF &v : m_vertices)
+        inside.append(insideImage(v + pos()) - pos());
+    setVertices(inside);
 }
 
 QVector<float> MyGraphicPolygonItem::sampleList(const QString &path) const
 {
     // Mapped without clamping, unlike the statistics.
+    const TemperatureGrid grid = TemperatureGrid::of(path);
     QVector<QPointF> pixels;
     for (const QPointF &v : m_vertices)
-        pixels.append(sceneToPixel(v + pos(), m_imageRect, m_imageWidth, m_imageHeight));
-    const TemperatureGrid grid = TemperatureGrid::of(path);
+        pixels.append(sceneToPixel(v + pos(), m_imageRect, grid.width(), grid.height()));
     QVector<float> samples;
     for (const QPoint &p : polygonPixels(QPolygonF(pixels).boundingRect(), pixels))
         samples.append(grid.at(p));

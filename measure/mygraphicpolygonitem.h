@@ -16,9 +16,10 @@ public:
     int type() const override { return PolygonItemType; }
     ItemKind kind() const override { return KindPolygon; }
     ItemPtr clone() const override;
-    void computeStatistics(const QPointF &offset, const QString &path) override;
-    void turnGeometry(const std::function<QPointF(const QPointF &)> &turn, const QPointF &offset,
-                      bool turnsNarrow) override;
+    RegionStats measure(const TemperatureGrid &grid, const QPointF &offset) const override;
+    void mapGeometry(const std::function<QPointF(const QPointF &)> &map, const QPointF &offset, double radiusScale,
+                     bool turns) override;
+    void keepInsideImage() override;
 
     bool inProgress() const { return m_inProgress; }
     void setInProgress(bool inProgress);

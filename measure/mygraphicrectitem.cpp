@@ -14,24 +14,29 @@ ItemPtr MyGraphicRectItem::clone() const
     return copy;
 }
 
-void MyGraphicRectItem::computeStatistics(const QPointF &offset, const QString &path)
+RegionStats MyGraphicRectItem::measure(const TemperatureGrid &grid, const QPointF &offset) const
 {
-    const RegionStats r =
-        rectangleStatistics(m_rect.translated(offset), m_imageRect, m_imageWidth, m_imageHeight, TemperatureGrid::of(path));
-    storeStatistics(r.stats, offset);
+    return rectangleStatistics(m_rect.translated(offset), m_imageRect, grid.width(), grid.height(), grid);
 }
 
-void MyGraphicRectItem::turnGeometry(const std::function<QPointF(const QPointF &)> &turn, const QPointF &offset, bool)
+void MyGraphicRectItem::mapGeometry(const std::function<QPointF(const QPointF &)> &map, const QPointF &offset, double,
+                                    bool)
 {
-    setRect(QRectF(turn(m_rect.topLeft() + offset), turn(m_rect.bottomRight() + offset)).normalized());
+    setRect(QRectF(map(m_rect.topLeft() + offset), map(m_rect.bottomRight() + offset)).normalized());
+}
+
+void MyGraphicRectItem::keepInsideImage()
+{
+    const QPointF a = insideImage(m_rect.topLeft() + pos()), b = insideImage(m_rect.bottomRight() + pos());
+    setRect(QRectF(a - pos(), b - pos()));
 }
 
 QVector<float> MyGraphicRectItem::sampleList(const QString &path) const
 {
     const QRectF scene = m_rect.translated(pos());
-    const QPoint a = sceneToPixel(scene.topLeft(), m_imageRect, m_imageWidth, m_imageHeight);
-    const QPoint b = sceneToPixel(scene.bottomRight(), m_imageRect, m_imageWidth, m_imageHeight);
     const TemperatureGrid grid = TemperatureGrid::of(path);
+    const QPoint a = sceneToPixel(scene.topLeft(), m_imageRect, grid.width(), grid.height());
+    const QPoint b = sceneToPixel(scene.bottomRight(), m_imageRect, grid.width(), grid.height());
     QVector<float> samples;
     for (const QPoint &p : rectanglePixels(QRectF(a.x(), a.y(), b.x() - a.x(), b.y() - a.y())))
         samples.append(grid.at(p));

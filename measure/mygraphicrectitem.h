@@ -12,9 +12,10 @@ public:
     int type() const override { return RectItemType; }
     ItemKind kind() const override { return KindRect; }
     ItemPtr clone() const override;
-    void computeStatistics(const QPointF &offset, const QString &path) override;
-    void turnGeometry(const std::function<QPointF(const QPointF &)> &turn, const QPointF &offset,
-                      bool turnsNarrow) override;
+    RegionStats measure(const TemperatureGrid &grid, const QPointF &offset) const override;
+    void mapGeometry(const std::function<QPointF(const QPointF &)> &map, const QPointF &offset, double radiusScale,
+                     bool turns) override;
+    void keepInsideImage() override;
     // The temperature of every pixel of the rectangle, in pixel-set order.
     QVector<float> sampleList(const QString &path) const;
 

@@ -31,25 +31,33 @@ bool MyGraphicRoundItem::fitsImage(const QPointF &c, double r) const
         && c.y() - r >= m_imageRect.top() && c.y() + r <= m_imageRect.top() + m_imageRect.height();
 }
 
-void MyGraphicRoundItem::computeStatistics(const QPointF &offset, const QString &path)
+RegionStats MyGraphicRoundItem::measure(const TemperatureGrid &grid, const QPointF &offset) const
 {
-    const RegionStats r = circleStatistics(m_centre + offset, m_radius, m_imageRect, m_imageWidth, m_imageHeight,
-                                           TemperatureGrid::of(path));
-    storeStatistics(r.stats, offset);
+    return circleStatistics(m_centre + offset, m_radius, m_imageRect, grid.width(), grid.height(), grid);
 }
 
-void MyGraphicRoundItem::turnGeometry(const std::function<QPointF(const QPointF &)> &turn, const QPointF &offset,
-                                      bool turnsNarrow)
+void MyGraphicRoundItem::mapGeometry(const std::function<QPointF(const QPointF &)> &map, const QPointF &offset,
+                                     double radiusScale, bool)
 {
-    // The picture is drawn narrower (or wider again) after the turn; the radius follows.
-    setCircle(turn(m_centre + offset), m_radius * (turnsNarrow ? 0.8 : 1.25));
+    setCircle(map(m_centre + offset), m_radius * radiusScale);
+}
+
+void MyGraphicRoundItem::keepInsideImage()
+{
+    // The largest circle the picture holds, its centre moved in so that all of it is inside.
+    const QRectF &r = m_imageRect;
+    const double radius = std::max(0.0, std::min({m_radius, r.width() / 2, r.height() / 2}));
+    const QPointF c = m_centre + pos();
+    const QPointF inside(std::clamp(c.x(), r.left() + radius, r.left() + r.width() - radius),
+                         std::clamp(c.y(), r.top() + radius, r.top() + r.height() - radius));
+    setCircle(inside - pos(), radius);
 }
 
 QVector<float> MyGraphicRoundItem::sampleList(const QString &path) const
 {
     const TemperatureGrid grid = TemperatureGrid::of(path);
-    const QPoint c = sceneToPixel(m_centre + pos(), m_imageRect, m_imageWidth, m_imageHeight);
-    const int r = std::max(0, int(m_radius / m_imageRect.width() * m_imageWidth));
+    const QPoint c = sceneToPixel(m_centre + pos(), m_imageRect, grid.width(), grid.height());
+    const int r = circlePixelRadius(m_radius, m_imageRect, grid.width());
     QVector<float> samples;
     for (const QPoint &p : diskPixels(c, r))
         samples.append(grid.at(p));

@@ -63,13 +63,50 @@ void MyGraphicsScene::loadImage(const QString &path)
 {
     m_displayed = QImage(path);
     m_fileImage = m_displayed;
+    if (!views().isEmpty())
+        refreshImageRect();
     reloadItems(currentPhotoPath());
-    const int state = rotationStates().value(currentPhotoPath());
-    if (state != 0) {
-        m_angle = -90.0 * state;
-        m_displayed = turned(m_fileImage);
-    }
+    // Every state sets the angle: a photograph shown unturned after a turned one is not turned.
+    m_angle = -90.0 * rotationStateOf(currentPhotoPath());
+    m_displayed = turned(m_fileImage);
+    showWholeFrame(m_wholeFrame);
     update();
+}
+
+void MyGraphicsScene::followViewport()
+{
+    if (views().isEmpty())
+        return;
+    refreshImageRect();
+    setSceneRect(m_imageRect);
+    for (const ItemPtr &item : m_sceneItems) {
+        if (item->imageRect() == m_imageRect)
+            continue;
+        item->placeOn(m_imageRect);
+        if (!item->isCreating())
+            item->computeStatistics(item->pos(), currentPhotoPath());
+    }
+    m_overlay->setImageRect(m_imageRect);
+}
+
+namespace {
+
+// The number in an item's name ("Re12" -> 12), 0 when it has none.
+int nameNumber(const QString &name)
+{
+    int digits = 0;
+    while (digits < name.size() && name[name.size() - 1 - digits].isDigit())
+        ++digits;
+    return name.rightRef(digits).toInt();
+}
+
+} // namespace
+
+void MyGraphicsScene::countName(const QString &path, const ItemPtr &item)
+{
+    // Counters never fall below a number in use, so a new item never takes a held name.
+    int &count = itemCounters()[path][item->kind()];
+    count = std::max(count, nameNumber(item->name()));
 }
 
 void MyGraphicsScene::addMeasurementItem(const ItemPtr &item)
@@ -101,9 +138,11 @@ void MyGraphicsScene::reloadItems(const QString &path)
         const ItemPtr stored = it.value();
         const ItemPtr copy = stored->clone();
         copy->setPos(stored->pos());
+        if (!m_imageRect.isEmpty())
+            copy->placeOn(m_imageRect);
         addMeasurementItem(copy);
         copy->computeStatistics(copy->pos(), path);
-        ++itemCounters()[path][copy->kind()];
+        countName(path, copy);
         it.value() = copy;
     }
 }
@@ -117,27 +156,46 @@ void MyGraphicsScene::rebuildForRotation()
     itemCounters()[path].clear();
     removeMeasurementItems();
 
-    // The frame before this turn: the photograph's own size, or turned when it was narrow.
+    // The frame before this turn: the photograph's own size (its picture's when it has no
+    // record), turned when it was narrow.
     const bool narrow = m_angle == -90 || m_angle == -270;
     QSize frame = frameSize();
+    if (frame.isEmpty())
+        frame = m_fileImage.size();
     if (!narrow)
         frame.transpose();
-    const QRectF before = m_previousImageRect, after = m_imageRect;
-    // A defining point goes to the centre of its turned pixel, so every reading stays on the
-    // same physical pixel.
-    auto turn = [before, after, frame](const QPointF &q) {
-        const QPoint p = quarterTurn(sceneToPixel(q, before, frame.width(), frame.height()), frame.width());
-        return QPointF(after.left() + (p.x() + 0.5) * after.width() / frame.height(),
-                       after.top() + (p.y() + 0.5) * after.height() / frame.width());
-    };
+    const QRectF after = m_imageRect;
     ItemTable &table = itemTables()[path];
     for (auto it = table.begin(); it != table.end(); ++it) {
+        const QRectF before = it.value()->imageRect();
+        std::function<QPointF(const QPointF &)> turn;
+        double radiusScale = after.width() / before.height();
+        if (!frame.isEmpty() && !before.isEmpty()) {
+            // A defining point goes to the centre of its turned pixel, so every reading stays
+            // on the same physical pixel; a radius keeps its length in pixels.
+            turn = [before, after, frame](const QPointF &q) {
+                const QPoint p = quarterTurn(sceneToPixel(q, before, frame.width(), frame.height()), frame.width());
+                return QPointF(after.left() + (p.x() + 0.5) * after.width() / frame.height(),
+                               after.top() + (p.y() + 0.5) * after.height() / frame.width());
+            };
+            radiusScale = double(frame.width()) / before.width() * after.width() / frame.height();
+        } else {
+            // Without a pixel grid the picture turns as a whole.
+            turn = [before, after](const QPointF &q) {
+                const double u = before.width() > 0 ? (q.x() - before.left()) / before.width() : 0.5;
+                const double v = before.height() > 0 ? (q.y() - before.top()) / before.height() : 0.5;
+                return QPointF(after.left() + v * after.width(), after.top() + (1 - u) * after.height());
+            };
+            if (before.isEmpty())
+                radiusScale = 1.0;
+        }
         const ItemPtr copy = it.value()->clone();
-        copy->setMappingContext(after, frame.height(), frame.width());
-        copy->turnGeometry(turn, it.value()->pos(), narrow);
+        copy->setMappingContext(after);
+        copy->mapGeometry(turn, it.value()->pos(), radiusScale, true);
+        copy->keepInsideImage();
         copy->computeStatistics(QPointF(0, 0), path);
         addMeasurementItem(copy);
-        ++itemCounters()[path][copy->kind()];
+        countName(path, copy);
         it.value() = copy;
     }
     showWholeFrame(m_wholeFrame);
@@ -181,7 +239,9 @@ void MyGraphicsScene::showWholeFrame(bool show)
 {
     m_wholeFrame = show;
     m_overlay->setPen(QPen(m_color, m_sizeLevel));
-    m_overlay->setRectAndSize(m_imageRect, m_displayed.width(), m_displayed.height());
+    m_overlay->setImageRect(m_imageRect);
+    m_overlay->setPhoto(currentPhotoRecord().stats, QSize(currentPhotoRecord().width, currentPhotoRecord().height),
+                        rotationStateOf(currentPhotoPath()));
     m_overlay->setVisible(show && m_itemsVisible);
 }
 
@@ -199,7 +259,8 @@ void MyGraphicsScene::deleteSelectedItems()
             continue;
         removeItem(item.get());
         m_sceneItems.removeOne(item);
-        table.remove(item->name());
+        if (table.value(item->name()) == item)
+            table.remove(item->name());
         if (m_currentPoint == item)
             m_currentPoint.reset();
         if (m_currentRect == item)
@@ -249,7 +310,7 @@ void MyGraphicsScene::createItem(ItemKind kind)
         item->setPos(m_pressPoint);
     item->setCreating(true);
     item->setPen(QPen(QBrush(m_color), m_sizeLevel, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
-    item->setMappingContext(m_imageRect, m_displayed.width(), m_displayed.height());
+    item->setMappingContext(m_imageRect);
     if (kind == KindPoint)
         m_currentPoint->setPoint(m_pressPoint);
     if (kind == KindLine)
@@ -378,8 +439,6 @@ void MyGraphicsScene::updateSpotReadout(const QPointF &c)
 
 void MyGraphicsScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 {
-    if (!m_imageRect.contains(event->scenePos()))
-        return;
     if (event->button() == Qt::LeftButton) {
         ItemPtr created;
         if (m_toolMode == ToolPoint)
@@ -390,9 +449,13 @@ void MyGraphicsScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
             created = m_currentRect;
         else if (m_toolMode == ToolRound)
             created = m_currentRound;
+        // A release past the picture still ends the drag: the shape keeps the last extent it
+        // had inside, instead of staying on screen unmeasured and unlisted.
         if (created && created->isCreating())
             finishItem(created);
     }
+    if (!m_imageRect.contains(event->scenePos()))
+        return;
     QGraphicsScene::mouseReleaseEvent(event);
 }
 

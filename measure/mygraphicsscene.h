@@ -42,6 +42,9 @@ public:
     bool polygonInProgress() const { return m_polygonInProgress; }
 
     void loadImage(const QString &path);
+    // Takes the picture rectangle from the view after it changed size; items keep their place
+    // on the picture.
+    void followViewport();
     void reloadItems(const QString &path);
     void rebuildForRotation();
     bool setPalette(int index);
@@ -67,6 +70,7 @@ private:
     void addMeasurementItem(const ItemPtr &item);
     void removeMeasurementItems();
     void register_(const ItemPtr &item);
+    void countName(const QString &path, const ItemPtr &item);
     void updateSpotReadout(const QPointF &position);
     bool pinCursorToImage(const QPointF &position);
     QSize frameSize() const;

@@ -20,42 +20,46 @@ MyGraphicTextItem::MyGraphicTextItem(QGraphicsItem *parent)
     setParentItem(parent);
 }
 
-void MyGraphicTextItem::setRectAndSize(const QRectF &imageRect, int imageWidth, int imageHeight)
+void MyGraphicTextItem::setImageRect(const QRectF &imageRect)
 {
     prepareGeometryChange();
     m_imageRect = imageRect;
-    m_imageWidth = imageWidth;
-    m_imageHeight = imageHeight;
+    update();
+}
+
+void MyGraphicTextItem::setPhoto(const TempStats &stats, const QSize &frame, int rotationState)
+{
+    m_stats = stats;
+    m_frame = frame;
+    m_rotationState = rotationState;
     update();
 }
 
 QPointF MyGraphicTextItem::marker(const QPointF &framePixel) const
 {
     // Turned as the picture is: the frame of the photograph, then each quarter turn.
-    const QSize frame(currentPhotoRecord().width, currentPhotoRecord().height);
     QPoint p = framePixel.toPoint();
-    QSize size = frame;
-    for (int turn = 0; turn < rotationStates().value(currentPhotoPath()); ++turn) {
+    QSize size = m_frame;
+    for (int turn = 0; turn < m_rotationState; ++turn) {
         p = quarterTurn(p, size.width());
         size.transpose();
     }
-    return pixelToScene(p, m_imageRect, m_imageWidth, m_imageHeight);
+    return pixelToScene(p, m_imageRect, size.width(), size.height());
 }
 
 QPointF MyGraphicTextItem::maximumMarker() const
 {
-    return marker(currentPhotoRecord().stats.maxPos);
+    return marker(m_stats.maxPos);
 }
 
 QPointF MyGraphicTextItem::minimumMarker() const
 {
-    return marker(currentPhotoRecord().stats.minPos);
+    return marker(m_stats.minPos);
 }
 
 QStringList MyGraphicTextItem::texts() const
 {
-    const TempStats &s = currentPhotoRecord().stats;
-    return {valueText("MAX:", s.max), valueText("MIN:", s.min), valueText("AVG:", s.avg)};
+    return {valueText("MAX:", m_stats.max), valueText("MIN:", m_stats.min), valueText("AVG:", m_stats.avg)};
 }
 
 void MyGraphicTextItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)

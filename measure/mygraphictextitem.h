@@ -1,5 +1,7 @@
 #pragma once
 
+#include "temperaturematrix.h"
+
 #include <QGraphicsItem>
 #include <QObject>
 #include <QPen>
@@ -14,7 +16,10 @@ public:
     explicit MyGraphicTextItem(QGraphicsItem *parent = nullptr);
 
     void setPen(const QPen &pen) { m_pen = pen; update(); }
-    void setRectAndSize(const QRectF &imageRect, int imageWidth, int imageHeight);
+    void setImageRect(const QRectF &imageRect);
+    // The photograph on show: its whole-frame statistics, its frame size before turning and
+    // its quarter turns. The overlay keeps them, so painting reads no table.
+    void setPhoto(const TempStats &stats, const QSize &frame, int rotationState);
     // Scene positions of the hottest and coldest pixel of the photograph on show.
     QPointF maximumMarker() const;
     QPointF minimumMarker() const;
@@ -29,6 +34,7 @@ private:
 
     QPen m_pen;
     QRectF m_imageRect;
-    int m_imageWidth = 0;
-    int m_imageHeight = 0;
+    TempStats m_stats;
+    QSize m_frame;
+    int m_rotationState = 0;
 };

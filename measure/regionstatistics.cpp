@@ -47,11 +47,19 @@ TemperatureGrid TemperatureGrid::of(const QString &path)
     const auto record = photoRecords().constFind(path);
     if (record == photoRecords().constEnd() || !record->hasTemperature)
         return TemperatureGrid();
-    const auto turned = rotatedMatrices().constFind(path);
-    if (turned == rotatedMatrices().constEnd())
+    const auto turned = rotatedMatrices().find(path);
+    if (turned == rotatedMatrices().end() || !turned->value(0))
         return TemperatureGrid();
-    const auto matrix = turned->constFind(rotationStates().value(path));
-    return matrix == turned->constEnd() ? TemperatureGrid() : TemperatureGrid(&*matrix);
+    const int state = rotationStates().value(path);
+    SharedMatrix &matrix = (*turned)[state];
+    if (!matrix) {
+        // Turned copies are made when first read and kept beside the unturned one.
+        TemperatureMatrix m = *turned->value(0);
+        for (int turn = 0; turn < state; ++turn)
+            m = quarterTurned(m);
+        matrix = std::make_shared<const TemperatureMatrix>(std::move(m));
+    }
+    return TemperatureGrid(matrix);
 }
 
 QPoint sceneToPixel(const QPointF &scene, const QRectF &image, int width, int height)
@@ -108,6 +116,16 @@ float temperatureAtScene(const QPointF &scene, const QRectF &image, const QStrin
 {
     const TemperatureGrid grid = TemperatureGrid::of(path);
     return grid.at(sceneToPixel(scene, image, grid));
+}
+
+int lineSampleCount(const QPointF &a, const QPointF &b, const QRectF &image, int imageHeight)
+{
+    return std::max(0, truncated(ratio(imageHeight * std::hypot(b.x() - a.x(), b.y() - a.y()), image.height())));
+}
+
+int circlePixelRadius(double radius, const QRectF &image, int imageWidth)
+{
+    return std::max(0, truncated(ratio(radius, image.width()) * imageWidth));
 }
 
 QVector<QPointF> sampleLine(const QPointF &start, const QPointF &end, int n)

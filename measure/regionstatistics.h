@@ -1,5 +1,6 @@
 #pragma once
 
+#include "phototables.h"
 #include "temperaturematrix.h"
 
 #include <QPoint>
@@ -10,11 +11,15 @@
 
 // The pixel grid a measurement reads: the photograph's matrix turned by its rotation state,
 // or nothing when the photograph is not opened or has no temperatures. Looked up once per
-// region, not once per pixel.
+// region, not once per pixel. It shares the matrix, so it stays valid whatever the tables do
+// afterwards.
 class TemperatureGrid
 {
 public:
-    explicit TemperatureGrid(const TemperatureMatrix *matrix = nullptr) : m_matrix(matrix) {}
+    TemperatureGrid() = default;
+    explicit TemperatureGrid(SharedMatrix matrix) : m_matrix(std::move(matrix)) {}
+    // Reads a matrix the caller keeps alive for the grid's lifetime.
+    explicit TemperatureGrid(const TemperatureMatrix *matrix) : m_matrix(std::shared_ptr<void>(), matrix) {}
     static TemperatureGrid of(const QString &path);
 
     bool available() const { return m_matrix && !m_matrix->empty(); }
@@ -32,7 +37,7 @@ public:
     }
 
 private:
-    const TemperatureMatrix *m_matrix;
+    SharedMatrix m_matrix;
 };
 
 // Scene and pixel grid are related by plain per-axis scaling of the image rectangle, with
@@ -79,6 +84,12 @@ inline QVector<QPoint> polygonPixels(const QRectF &bounds, const QVector<QPointF
 {
     return pixelsOf(polygonRuns(bounds, vertices));
 }
+
+// The number of samples of a line from a to b in scene coordinates: the picture's height in
+// pixels times the line's length over the picture rectangle's height.
+int lineSampleCount(const QPointF &a, const QPointF &b, const QRectF &image, int imageHeight);
+// A circle's radius in pixels, through the horizontal scale of the picture.
+int circlePixelRadius(double radius, const QRectF &image, int imageWidth);
 
 // Statistics of a region with the number of pixels or samples taken. Pixels outside the
 // matrix are skipped; a region with none inside has NA_TEMPERATURE statistics.

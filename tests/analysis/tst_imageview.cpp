@@ -73,7 +73,8 @@ private slots:
         click(QPoint(205, 55));
         QCOMPARE(itemTables()[currentPhotoPath()].keys(), QStringList{"P2"});
 
-        // P2, P3, P4 with P3 deleted: a reload counts two points, so the next is P3 again.
+        // P2, P3, P4 with P3 deleted: a reload counts from the highest name in use, so the
+        // next point is P5 and P4 keeps its name, its entry and its reading.
         click(QPoint(305, 55));
         click(QPoint(405, 55));
         scene()->clearSelection();
@@ -82,10 +83,16 @@ private slots:
         const std::weak_ptr<MyGraphicItem> replaced = itemTables()[currentPhotoPath()].value("P2");
         scene()->reloadItems(currentPhotoPath());
         QVERIFY(replaced.expired()); // the copies took the originals' place
-        QCOMPARE(itemCounters()[currentPhotoPath()][KindPoint], 2);
+        QCOMPARE(itemCounters()[currentPhotoPath()][KindPoint], 4);
         click(QPoint(505, 155));
-        QCOMPARE(itemTables()[currentPhotoPath()].keys(), (QStringList{"P2", "P3", "P4"}));
-        QCOMPARE(point("P3")->temperature(), matrixAt(m_photos[0], 50, 15));
+        QCOMPARE(itemTables()[currentPhotoPath()].keys(), (QStringList{"P2", "P4", "P5"}));
+        QCOMPARE(point("P4")->temperature(), matrixAt(m_photos[0], 40, 5));
+        QCOMPARE(point("P5")->temperature(), matrixAt(m_photos[0], 50, 15));
+        // Deleting P5 leaves P4's entry alone.
+        scene()->clearSelection();
+        point("P5")->setSelected(true);
+        m_view->deleteSelected();
+        QCOMPARE(itemTables()[currentPhotoPath()].keys(), (QStringList{"P2", "P4"}));
     }
 
     void pressesOutsideTheImage()

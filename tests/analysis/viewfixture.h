@@ -29,16 +29,11 @@ inline float matrixAt(const QString &path, int x, int y)
     return photoRecords()[path].matrix[std::size_t(y)][std::size_t(x)];
 }
 
-// Makes the photograph the one on show, with its turned matrices ready.
+// Makes the photograph the one on show (its turned matrices are made when first read).
 inline void openPhoto(const QString &path)
 {
     currentPhotoPath() = path;
     currentPhotoRecord() = copyPhotoRecord(path);
-    QMutexLocker lock(&photoTablesMutex());
-    const TemperatureMatrix &m = photoRecords()[path].matrix;
-    rotatedMatrices()[path][1] = quarterTurned(m);
-    rotatedMatrices()[path][2] = quarterTurned(rotatedMatrices()[path][1]);
-    rotatedMatrices()[path][3] = quarterTurned(rotatedMatrices()[path][2]);
 }
 
 inline void sceneEvent(QGraphicsScene *scene, QEvent::Type type, const QPointF &at, Qt::MouseButton button,

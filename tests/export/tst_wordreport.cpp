@@ -124,7 +124,7 @@ private slots:
         auto point = [&](const QString &name, const QPointF &at) {
             auto item = std::make_shared<MyGraphicPointItem>();
             item->setName(name);
-            item->setMappingContext(image, 32, 24);
+            item->setMappingContext(image);
             item->setPoint(at);
             item->computeTemperature(at, m_photo);
             itemTables()[m_photo][name] = item;

@@ -241,8 +241,8 @@ private slots:
             PhotoRecord &record = photoRecords()[path];
             record.hasTemperature = true;
             record.matrix = indexMatrix(8, 4);
-            rotatedMatrices()[path][0] = record.matrix;
-            rotatedMatrices()[path][1] = indexMatrix(4, 8);
+            rotatedMatrices()[path][0] = std::make_shared<const TemperatureMatrix>(record.matrix);
+            rotatedMatrices()[path][1] = std::make_shared<const TemperatureMatrix>(indexMatrix(4, 8));
             rotationStates()[path] = 0;
         }
         // Not opened on the analysis page: no temperature.

@@ -108,8 +108,8 @@ private slots:
         // A point placed through the title bar's tool and the mouse.
         window.titleBar()->findChild<QToolButton *>("btn_point")->click();
         QGraphicsPaint *view = page->view();
-        const ScreenLayout &layout = shellValues().layout;
-        const QPoint at(int(10.5 * layout.viewWidth / 64), int(20.5 * layout.viewHeight / 48)); // pixel (10, 20)
+        const QSize area = view->viewport()->size();
+        const QPoint at(int(10.5 * area.width() / 64), int(20.5 * area.height() / 48)); // pixel (10, 20)
         QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
         QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
         const float t = matrixAt(second, 10, 20);
