@@ -81,7 +81,6 @@ SettingPage::SettingPage(QWidget *parent)
     connect(this, &SettingPage::sig_click_pre_next, m_view, &QGraphicsPaint::slot_clickprenext);
     connect(m_view, &QGraphicsPaint::sig_updateItem, this, &SettingPage::slot_updateItemTemp);
     connect(m_view, &QGraphicsPaint::sig_deleteItem, this, &SettingPage::slot_deleteItem);
-    connect(m_view, &QGraphicsPaint::sig_imgChanged, this, &SettingPage::on_saveBmpClicked);
     connect(m_view, &QGraphicsPaint::sig_copyItemToCurrent, this, &SettingPage::rebuildItemList);
     retranslate();
     QMetaObject::connectSlotsByName(this);

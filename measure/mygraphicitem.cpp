@@ -1,5 +1,6 @@
 #include "mygraphicitem.h"
 
+#include "mygraphicsscene.h"
 #include "phototables.h"
 
 #include <QCursor>
@@ -64,6 +65,12 @@ QPointF MyGraphicItem::insideImage(const QPointF &p) const
 void MyGraphicItem::computeStatistics(const QPointF &offset, const QString &path)
 {
     storeStatistics(measure(TemperatureGrid::of(path), offset).stats, offset);
+}
+
+void MyGraphicItem::remeasureOnScene()
+{
+    if (auto *shown = qobject_cast<MyGraphicsScene *>(scene()))
+        computeStatistics(pos(), shown->itemsPath());
 }
 
 void MyGraphicItem::setCreating(bool creating)
@@ -175,7 +182,7 @@ void MyGraphicItem::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
             return;
         if (m_activeHandle != noHandle()) {
             resizeThroughHandle(m_activeHandle, event->pos());
-            computeStatistics(pos(), currentPhotoPath());
+            remeasureOnScene();
             return;
         }
     }
@@ -203,7 +210,7 @@ QVariant MyGraphicItem::itemChange(GraphicsItemChange change, const QVariant &va
         return position;
     }
     // Wherever the move ended (clamped or not), the readings are those of the pixels under it.
-    if (change == ItemPositionHasChanged && scene() && !m_creating)
-        computeStatistics(pos(), currentPhotoPath());
+    if (change == ItemPositionHasChanged && !m_creating)
+        remeasureOnScene();
     return QGraphicsItem::itemChange(change, value);
 }

@@ -103,6 +103,8 @@ protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
 
     QPen m_pen;
+    // Statistics for the photograph whose items the scene shows (nothing off a scene).
+    void remeasureOnScene();
     // A scene point held inside the picture rectangle.
     QPointF insideImage(const QPointF &scene) const;
 

@@ -84,7 +84,7 @@ void MyGraphicsScene::followViewport()
             continue;
         item->placeOn(m_imageRect);
         if (!item->isCreating())
-            item->computeStatistics(item->pos(), currentPhotoPath());
+            item->computeStatistics(item->pos(), m_itemsPath);
     }
     m_overlay->setImageRect(m_imageRect);
 }
@@ -133,6 +133,7 @@ void MyGraphicsScene::reloadItems(const QString &path)
 {
     itemCounters()[path].clear();
     removeMeasurementItems();
+    m_itemsPath = path;
     ItemTable &table = itemTables()[path];
     for (auto it = table.begin(); it != table.end(); ++it) {
         const ItemPtr stored = it.value();
@@ -155,6 +156,7 @@ void MyGraphicsScene::rebuildForRotation()
     const QString path = currentPhotoPath();
     itemCounters()[path].clear();
     removeMeasurementItems();
+    m_itemsPath = path;
 
     // The frame before this turn: the photograph's own size (its picture's when it has no
     // record), turned when it was narrow.
@@ -252,7 +254,7 @@ void MyGraphicsScene::hideSpotReadout()
 
 void MyGraphicsScene::deleteSelectedItems()
 {
-    ItemTable &table = itemTables()[currentPhotoPath()];
+    ItemTable &table = itemTables()[m_itemsPath];
     const QList<ItemPtr> onShow = m_sceneItems;
     for (const ItemPtr &item : onShow) {
         if (!item->isSelected())
@@ -304,7 +306,7 @@ void MyGraphicsScene::createItem(ItemKind kind)
     }
     addMeasurementItem(item);
     static const char *const formats[] = {"P%0", "L%0", "Re%0", "Ro%0", "Poly%0"};
-    const int count = ++itemCounters()[currentPhotoPath()][kind];
+    const int count = ++itemCounters()[m_itemsPath][kind];
     item->setName(QString(formats[kind]).arg(count));
     if (kind == KindLine || kind == KindRect)
         item->setPos(m_pressPoint);
@@ -326,15 +328,15 @@ void MyGraphicsScene::finishItem(const ItemPtr &item)
 {
     item->setCreating(false);
     if (item->kind() == KindPoint)
-        m_currentPoint->computeTemperature(m_pressPoint, currentPhotoPath());
+        m_currentPoint->computeTemperature(m_pressPoint, m_itemsPath);
     else
-        item->computeStatistics(item->pos(), currentPhotoPath());
+        item->computeStatistics(item->pos(), m_itemsPath);
     register_(item);
 }
 
 void MyGraphicsScene::register_(const ItemPtr &item)
 {
-    itemTables()[currentPhotoPath()][item->name()] = item;
+    itemTables()[m_itemsPath][item->name()] = item;
 }
 
 void MyGraphicsScene::mousePressEvent(QGraphicsSceneMouseEvent *event)

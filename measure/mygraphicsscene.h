@@ -40,6 +40,9 @@ public:
     QGraphicsTextItem *spotReadout() const { return m_spotReadout; }
     MyGraphicTextItem *wholeFrameOverlay() const { return m_overlay; }
     bool polygonInProgress() const { return m_polygonInProgress; }
+    // The photograph whose items are on show; while the page changes photograph it can
+    // differ from the current path for a moment.
+    QString itemsPath() const { return m_itemsPath; }
 
     void loadImage(const QString &path);
     // Takes the picture rectangle from the view after it changed size; items keep their place
@@ -111,5 +114,6 @@ private:
     };
     Colouring m_colouring;
     QVector<Palette> m_palettes;
+    QString m_itemsPath;
     QList<ItemPtr> m_sceneItems; // every measurement item on show; the scene never deletes them itself
 };
