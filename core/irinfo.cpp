@@ -121,16 +121,17 @@ void readFrame(const unsigned char *block, int &position, unsigned char *frame)
     position += kRawFrameBytes;
 }
 
-void readCalibration(const unsigned char *block, int &position, unsigned char *calibration)
+int readCalibration(const unsigned char *block, int &position, unsigned char *calibration)
 {
-    int start = 0;
+    int found = -1;
     for (int i = position; i <= kCalibrationWindowEnd; ++i) {
         if (block[i] == 0xAA && block[i + 1] == 0x55) {
-            start = i;
+            found = i;
             break;
         }
     }
-    std::memcpy(calibration, block + start, kCalibrationBytes);
+    std::memcpy(calibration, block + std::max(found, 0), kCalibrationBytes);
+    return found;
 }
 
 bool readFileHead(const char *path, FileHead &head)
@@ -138,26 +139,33 @@ bool readFileHead(const char *path, FileHead &head)
     const CFile file = openForReading(path);
     head.size = -1;
     head.read = 0;
+    head.held = 0;
     if (!file)
         return false;
     head.size = fileSize(file.get());
     // Left uninitialised: the detector only looks at what was read, and the block reader
     // clears what it may look at past that.
     head.bytes.reset(new unsigned char[std::size_t(kFileReadLimit) + kBlockReach]);
-    head.read = std::fread(head.bytes.get(), 1, std::size_t(std::clamp<long>(head.size, 0, kFileReadLimit)), file.get());
+    head.held = std::fread(head.bytes.get(), 1,
+                           std::size_t(std::clamp<long>(head.size, 0, long(kFileReadLimit) + kBlockReach)), file.get());
+    head.read = std::min<std::size_t>(head.held, kFileReadLimit);
     return true;
 }
 
-int readInfoBlockPhoto(const char *path, IrInfo &info, unsigned char *frame, unsigned char *calibration)
+int readInfoBlockPhoto(const char *path, IrInfo &info, unsigned char *frame, unsigned char *calibration,
+                       InfoBlockExtent *extent)
 {
     FileHead head;
     if (!readFileHead(path, head))
         return InfoBlockMissing;
-    return parseInfoBlockPhoto(head, info, frame, calibration);
+    return parseInfoBlockPhoto(head, info, frame, calibration, extent);
 }
 
-int parseInfoBlockPhoto(FileHead &head, IrInfo &info, unsigned char *frame, unsigned char *calibration)
+int parseInfoBlockPhoto(FileHead &head, IrInfo &info, unsigned char *frame, unsigned char *calibration,
+                        InfoBlockExtent *extent)
 {
+    if (extent)
+        *extent = InfoBlockExtent();
     if (head.size < 1000)
         return InfoBlockMissing;
     ExifInfo exif;
@@ -173,8 +181,9 @@ int parseInfoBlockPhoto(FileHead &head, IrInfo &info, unsigned char *frame, unsi
     unsigned char *const block = std::search(begin, end, kBlockMarker, kBlockMarker + kBlockMarkerLength);
     if (block == end)
         return InfoBlockMissing;
-    // The block runs to the end of the file's first MiB; the readers find zero bytes after it.
-    std::fill(end, std::max(end, block + kBlockReach), 0);
+    // The block runs to the end of what was read; the readers find zero bytes after it.
+    unsigned char *const heldEnd = begin + head.held;
+    std::fill(heldEnd, std::max(heldEnd, block + kBlockReach), 0);
 
     struct Tag
     {
@@ -200,6 +209,15 @@ int parseInfoBlockPhoto(FileHead &head, IrInfo &info, unsigned char *frame, unsi
             readNumberTag(block, p, info, tag.id, tag.key, tag.windowEnd);
     }
     readFrame(block, p, frame);
-    readCalibration(block, p, calibration);
+    const long heldFromBlock = long(heldEnd - block);
+    const long frameStart = long(p) - kRawFrameBytes;
+    const int calibrationStart = readCalibration(block, p, calibration);
+    if (extent) {
+        extent->frameBytes = int(std::clamp<long>(heldFromBlock - frameStart, 0, kRawFrameBytes));
+        // Whole when the file holds it; without its marker, when the file holds all the reader
+        // searched, so the marker was not merely cut off.
+        extent->calibrationWhole = calibrationStart >= 0 ? calibrationStart + long(kCalibrationBytes) <= heldFromBlock
+                                                         : kCalibrationWindowEnd + 2 <= heldFromBlock;
+    }
     return InfoBlockOk;
 }

@@ -27,23 +27,35 @@ constexpr int kBlockReach = 655600 + kCalibrationBytes; // the farthest a block 
 
 enum InfoBlockResult { InfoBlockOk = 0, InfoBlockMissing = -1, InfoBlockBadExif = -3 };
 
-// The first MiB of a file as the readers see it. Only the bytes read are set; a block found in
-// them is followed by zero bytes (parseInfoBlockPhoto clears them) far enough that it can be
-// read to its end without leaving the buffer.
+// The first MiB of a file as the readers see it, and as much after it as a block that starts in
+// that MiB can reach: a block near its end is read whole from the file. Only the bytes read are
+// set; a block found is followed by zero bytes (parseInfoBlockPhoto clears them) far enough that
+// it can be read to its end without leaving the buffer.
 struct FileHead
 {
     std::unique_ptr<unsigned char[]> bytes; // kFileReadLimit + kBlockReach
     long size = -1;        // the file's size; -1 when it cannot be opened
-    std::size_t read = 0;  // bytes read, at most kFileReadLimit
+    std::size_t read = 0;  // bytes examined for markers and EXIF, at most kFileReadLimit
+    std::size_t held = 0;  // bytes read, at most kFileReadLimit + kBlockReach
 };
 
 bool readFileHead(const char *path, FileHead &head);
 
+// How much of an info block's frame and calibration block the file holds. A file cut short
+// leaves the rest of them zero, which would read as pixels without a reading.
+struct InfoBlockExtent
+{
+    int frameBytes = 0;            // 0 .. kRawFrameBytes, from the frame's start
+    bool calibrationWhole = false;
+};
+
 // Reads an info-block photograph: its EXIF dates and GPS position and its IR tags into info,
 // its raw frame (kRawFrameBytes) and its calibration block (kCalibrationBytes).
-int readInfoBlockPhoto(const char *path, IrInfo &info, unsigned char *frame, unsigned char *calibration);
+int readInfoBlockPhoto(const char *path, IrInfo &info, unsigned char *frame, unsigned char *calibration,
+                       InfoBlockExtent *extent = nullptr);
 // The same over a file head already read.
-int parseInfoBlockPhoto(FileHead &head, IrInfo &info, unsigned char *frame, unsigned char *calibration);
+int parseInfoBlockPhoto(FileHead &head, IrInfo &info, unsigned char *frame, unsigned char *calibration,
+                        InfoBlockExtent *extent = nullptr);
 
 // The readers behind it, over a block followed by zero bytes up to kBlockReach; position is
 // the running read position.
@@ -52,7 +64,9 @@ void readNumberTag(const unsigned char *block, int &position, IrInfo &info, std:
 void readTextTag(const unsigned char *block, int &position, IrInfo &info, std::uint16_t tag, const char *key,
                  int windowEnd);
 void readFrame(const unsigned char *block, int &position, unsigned char *frame);
-void readCalibration(const unsigned char *block, int &position, unsigned char *calibration);
+// Returns the offset of the calibration block's marker in the block, or -1 when it is not
+// found and the block's first bytes are read instead.
+int readCalibration(const unsigned char *block, int &position, unsigned char *calibration);
 
 // True when text holds printable ASCII only (0x20..0x7E); the empty text passes.
 bool isPrintable(const std::string &text);

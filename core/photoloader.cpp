@@ -48,35 +48,45 @@ void frameToTemperature(const Value *frame, int width, int height, TempStats &st
     // to convert them: filling the matrix row in place would have it cleared on allocation and
     // then written again.
     std::vector<float> scratch(static_cast<std::size_t>(width));
-    float max = 0.0f, min = 0.0f;
+    // Pixels without a reading take no part: the extremes are those of the readings, the
+    // average is over the readings, and a frame without any has no temperatures to report.
+    float max = NA_TEMPERATURE, min = NA_TEMPERATURE;
     std::size_t maxAt = 0, minAt = 0;
+    bool seen = false;
     double sum = 0.0;
+    std::size_t readings = 0;
     for (int row = 0; row < height; ++row) {
         const float *const values = convert(frame + std::size_t(row) * std::size_t(width), width, scratch.data());
         matrix[std::size_t(row)].assign(values, values + width);
-        if (row == 0)
-            max = min = values[0]; // the first pixel seeds both extremes at (0, 0)
-        // Ties keep the first pixel in row-major order: a row only moves an extreme it beats.
         const RunStatistics r = runStatistics(values, width);
+        if (r.count == 0)
+            continue;
+        // Ties keep the first pixel in row-major order: a row only moves an extreme it beats.
         const std::size_t base = std::size_t(row) * std::size_t(width);
-        if (r.max > max) {
+        if (!seen || r.max > max) {
             const int column = firstIndexOf(values, width, r.max);
-            max = values[column];
-            maxAt = base + std::size_t(column);
+            if (column < width) {
+                max = values[column];
+                maxAt = base + std::size_t(column);
+            }
         }
-        if (r.min < min) {
+        if (!seen || r.min < min) {
             const int column = firstIndexOf(values, width, r.min);
-            min = values[column];
-            minAt = base + std::size_t(column);
+            if (column < width) {
+                min = values[column];
+                minAt = base + std::size_t(column);
+            }
         }
+        seen = true;
         sum += r.sum;
+        readings += std::size_t(r.count);
     }
     const std::size_t w = std::size_t(width);
     stats.max = max;
     stats.min = min;
     stats.maxPos = QPointF(double(maxAt % w), double(maxAt / w));
     stats.minPos = QPointF(double(minAt % w), double(minAt / w));
-    stats.avg = float(sum / (double(width) * double(height)));
+    stats.avg = readings == 0 ? NA_TEMPERATURE : float(sum / double(readings));
 }
 
 // (v - 2732) / 10 in single precision, and no reading for 0.
@@ -106,6 +116,43 @@ const float *rawRowToCelsius(const std::uint16_t *raw, int count, float *out)
     return out;
 }
 
+enum class CompanionRead { Ok, CannotOpen, CutOff };
+
+// A companion that starts with the "IRG\0" header holds those 256 bytes before the frame; one
+// shorter than both was cut off, and its last kRawFrameBytes would be the frame shifted by the
+// missing bytes, header bytes read as pixels.
+constexpr char kIrgMagic[4] = {'I', 'R', 'G', '\0'};
+constexpr long kIrgHeaderBytes = 256;
+
+CompanionRead readCompanion(const char *path, unsigned char *frame)
+{
+    const CFile file = openForReading(path);
+    if (!file) {
+        diagnostic("Failed to open file");
+        return CompanionRead::CannotOpen;
+    }
+    const long size = fileSize(file.get());
+    if (size < kRawFrameBytes) {
+        diagnostic("invalid irg file, size = %ld.\n", size);
+        return CompanionRead::CutOff;
+    }
+    char magic[sizeof kIrgMagic] = {};
+    if (std::fread(magic, 1, sizeof magic, file.get()) == sizeof magic
+        && std::memcmp(magic, kIrgMagic, sizeof magic) == 0 && size < kIrgHeaderBytes + kRawFrameBytes) {
+        diagnostic("irg file cut off: %ld bytes, %ld expected.\n", size, kIrgHeaderBytes + kRawFrameBytes);
+        return CompanionRead::CutOff;
+    }
+    if (std::fseek(file.get(), size - kRawFrameBytes, SEEK_SET) != 0
+        || std::fread(frame, 1, kRawFrameBytes, file.get()) != std::size_t(kRawFrameBytes)) {
+        diagnostic("invalid irg file, size = %ld.\n", size);
+        return CompanionRead::CutOff;
+    }
+    for (int i = 0; i < 10; ++i)
+        diagnostic("%#x ", frame[i]);
+    diagnostic("\n");
+    return CompanionRead::Ok;
+}
+
 std::string companionPath(const std::string &path)
 {
     const std::size_t dot = path.rfind('.');
@@ -118,6 +165,7 @@ struct Detection
 {
     PhotoType type = UnsupportedPhoto;
     int infoBlockResult = InfoBlockMissing;
+    InfoBlockExtent extent;
 };
 
 Detection detect(const char *path, IrInfo &info, unsigned char *frame, unsigned char *calibration)
@@ -141,12 +189,31 @@ Detection detect(const char *path, IrInfo &info, unsigned char *frame, unsigned 
         d.type = count >= 10 ? SegmentedRjpeg : CompanionIrg;
         return d;
     }
-    d.infoBlockResult = parseInfoBlockPhoto(head, info, frame, calibration);
+    d.infoBlockResult = parseInfoBlockPhoto(head, info, frame, calibration, &d.extent);
     d.type = isCalibratedGimbal(info["IrGimbalType"].text) ? InfoBlockCalibrated : InfoBlockDirect;
     return d;
 }
 
 } // namespace
+
+const char *loadResultText(int result)
+{
+    switch (result) {
+    case LoadOk:
+        return "loaded";
+    case LoadCannotOpen:
+        return "the file cannot be opened";
+    case LoadContainerFailed:
+        return "the thermal frame cannot be read from the file";
+    case LoadConversionFailed:
+        return "the thermal frame cannot be converted to temperatures";
+    case LoadUnsupported:
+        return "not a radiometric photograph";
+    case LoadFrameIncomplete:
+        return "the file does not hold the whole thermal frame (cut off or damaged)";
+    }
+    return "unknown load result";
+}
 
 bool isCalibratedGimbal(const std::string &gimbalType)
 {
@@ -163,25 +230,7 @@ PhotoType detectPhotoType(const char *path)
 
 int readIrgFile(const char *path, unsigned char *frame)
 {
-    const CFile file = openForReading(path);
-    if (!file) {
-        diagnostic("Failed to open file");
-        return -1;
-    }
-    const long size = fileSize(file.get());
-    if (size < kRawFrameBytes) {
-        diagnostic("invalid irg file, size = %ld.\n", size);
-        return -1;
-    }
-    std::fseek(file.get(), size - kRawFrameBytes, SEEK_SET);
-    if (std::fread(frame, 1, kRawFrameBytes, file.get()) != std::size_t(kRawFrameBytes)) {
-        diagnostic("invalid irg file, size = %ld.\n", size);
-        return -1;
-    }
-    for (int i = 0; i < 10; ++i)
-        diagnostic("%#x ", frame[i]);
-    diagnostic("\n");
-    return 0;
+    return readCompanion(path, frame) == CompanionRead::Ok ? 0 : -1;
 }
 
 int readRjpegSegments(const char *path, unsigned char *frame, std::uint32_t *byteCount)
@@ -258,19 +307,33 @@ int loadIrImage(const char *path, int width, int height, TempStats &stats, IrInf
     diagnostic("photo_type=%d, file=%s.\n", int(type), path);
 
     int read = 0;
+    // Bytes of the frame the file holds from its start, and whether it holds the calibration
+    // block: what a damaged file lacks would read as zeros, that is as pixels without a reading.
+    int held = kRawFrameBytes;
+    bool calibrationWhole = true;
     switch (type) {
     case CompanionIrg:
-        read = readIrgFile(companionPath(path).c_str(), frame);
+        switch (readCompanion(companionPath(path).c_str(), frame)) {
+        case CompanionRead::Ok:
+            break;
+        case CompanionRead::CannotOpen:
+            return LoadContainerFailed;
+        case CompanionRead::CutOff:
+            return LoadFrameIncomplete;
+        }
         break;
     case SegmentedRjpeg: {
         std::uint32_t count = 0;
         read = readRjpegSegments(path, frame, &count);
-        std::fill(frame + std::min<std::uint32_t>(count, kRawFrameBytes), frame + kRawFrameBytes, 0);
+        held = int(std::min<std::uint32_t>(count, kRawFrameBytes));
+        std::fill(frame + held, frame + kRawFrameBytes, 0);
         break;
     }
     case InfoBlockDirect:
     case InfoBlockCalibrated:
         read = detected.infoBlockResult;
+        held = detected.extent.frameBytes;
+        calibrationWhole = detected.extent.calibrationWhole;
         break;
     case UnsupportedPhoto:
         diagnostic("file %s is %d type, dont support.\n", path, int(type));
@@ -284,6 +347,16 @@ int loadIrImage(const char *path, int width, int height, TempStats &stats, IrInf
     if (width <= 0 || height <= 0 || std::int64_t(width) * height > kRawFramePixels) {
         diagnostic("picture %dx%d does not fit the thermal frame.\n", width, height);
         return LoadConversionFailed;
+    }
+    // Only the values the picture shows are converted; the file must hold every one of them.
+    const int needed = width * height * 2;
+    if (held < needed) {
+        diagnostic("frame cut off: the file holds %d of the %d bytes the picture needs.\n", held, needed);
+        return LoadFrameIncomplete;
+    }
+    if (type == InfoBlockCalibrated && !calibrationWhole) {
+        diagnostic("calibration block cut off.\n");
+        return LoadFrameIncomplete;
     }
     if (type != InfoBlockCalibrated)
         return rawFrameToTemperature(frameWords.get(), width, height, stats, matrix) == 0 ? LoadOk

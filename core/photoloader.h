@@ -20,7 +20,11 @@ enum LoadResult {
     LoadContainerFailed = -2,
     LoadConversionFailed = -3,
     LoadUnsupported = -4,
+    LoadFrameIncomplete = -5, // the file ends before the frame (or its calibration block) does
 };
+
+// What a load result means, in English, for logs and the qct command.
+const char *loadResultText(int result);
 
 // True for the gimbal type codes whose frames need the temperature engine.
 bool isCalibratedGimbal(const std::string &gimbalType);
@@ -31,7 +35,9 @@ PhotoType detectPhotoType(const char *path);
 // values into temperatures. info receives the IR tags and EXIF texts of info-block photographs.
 int loadIrImage(const char *path, int width, int height, TempStats &stats, IrInfo &info, TemperatureMatrix &matrix);
 
-// The .irg companion: any bytes followed by the raw frame as the file's last kRawFrameBytes.
+// The .irg companion: any bytes followed by the raw frame as the file's last kRawFrameBytes;
+// one that starts with the "IRG\0" header holds its 256 header bytes first. 0, or -1 when it
+// cannot be opened or is too short for that.
 int readIrgFile(const char *path, unsigned char *frame);
 
 // Collects the payloads of the "Vexlo" APP1 segments into frame; byteCount counts the bytes

@@ -1,5 +1,9 @@
 #include "runstatistics.h"
 
+#include "temperaturematrix.h"
+
+#include <limits>
+
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -25,46 +29,104 @@ double lanesSum(__m128d v)
 {
     return _mm_cvtsd_f64(_mm_add_sd(v, _mm_unpackhi_pd(v, v)));
 }
+
+int lanesTotal(__m128i v)
+{
+    v = _mm_add_epi32(v, _mm_shuffle_epi32(v, _MM_SHUFFLE(1, 0, 3, 2)));
+    v = _mm_add_epi32(v, _mm_shuffle_epi32(v, _MM_SHUFFLE(2, 3, 0, 1)));
+    return _mm_cvtsi128_si32(v);
+}
 #endif
+
+} // namespace
+
+namespace {
+
+// The extremes of the readings of values[0 .. count - 1] by plain comparison.
+void scanExtremes(const float *values, int count, float &max, float &min)
+{
+    for (int i = 0; i < count; ++i) {
+        const float t = values[i];
+        if (t == NA_TEMPERATURE)
+            continue;
+        if (t > max)
+            max = t;
+        if (t < min)
+            min = t;
+    }
+}
 
 } // namespace
 
 RunStatistics runStatistics(const float *values, int count)
 {
-    RunStatistics s;
-    s.max = s.min = values[0];
+    // The extremes start beyond every reading, so the first reading replaces both.
+    float max = -std::numeric_limits<float>::infinity();
+    float min = std::numeric_limits<float>::infinity();
+    double sum = 0.0;
+    int readings = 0;
     int i = 0;
 #ifdef __SSE2__
-    // Eight values a step, in four independent double sums; a value only replaces an extreme
-    // it beats (the operand order keeps what a plain comparison would keep).
+    // Eight values a step, in four independent double sums. Pixels without a reading are masked
+    // out rather than branched over, so runs with and without gaps cost the same: they add 0 to
+    // the sum and to the count, offer 0 to the maximum, and offer their own 65536 to the
+    // minimum, which any reading below it beats. Only when that may have decided an extreme (a
+    // run with gaps whose readings are all at most 0, or all 65536 and above) are the extremes
+    // found again by plain comparison. A value only replaces an extreme it beats (the operand
+    // order keeps what a plain comparison would keep).
     if (count >= 8) {
-        __m128 max = _mm_set1_ps(values[0]);
-        __m128 min = max;
+        const __m128 noReading = _mm_set1_ps(NA_TEMPERATURE);
+        __m128 maxLanes = _mm_set1_ps(max);
+        __m128 minLanes = _mm_set1_ps(min);
+        __m128i countLanes = _mm_setzero_si128();
         __m128d sum0 = _mm_setzero_pd(), sum1 = sum0, sum2 = sum0, sum3 = sum0;
         for (; i + 8 <= count; i += 8) {
             const __m128 a = _mm_loadu_ps(values + i);
             const __m128 b = _mm_loadu_ps(values + i + 4);
-            max = _mm_max_ps(a, max);
-            max = _mm_max_ps(b, max);
-            min = _mm_min_ps(a, min);
-            min = _mm_min_ps(b, min);
-            sum0 = _mm_add_pd(sum0, _mm_cvtps_pd(a));
-            sum1 = _mm_add_pd(sum1, _mm_cvtps_pd(_mm_movehl_ps(a, a)));
-            sum2 = _mm_add_pd(sum2, _mm_cvtps_pd(b));
-            sum3 = _mm_add_pd(sum3, _mm_cvtps_pd(_mm_movehl_ps(b, b)));
+            const __m128 readA = _mm_cmpneq_ps(a, noReading);
+            const __m128 readB = _mm_cmpneq_ps(b, noReading);
+            const __m128 keptA = _mm_and_ps(readA, a);
+            const __m128 keptB = _mm_and_ps(readB, b);
+            maxLanes = _mm_max_ps(keptA, maxLanes);
+            maxLanes = _mm_max_ps(keptB, maxLanes);
+            minLanes = _mm_min_ps(a, minLanes);
+            minLanes = _mm_min_ps(b, minLanes);
+            sum0 = _mm_add_pd(sum0, _mm_cvtps_pd(keptA));
+            sum1 = _mm_add_pd(sum1, _mm_cvtps_pd(_mm_movehl_ps(keptA, keptA)));
+            sum2 = _mm_add_pd(sum2, _mm_cvtps_pd(keptB));
+            sum3 = _mm_add_pd(sum3, _mm_cvtps_pd(_mm_movehl_ps(keptB, keptB)));
+            // A set mask lane is -1: subtracting it counts the reading.
+            countLanes = _mm_sub_epi32(countLanes, _mm_castps_si128(readA));
+            countLanes = _mm_sub_epi32(countLanes, _mm_castps_si128(readB));
         }
-        s.max = lanesMax(max);
-        s.min = lanesMin(min);
-        s.sum = lanesSum(_mm_add_pd(_mm_add_pd(sum0, sum1), _mm_add_pd(sum2, sum3)));
+        readings = lanesTotal(countLanes);
+        sum = lanesSum(_mm_add_pd(_mm_add_pd(sum0, sum1), _mm_add_pd(sum2, sum3)));
+        max = lanesMax(maxLanes);
+        min = lanesMin(minLanes);
+        if (readings < i && readings > 0 && (max <= 0.0f || min == NA_TEMPERATURE)) {
+            max = -std::numeric_limits<float>::infinity();
+            min = std::numeric_limits<float>::infinity();
+            scanExtremes(values, i, max, min);
+        }
     }
 #endif
     for (; i < count; ++i) {
         const float t = values[i];
-        if (t > s.max)
-            s.max = t;
-        if (t < s.min)
-            s.min = t;
-        s.sum += double(t);
+        if (t == NA_TEMPERATURE)
+            continue;
+        if (t > max)
+            max = t;
+        if (t < min)
+            min = t;
+        sum += double(t);
+        ++readings;
+    }
+    RunStatistics s;
+    s.count = readings;
+    if (readings > 0) {
+        s.max = max;
+        s.min = min;
+        s.sum = sum;
     }
     return s;
 }

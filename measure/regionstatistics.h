@@ -5,6 +5,7 @@
 
 #include <QPoint>
 #include <QPointF>
+#include <QRect>
 #include <QRectF>
 #include <QString>
 #include <QVector>
@@ -71,10 +72,15 @@ struct PixelRun
 using PixelRuns = QVector<PixelRun>;
 
 // Pixel sets: bounds inclusive for rectangle and disk; exclusive for polygon, whose pixels are
-// those QPolygonF::containsPoint takes under the odd-even rule.
+// those QPolygonF::containsPoint takes under the odd-even rule. The forms with a clip keep only
+// the pixels inside it, and cost no more than it holds however large the shape: statistics clip
+// to the grid they read. Without a clip, a shape gives every one of its pixels.
 PixelRuns rectangleRuns(const QRectF &pixelRect);
+PixelRuns rectangleRuns(const QRectF &pixelRect, const QRect &clip);
 PixelRuns diskRuns(const QPoint &centre, int radius);
+PixelRuns diskRuns(const QPoint &centre, int radius, const QRect &clip);
 PixelRuns polygonRuns(const QRectF &bounds, const QVector<QPointF> &vertices);
+PixelRuns polygonRuns(const QRectF &bounds, const QVector<QPointF> &vertices, const QRect &clip);
 PixelRuns runsOf(const QVector<QPoint> &pixels); // each pixel a run of its own
 QVector<QPoint> pixelsOf(const PixelRuns &runs);
 
@@ -92,7 +98,8 @@ int lineSampleCount(const QPointF &a, const QPointF &b, const QRectF &image, int
 int circlePixelRadius(double radius, const QRectF &image, int imageWidth);
 
 // Statistics of a region with the number of pixels or samples taken. Pixels outside the
-// matrix are skipped; a region with none inside has NA_TEMPERATURE statistics.
+// matrix and pixels without a reading (NA_TEMPERATURE) are skipped and not counted; a region
+// with none left has NA_TEMPERATURE statistics.
 struct RegionStats
 {
     TempStats stats;
@@ -100,12 +107,14 @@ struct RegionStats
 };
 
 // The common loop: maximum and minimum start at the reference temperature t0 and its
-// position; the average is the sum over the pixels inside the matrix by their count.
+// position (at the first pixel with a reading when t0 has none); the average is the sum over
+// the pixels with a reading inside the matrix by their count.
 RegionStats accumulate(const PixelRuns &runs, float t0, const QPointF &t0Position, const TemperatureGrid &grid);
 
 // Each shape's statistics; positions are scene points. image is the scene rectangle the
 // picture is drawn in, imageWidth and imageHeight the picture's size in pixels.
 RegionStats pointStatistics(const QPointF &point, const QRectF &image, const TemperatureGrid &grid);
+// A line is sampled only over the picture rectangle, one sample per pixel of its length there.
 RegionStats lineStatistics(const QPointF &start, const QPointF &end, const QRectF &image, int imageHeight,
                            const TemperatureGrid &grid);
 RegionStats rectangleStatistics(const QRectF &rect, const QRectF &image, int imageWidth, int imageHeight,

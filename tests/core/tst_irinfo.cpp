@@ -115,7 +115,7 @@ private slots:
         QCOMPARE(position, 46 + kRawFrameBytes);
         QCOMPARE(int(frame[0]), 0x11);
         QCOMPARE(int(frame[kRawFrameBytes - 1]), 0x22);
-        readCalibration(block.data(), position, calibration.data());
+        QCOMPARE(readCalibration(block.data(), position, calibration.data()), 46 + kRawFrameBytes);
         QCOMPARE(int(calibration[0]), 0xAA);
         QCOMPARE(int(calibration[2]), 0x77);
 
@@ -125,7 +125,7 @@ private slots:
         readFrame(bare.data(), position, frame.data());
         QCOMPARE(int(frame[0]), int('I'));
         QCOMPARE(position, 600 + kRawFrameBytes);
-        readCalibration(bare.data(), position, calibration.data());
+        QCOMPARE(readCalibration(bare.data(), position, calibration.data()), -1);
         QCOMPARE(int(calibration[0]), int('I'));
     }
 
@@ -168,7 +168,8 @@ private slots:
 
     void blockNearTheEndOfTheFirstMebibyte()
     {
-        // The picture padded so that the block starts at 1,048,000: 576 bytes of it are read.
+        // The picture padded so that the block starts at 1,048,000: 576 bytes of it lie in the
+        // first MiB, which is searched for it; the rest is read after it.
         QTemporaryDir dir;
         const PhotoSpec shot = specOf(ContainerKind::InfoBlockDirect);
         QByteArray bytes;
@@ -186,14 +187,33 @@ private slots:
 
         IrInfo info;
         std::vector<unsigned char> frame(kRawFrameBytes, 0xEE), calibration(kCalibrationBytes);
-        QCOMPARE(readInfoBlockPhoto(path.toLocal8Bit().constData(), info, frame.data(), calibration.data()), 0);
+        InfoBlockExtent extent;
+        QCOMPARE(readInfoBlockPhoto(path.toLocal8Bit().constData(), info, frame.data(), calibration.data(), &extent), 0);
         QCOMPARE(info["IrGimbalType"].text, std::string("QT640"));
         QCOMPARE(info["IrDistance"].text, std::string("5"));
+        // The frame past the first MiB is read from the file (it read as zero, no reading).
         const auto expected = encodeFrame(shot);
-        // What lies past the first MiB reads as zero: no reading.
-        QCOMPARE(int(frame[kRawFrameBytes - 1]), 0);
-        QCOMPARE(int(frame[1000]), 0);
-        QCOMPARE(std::memcmp(frame.data(), expected.data(), 100), 0);
+        QCOMPARE(std::memcmp(frame.data(), expected.data(), kRawFrameBytes), 0);
+        const auto block = calibrationBlock(shot.calibration);
+        QCOMPARE(std::memcmp(calibration.data(), block.data(), kCalibrationBytes), 0);
+        QCOMPARE(extent.frameBytes, kRawFrameBytes);
+        QVERIFY(extent.calibrationWhole);
+
+        // The same file cut off: the extent says how much of the frame it holds.
+        const int frameStart = bytes.size() - kCalibrationBytes - kRawFrameBytes;
+        for (int held : {0, 1, 5000, kRawFrameBytes - 1}) {
+            QVERIFY(writeAll(path, bytes.left(frameStart + held)));
+            std::fill(frame.begin(), frame.end(), 0xEE);
+            QCOMPARE(readInfoBlockPhoto(path.toLocal8Bit().constData(), info, frame.data(), calibration.data(), &extent), 0);
+            QCOMPARE(extent.frameBytes, held);
+            QVERIFY(!extent.calibrationWhole);
+            QCOMPARE(std::memcmp(frame.data(), expected.data(), std::size_t(held)), 0);
+            QCOMPARE(int(frame[std::size_t(held)]), 0);
+        }
+        QVERIFY(writeAll(path, bytes.left(bytes.size() - 1)));
+        QCOMPARE(readInfoBlockPhoto(path.toLocal8Bit().constData(), info, frame.data(), calibration.data(), &extent), 0);
+        QCOMPARE(extent.frameBytes, kRawFrameBytes);
+        QVERIFY(!extent.calibrationWhole);
     }
 };
 

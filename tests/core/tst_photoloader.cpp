@@ -1,10 +1,13 @@
 #include "diagnostics.h"
 #include "photofixtures.h"
 #include "photoloader.h"
+#include "picturereader.h"
 #include "temperatureengine.h"
 
+#include <QImageReader>
 #include <QtTest>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -93,11 +96,13 @@ private slots:
         QCOMPARE(matrix[0][1], -0.1f);
         QCOMPARE(matrix[0][2], NA_TEMPERATURE);
         QCOMPARE(matrix[1][0], 6280.3f);
-        // No reading counts as 65536 and becomes the maximum; ties keep the first pixel.
-        QCOMPARE(stats.max, NA_TEMPERATURE);
-        QCOMPARE(stats.maxPos, QPointF(2, 0));
+        // A pixel without a reading is neither an extreme nor part of the average (it counted as
+        // 65536 °C and became the maximum).
+        QCOMPARE(stats.max, 6280.3f);
+        QCOMPARE(stats.maxPos, QPointF(0, 1));
         QCOMPARE(stats.min, -0.1f);
         QCOMPARE(stats.minPos, QPointF(1, 0));
+        QCOMPARE(stats.avg, float((0.0 + double(-0.1f) + double(6280.3f) + 0.0 + double(26.8f)) / 5));
 
         const std::uint16_t ties[] = {3000, 3000, 2000, 2000};
         QCOMPARE(rawFrameToTemperature(ties, 2, 2, stats, matrix), 0);
@@ -117,7 +122,8 @@ private slots:
                 QFAIL(qPrintable(QString("raw %1").arg(every[v])));
         }
         QCOMPARE(stats.minPos, QPointF(1, 0)); // raw 1, -273.1 °C
-        QCOMPARE(stats.maxPos, QPointF(0, 0));
+        QCOMPARE(stats.maxPos, QPointF(65535 % 1163, 65535 / 1163)); // raw 65535; raw 0 has no reading
+        QCOMPARE(stats.max, 6280.3f);
 
         // A uniform frame averages to its own temperature (a single-precision running sum
         // gave 80.12 for 80.3 over 640 x 512 pixels).
@@ -127,6 +133,31 @@ private slots:
         const std::vector<float> hot(640 * 512, 120.7f);
         QCOMPARE(floatFrameToTemperature(hot.data(), 640, 512, stats, matrix), 0);
         QCOMPARE(stats.avg, 120.7f);
+
+        // Gaps without a reading, in the vector steps and in the tails of rows of an odd
+        // length: the statistics are those of the readings alone, in any row.
+        std::vector<std::uint16_t> gaps(37 * 11);
+        std::vector<float> readings;
+        for (std::size_t i = 0; i < gaps.size(); ++i) {
+            gaps[i] = i % 3 == 0 || i % 37 > 30 ? 0 : std::uint16_t(2000 + (i * 7919) % 3000);
+            if (gaps[i] != 0)
+                readings.push_back(float(int(gaps[i]) - 2732) / 10.0f);
+        }
+        QCOMPARE(rawFrameToTemperature(gaps.data(), 37, 11, stats, matrix), 0);
+        QCOMPARE(stats.max, *std::max_element(readings.begin(), readings.end()));
+        QCOMPARE(stats.min, *std::min_element(readings.begin(), readings.end()));
+        QCOMPARE(matrix[std::size_t(stats.maxPos.y())][std::size_t(stats.maxPos.x())], stats.max);
+        QCOMPARE(matrix[std::size_t(stats.minPos.y())][std::size_t(stats.minPos.x())], stats.min);
+        double total = 0;
+        for (float t : readings)
+            total += double(t);
+        QVERIFY(std::fabs(double(stats.avg) - total / double(readings.size())) < 1e-3);
+        // No reading anywhere: no temperatures at all.
+        const std::vector<std::uint16_t> empty(640 * 512, 0);
+        QCOMPARE(rawFrameToTemperature(empty.data(), 640, 512, stats, matrix), 0);
+        QCOMPARE(stats.max, NA_TEMPERATURE);
+        QCOMPARE(stats.min, NA_TEMPERATURE);
+        QCOMPARE(stats.avg, NA_TEMPERATURE);
 
         // A frame without pixels reads nothing and reports no temperatures.
         QCOMPARE(rawFrameToTemperature(uniform.data(), 0, 5, stats, matrix), 0);
@@ -171,10 +202,23 @@ private slots:
         QCOMPARE(load(path("photo.jpg"), 16, 8).matrix[7][15], expected.back());
         std::vector<unsigned char> frame(kRawFrameBytes);
         QCOMPARE(readIrgFile(path("photo.irg").toLocal8Bit().constData(), frame.data()), 0);
-        // One byte short: rejected.
+        // One byte short: rejected, as a frame the file does not hold.
         QVERIFY(writeAll(path("photo.irg"), irg.right(kRawFrameBytes - 1)));
         QCOMPARE(readIrgFile(path("photo.irg").toLocal8Bit().constData(), frame.data()), -1);
-        QCOMPARE(load(path("photo.jpg"), 16, 8).result, -2);
+        QCOMPARE(load(path("photo.jpg"), 16, 8).result, int(LoadFrameIncomplete));
+        // With its header and cut off at the end: its last bytes would be the frame shifted.
+        QVERIFY(irg.startsWith(QByteArray("IRG\0", 4)));
+        QCOMPARE(irg.size(), 256 + kRawFrameBytes);
+        for (int cut : {1, 2, 100, 255}) {
+            QVERIFY(writeAll(path("photo.irg"), irg.left(irg.size() - cut)));
+            QCOMPARE(readIrgFile(path("photo.irg").toLocal8Bit().constData(), frame.data()), -1);
+            QCOMPARE(load(path("photo.jpg"), 16, 8).result, int(LoadFrameIncomplete));
+        }
+        // Whole, with more than the header before the frame: the frame is still its last bytes.
+        QVERIFY(writeAll(path("photo.irg"), irg.left(256) + QByteArray(40, 'x') + irg.mid(256)));
+        const Loaded longer = load(path("photo.jpg"), 16, 8);
+        QCOMPARE(longer.result, 0);
+        QCOMPARE(longer.matrix[7][15], expected.back());
         QFile::remove(path("photo.irg"));
         QCOMPARE(load(path("photo.jpg"), 16, 8).result, -2);
 
@@ -203,8 +247,10 @@ private slots:
         QCOMPARE(readRjpegSegments(path("seg.jpg").toLocal8Bit().constData(), frame.data(), &count), 0);
         QCOMPARE(count, std::uint32_t(kRawFrameBytes));
 
-        // A table marker before the tagged segments ends the walk: an all-zero frame, success.
+        // A table marker before the tagged segments ends the walk: nothing of the frame is
+        // read, and the photograph has no frame to show.
         QByteArray bytes = readAll(path("seg.jpg"));
+        const QByteArray whole = bytes;
         bytes.insert(2, QByteArray("\xFF\xDB\x00\x04\x00\x00", 6));
         QVERIFY(writeAll(path("seg-late.jpg"), bytes));
         count = 0;
@@ -212,9 +258,21 @@ private slots:
         QCOMPARE(readRjpegSegments(path("seg-late.jpg").toLocal8Bit().constData(), frame.data(), &count), 0);
         QCOMPARE(count, 0u);
         const Loaded l = load(path("seg-late.jpg"), 32, 16);
-        QCOMPARE(l.result, 0);
-        QCOMPARE(l.stats.max, NA_TEMPERATURE);
-        QCOMPARE(l.stats.min, NA_TEMPERATURE);
+        QCOMPARE(l.result, int(LoadFrameIncomplete));
+
+        // Cut inside the segments (ten of the eleven tags still there, so still segmented):
+        // short of the pixels the picture needs, refused; holding them, read.
+        QVector<int> tags;
+        for (int at = whole.indexOf("Vexlo"); at >= 0; at = whole.indexOf("Vexlo", at + 5))
+            tags.append(at);
+        QCOMPARE(tags.size(), 11);
+        for (int size : {tags[9] + 6, tags[9] + 1000, tags[10] + 6, tags[10] + 100, tags[10] + 6 + 159}) {
+            QVERIFY(writeAll(path("seg-cut.jpg"), whole.left(size)));
+            QCOMPARE(detectPhotoType(path("seg-cut.jpg").toLocal8Bit().constData()), SegmentedRjpeg);
+            QCOMPARE(load(path("seg-cut.jpg"), 640, 512).result, int(LoadFrameIncomplete));
+        }
+        QVERIFY(writeAll(path("seg-cut.jpg"), whole.left(tags[9] + 1000)));
+        QCOMPARE(load(path("seg-cut.jpg"), 32, 16).result, 0);
 
         // More payload than the frame holds never goes past it.
         QByteArray longer("\xFF\xD8", 2);
@@ -262,6 +320,50 @@ private slots:
         }
     }
 
+    void picturesOfBoundedSize()
+    {
+        // A generated picture whose baseline frame header (SOF0: marker, length, precision,
+        // height, width) is patched to declare another size; the scan data stays the small one.
+        const PhotoSpec shot = specOf(ContainerKind::InfoBlockDirect, 64, 48);
+        writePhoto(path("picture.jpg"), shot);
+        const QByteArray original = readAll(path("picture.jpg"));
+        const int sof = original.indexOf(QByteArray("\xFF\xC0", 2));
+        QVERIFY(sof > 0);
+        QCOMPARE(int(quint8(original[sof + 5])) << 8 | quint8(original[sof + 6]), 48);
+        auto declaring = [&](int width, int height) {
+            QByteArray bytes = original;
+            bytes[sof + 5] = char(height >> 8);
+            bytes[sof + 6] = char(height);
+            bytes[sof + 7] = char(width >> 8);
+            bytes[sof + 8] = char(width);
+            const QString file = path(QString("declared-%1x%2.jpg").arg(width).arg(height));
+            return writeAll(file, bytes) ? file : QString();
+        };
+
+        const QImage small = readBoundedPicture(path("picture.jpg"));
+        QCOMPARE(small.size(), QSize(64, 48));
+        QVERIFY(pictureSizeFits(QSize(640, 512)));
+        QVERIFY(pictureSizeFits(QSize(1, 1)));
+        QVERIFY(!pictureSizeFits(QSize(641, 512)));
+        QVERIFY(!pictureSizeFits(QSize(0, 10)));
+        QVERIFY(!pictureSizeFits(QSize()));
+        QVERIFY(!pictureSizeFits(QSize(65535, 65535)));
+        // Refused from the header, before decoding: no 1.6 or 16.9 GB picture is allocated.
+        QElapsedTimer timer;
+        timer.start();
+        for (const QSize &size : {QSize(20000, 20000), QSize(65000, 65000), QSize(641, 512), QSize(60000, 6)}) {
+            const QString file = declaring(size.width(), size.height());
+            QCOMPARE(QImageReader(file).size(), size);
+            QVERIFY(readBoundedPicture(file).isNull());
+        }
+        QVERIFY(timer.elapsed() < 5000);
+        QVERIFY(readBoundedPicture(path("absent.jpg")).isNull());
+        QVERIFY(readBoundedPicture(path("")).isNull());
+        // The largest size that fits is decoded (the scan data ends early; what is decoded has
+        // the declared size).
+        QCOMPARE(readBoundedPicture(declaring(640, 512)).size(), QSize(640, 512));
+    }
+
     void damagedFiles()
     {
         const PhotoSpec shot = specOf(ContainerKind::InfoBlockDirect, 64, 48);
@@ -273,14 +375,46 @@ private slots:
                          whole.size() - 1}) {
             QVERIFY(writeAll(path("cut.jpg"), whole.left(size)));
             const Loaded l = load(path("cut.jpg"), 64, 48);
-            QVERIFY2(l.result <= 0 && l.result >= -4, qPrintable(QString::number(size)));
+            QVERIFY2(l.result <= 0 && l.result >= LoadFrameIncomplete, qPrintable(QString::number(size)));
         }
-        // A block that ends inside the frame: the rest of the frame reads as no reading.
+        // A block that ends inside the frame: refused (the rest of the frame read as zeros, no
+        // reading, and the load succeeded).
         QVERIFY(writeAll(path("cut.jpg"), whole.left(block + 200 + 64 * 10 * 2)));
-        const Loaded cut = load(path("cut.jpg"), 64, 48);
-        QCOMPARE(cut.result, 0);
-        QCOMPARE(cut.matrix[47][63], NA_TEMPERATURE);
-        QVERIFY(cut.matrix[0][5] != NA_TEMPERATURE);
+        QCOMPARE(load(path("cut.jpg"), 64, 48).result, int(LoadFrameIncomplete));
+        // It still holds the first ten rows.
+        QCOMPARE(load(path("cut.jpg"), 64, 10).result, 0);
+        QCOMPARE(load(path("cut.jpg"), 64, 10).matrix[9][63], expectedTemperatures(shot)[9 * 64 + 63]);
+
+        // Every cut point of a full-size photograph: a cut anywhere before the frame's end is
+        // refused; no load ever reports a frame partly without readings as a success.
+        PhotoSpec full = specOf(ContainerKind::InfoBlockDirect, 640, 512);
+        writePhoto(path("full.jpg"), full);
+        const QByteArray fullBytes = readAll(path("full.jpg"));
+        const int frameEnd = fullBytes.size() - kCalibrationBytes;
+        for (int size = 1000; size < fullBytes.size(); size += 4093) {
+            QVERIFY(writeAll(path("cut.jpg"), fullBytes.left(size)));
+            const Loaded l = load(path("cut.jpg"), 640, 512);
+            if (size < frameEnd) {
+                QVERIFY2(l.result != 0, qPrintable(QString::number(size)));
+            } else {
+                QCOMPARE(l.result, 0);
+                QVERIFY(l.stats.max < NA_TEMPERATURE);
+            }
+        }
+        QVERIFY(writeAll(path("cut.jpg"), fullBytes.left(36864)));
+        QCOMPARE(load(path("cut.jpg"), 640, 512).result, int(LoadFrameIncomplete));
+        QVERIFY(writeAll(path("cut.jpg"), fullBytes.left(frameEnd - 1)));
+        QCOMPARE(load(path("cut.jpg"), 640, 512).result, int(LoadFrameIncomplete));
+        QVERIFY(writeAll(path("cut.jpg"), fullBytes.left(frameEnd)));
+        QCOMPARE(load(path("cut.jpg"), 640, 512).result, 0);
+
+        // A calibrated photograph needs its calibration block whole as well.
+        writePhoto(path("calibrated.jpg"), specOf(ContainerKind::InfoBlockCalibrated, 64, 48));
+        const QByteArray calibrated = readAll(path("calibrated.jpg"));
+        QVERIFY(writeAll(path("cut.jpg"), calibrated.left(calibrated.size() - 1)));
+        QCOMPARE(load(path("cut.jpg"), 64, 48).result, int(LoadFrameIncomplete));
+        QVERIFY(writeAll(path("cut.jpg"), calibrated));
+        QCOMPARE(load(path("cut.jpg"), 64, 48).result, 0);
 
         // A text tag declaring 600 bytes.
         PhotoSpec odd = shot;

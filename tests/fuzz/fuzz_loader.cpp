@@ -1,13 +1,14 @@
 #include "diagnostics.h"
 #include "photoloader.h"
 
+#include <QDir>
+#include <QTemporaryDir>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-
-#include <unistd.h>
 
 namespace {
 
@@ -26,7 +27,12 @@ void writeFile(const std::string &path, const std::uint8_t *data, std::size_t si
 // must give a code, never a crash or a read outside its buffers.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    static const std::string base = "/tmp/qct-fuzz-loader-" + std::to_string(getpid());
+    // One folder of the system's temporary folder for the whole run, removed with its files
+    // when the run ends.
+    static QTemporaryDir folder(QDir::tempPath() + "/qct-fuzz-loader-XXXXXX");
+    if (!folder.isValid())
+        std::abort();
+    static const std::string base = QDir(folder.path()).filePath("photo").toStdString();
     static const bool quiet = (setDiagnosticStream(nullptr), true);
     (void)quiet;
     writeFile(base + ".jpg", data, size);
@@ -39,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     IrInfo info;
     TemperatureMatrix matrix;
     const int result = loadIrImage((base + ".jpg").c_str(), width, height, stats, info, matrix);
-    if (result > 0 || result < -4)
+    if (result > 0 || result < LoadFrameIncomplete)
         std::abort();
     if (result == 0 && int(matrix.size()) != height)
         std::abort();

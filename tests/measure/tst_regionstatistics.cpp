@@ -4,6 +4,10 @@
 #include <QPolygonF>
 #include <QtTest>
 
+#include <QElapsedTimer>
+
+#include <cmath>
+#include <limits>
 #include <random>
 
 namespace {
@@ -138,6 +142,204 @@ private slots:
                         inside.append(QPoint(x, y));
             QCOMPARE(polygonPixels(bounds, vertices), inside);
         }
+    }
+
+    void clippedPixelSetsKeepWhatLiesInside()
+    {
+        // The clipped sets are the unclipped ones cut to the clip, pixel for pixel.
+        std::mt19937 random(5);
+        std::uniform_real_distribution<double> coordinate(-30.0, 80.0);
+        const QRect clip(0, 0, 40, 30);
+        auto inside = [&clip](const QVector<QPoint> &pixels) {
+            QVector<QPoint> kept;
+            for (const QPoint &p : pixels)
+                if (clip.contains(p))
+                    kept.append(p);
+            return kept;
+        };
+        for (int round = 0; round < 200; ++round) {
+            const QRectF r(coordinate(random), coordinate(random), coordinate(random), coordinate(random));
+            QCOMPARE(pixelsOf(rectangleRuns(r, clip)), inside(rectanglePixels(r)));
+            const QPoint c(int(coordinate(random)), int(coordinate(random)));
+            QCOMPARE(pixelsOf(diskRuns(c, round % 37, clip)), inside(diskPixels(c, round % 37)));
+            QVector<QPointF> vertices;
+            for (int i = 0; i < 3 + round % 4; ++i)
+                vertices.append(QPointF(int(coordinate(random)), int(coordinate(random))));
+            const QRectF bounds = QPolygonF(vertices).boundingRect();
+            QCOMPARE(pixelsOf(polygonRuns(bounds, vertices, clip)), inside(polygonPixels(bounds, vertices)));
+        }
+        QVERIFY(rectangleRuns(QRectF(0, 0, 5, 5), QRect()).isEmpty());
+
+        // Shapes reaching the ends of the int range cost no more than the clip holds, and
+        // neither wrap (a rectangle 3e9 wide gave no pixels) nor loop forever.
+        const int big = std::numeric_limits<int>::max();
+        QCOMPARE(pixelsOf(rectangleRuns(QRectF(0, 0, 3e9, 10), clip)).size(), 40 * 11);
+        QCOMPARE(pixelsOf(rectangleRuns(QRectF(-1e12, -1e12, 3e12, 3e12), clip)).size(), 40 * 30);
+        QCOMPARE(pixelsOf(rectangleRuns(QRectF(0, 0, 1e300, std::numeric_limits<double>::infinity()), clip)).size(),
+                 40 * 30);
+        QVERIFY(rectangleRuns(QRectF(0, 0, 5, std::nan("")), clip).isEmpty());
+        QCOMPARE(pixelsOf(diskRuns(QPoint(0, 0), big, clip)).size(), 40 * 30);
+        QCOMPARE(pixelsOf(diskRuns(QPoint(big, big), big, clip)).size(), 0);
+        QCOMPARE(pixelsOf(diskRuns(QPoint(-big, 15), big, clip)), pts({{0, 15}})); // reaches x = 0 on its row only
+        // Reaches x = 19 on its row and x = 18 on the 29 others.
+        QCOMPARE(pixelsOf(diskRuns(QPoint(-big + 19, 15), big, clip)).size(), 20 + 29 * 19);
+        QCOMPARE(pixelsOf(polygonRuns(QRectF(-1e9, -1e9, 3e9, 3e9), {{-1e9, -1e9}, {2e9, -1e9}, {-1e9, 2e9}}, clip)).size(),
+                 40 * 30);
+        QCOMPARE(pixelsOf(polygonRuns(QRectF(0, 0, 1e9, 0), {{0, 5}, {1e9, 5}}, clip)).size(), 1 + 40); // the far end lies outside
+        QCOMPARE(pixelsOf(polygonRuns(QRectF(), {{1e300, 1e300}})).size(), 0);
+        QCOMPARE(pixelsOf(polygonRuns(QRectF(), {{1e300, 7}}, clip)).size(), 0);
+        // Without a clip, a rectangle at the end of the int range stays defined.
+        const PixelRuns edge = rectangleRuns(QRectF(big - 3.0, big - 2.0, 1e10, 1e10));
+        QVERIFY(!edge.isEmpty());
+        QCOMPARE(edge.first().x0, big - 3);
+        QVERIFY(edge.first().x1 > edge.first().x0);
+    }
+
+    void readingsOnly()
+    {
+        // Pixels without a reading take no part in any region's statistics.
+        TemperatureMatrix m = indexMatrix(64, 48);
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x)
+                if ((x + y) % 3 == 0 || x >= 60)
+                    m[std::size_t(y)][std::size_t(x)] = NA_TEMPERATURE;
+        const TemperatureGrid grid(&m);
+        const QRectF image(0, 0, 640, 480);
+        auto brute = [&m](const QVector<QPoint> &pixels) {
+            RegionStats r;
+            double sum = 0;
+            for (const QPoint &p : pixels) {
+                if (p.x() < 0 || p.y() < 0 || p.x() >= 64 || p.y() >= 48)
+                    continue;
+                const float t = m[std::size_t(p.y())][std::size_t(p.x())];
+                if (t == NA_TEMPERATURE)
+                    continue;
+                if (r.count == 0 || t > r.stats.max)
+                    r.stats.max = t;
+                if (r.count == 0 || t < r.stats.min)
+                    r.stats.min = t;
+                sum += double(t);
+                ++r.count;
+            }
+            r.stats.avg = r.count ? float(sum / r.count) : NA_TEMPERATURE;
+            return r;
+        };
+
+        // The reference pixel (0, 0) has no reading: the extremes start at the first reading.
+        RegionStats r = accumulate(runsOf(pts({{1, 1}, {1, 0}, {2, 0}, {3, 0}})), m[0][0], QPointF(0, 0), grid);
+        QCOMPARE(r.count, 3);
+        QCOMPARE(r.stats.max, 101.0f);
+        QCOMPARE(r.stats.maxPos, QPointF(1, 1));
+        QCOMPARE(r.stats.min, 1.0f);
+        QCOMPARE(r.stats.minPos, QPointF(1, 0));
+        QCOMPARE(r.stats.avg, (101.0f + 1.0f + 2.0f) / 3);
+        // Only pixels without a reading: no temperatures, whatever the reference.
+        r = accumulate(runsOf(pts({{0, 0}, {3, 0}, {61, 5}})), 20.0f, QPointF(0, 0), grid);
+        QCOMPARE(r.count, 0);
+        QCOMPARE(r.stats.max, NA_TEMPERATURE);
+        QCOMPARE(r.stats.min, NA_TEMPERATURE);
+        QCOMPARE(r.stats.avg, NA_TEMPERATURE);
+
+        // Each shape against the readings of its pixels.
+        const RegionStats whole = rectangleStatistics(image, image, 64, 48, grid);
+        QVector<QPoint> all;
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x)
+                all.append(QPoint(x, y));
+        const RegionStats want = brute(all);
+        QCOMPARE(whole.count, want.count);
+        QCOMPARE(whole.stats.max, want.stats.max);
+        QCOMPARE(whole.stats.min, want.stats.min);
+        QCOMPARE(whole.stats.avg, want.stats.avg);
+        QCOMPARE(whole.stats.max, 4759.0f); // row 47, column 59: the last reading
+        QCOMPARE(whole.stats.min, 1.0f);
+        for (const QPointF &centre : {QPointF(0, 0), QPointF(305, 205), QPointF(630, 470)}) {
+            r = circleStatistics(centre, 55, image, 64, 48, grid);
+            const RegionStats disk = brute(diskPixels(sceneToPixel(centre, image, 64, 48), 5));
+            QCOMPARE(r.count, disk.count);
+            QCOMPARE(r.stats.max, disk.stats.max);
+            QCOMPARE(r.stats.min, disk.stats.min);
+            QCOMPARE(r.stats.avg, disk.stats.avg);
+        }
+        r = polygonStatistics({{0, 0}, {300, 0}, {0, 300}}, image, grid);
+        const RegionStats triangle = brute(polygonPixels(QRectF(0, 0, 30, 30), {{0, 0}, {30, 0}, {0, 30}}));
+        QCOMPARE(r.count, triangle.count);
+        QCOMPARE(r.stats.max, triangle.stats.max);
+        QCOMPARE(r.stats.min, triangle.stats.min);
+        QCOMPARE(r.stats.avg, triangle.stats.avg);
+        // All of the columns without readings: none.
+        r = rectangleStatistics(QRectF(600, 0, 39, 479), image, 64, 48, grid);
+        QCOMPARE(r.count, 0);
+        QCOMPARE(r.stats.max, NA_TEMPERATURE);
+        QCOMPARE(r.stats.avg, NA_TEMPERATURE);
+
+        // A line starting on a pixel without a reading: its samples' readings alone.
+        r = lineStatistics(QPointF(0, 5), QPointF(100, 5), image, 48, grid);
+        // Samples in columns 5, 2, 7, 1, 3, 6, 8, 0, 1, 3 of row 0; 0, 3 and 6 have none.
+        QCOMPARE(r.count, 6);
+        QCOMPARE(r.stats.max, 8.0f);
+        QCOMPARE(r.stats.maxPos, QPointF(87.5, 5));
+        QCOMPARE(r.stats.min, 1.0f);
+        QCOMPARE(r.stats.minPos, QPointF(12.5, 5));
+        QCOMPARE(r.stats.avg, 4.0f);
+        // Readings only at the start: the start alone, as for a line without length.
+        r = lineStatistics(QPointF(595, 5), QPointF(635, 5), image, 48, grid);
+        QCOMPARE(r.count, 0);
+        QCOMPARE(r.stats.max, 59.0f);
+        QCOMPARE(r.stats.min, 59.0f);
+        QCOMPARE(r.stats.avg, 59.0f);
+        r = lineStatistics(QPointF(605, 5), QPointF(635, 405), image, 48, grid);
+        QCOMPARE(r.count, 0);
+        QCOMPARE(r.stats.max, NA_TEMPERATURE);
+        QCOMPARE(r.stats.avg, NA_TEMPERATURE);
+    }
+
+    void hugeShapesMeasureThePictureOnly()
+    {
+        // Shapes far larger than the picture measure the part inside it, at the cost of the
+        // picture (a line of 1e8 pixels asked for 1.4e8 samples, a rectangle of 1e9 for 1e9 runs).
+        const TemperatureMatrix m = indexMatrix(64, 48);
+        const TemperatureGrid grid(&m);
+        const QRectF image(0, 0, 64, 48);
+        QElapsedTimer timer;
+        timer.start();
+        RegionStats r = rectangleStatistics(QRectF(0, 0, 1e9, 1e9), image, 64, 48, grid);
+        QCOMPARE(r.count, 64 * 48);
+        QCOMPARE(r.stats.max, 4763.0f);
+        r = rectangleStatistics(QRectF(0, 0, 3e9, 10), image, 64, 48, grid);
+        QCOMPARE(r.count, 64 * 11);
+        r = rectangleStatistics(QRectF(-1e9, 20, 2e9, 1), image, 64, 48, grid);
+        QCOMPARE(r.count, 64 * 2);
+        QCOMPARE(r.stats.min, 2000.0f);
+        r = circleStatistics(QPointF(0, 0), std::numeric_limits<double>::infinity(), image, 64, 48, grid);
+        QCOMPARE(r.count, 64 * 48);
+        r = circleStatistics(QPointF(0, 0), 1e9, image, 64, 48, grid);
+        QCOMPARE(r.count, 64 * 48);
+        QCOMPARE(r.stats.min, 0.0f);
+        r = circleStatistics(QPointF(-1e9, -1e9), 10, image, 64, 48, grid);
+        QCOMPARE(r.count, 0);
+        r = polygonStatistics({{-1e9, -1e9}, {1e9, -1e9}, {-1e9, 1e9}}, image, grid);
+        QVERIFY(r.count > 0 && r.count <= 64 * 48);
+
+        // The line's part over the picture: the diagonal of a 64 x 48 picture is 80 pixels.
+        r = lineStatistics(QPointF(0, 0), QPointF(1e8, 1e8), image, 48, grid);
+        QCOMPARE(r.count, 67); // (0, 0) to (48, 48): 48 * sqrt(2) samples
+        QVERIFY(r.stats.max <= 4763.0f);
+        const RegionStats inside = lineStatistics(QPointF(0, 0), QPointF(48, 48), image, 48, grid);
+        QCOMPARE(r.count, inside.count);
+        QCOMPARE(r.stats.max, inside.stats.max);
+        QCOMPARE(r.stats.avg, inside.stats.avg);
+        r = lineStatistics(QPointF(-1e8, 10), QPointF(1e8, 10), image, 48, grid);
+        QCOMPARE(r.count, 64);
+        QCOMPARE(r.stats.min, 1000.0f);
+        QCOMPARE(r.stats.max, 1063.0f);
+        r = lineStatistics(QPointF(-1e8, -5), QPointF(1e8, -5), image, 48, grid);
+        QCOMPARE(r.count, 0);
+        QCOMPARE(r.stats.avg, NA_TEMPERATURE);
+        // A caller stating a far larger picture height still gets a bounded number of samples.
+        r = lineStatistics(QPointF(0, 0), QPointF(64, 48), image, 1 << 30, grid);
+        QVERIFY(r.count > 0 && r.count <= 2 * (64 + 48));
+        QVERIFY(timer.elapsed() < 5000);
     }
 
     void accumulationAndShapes()
