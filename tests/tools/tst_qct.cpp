@@ -1,6 +1,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -11,6 +12,7 @@ struct Run
 {
     int status;
     QByteArray out;
+    QByteArray err;
 };
 
 Run qct(const QStringList &arguments)
@@ -19,8 +21,13 @@ Run qct(const QStringList &arguments)
     process.setProgram(QCT_PATH);
     process.setArguments(arguments);
     process.start();
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput()};
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return {-2, process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
 }
 
 } // namespace
@@ -121,6 +128,98 @@ private slots:
         const Run missing = qct({"measure", m_dir.filePath("absent.jpg"), "--point", "1,1"});
         QCOMPARE(missing.status, 1);
         QCOMPARE(QJsonDocument::fromJson(missing.out).object()["max"].toDouble(), 65536.0);
+    }
+
+    void pathsAreNeverFormats()
+    {
+        // Names with "%1", "%2", ... were substituted by the later numbers of the line:
+        // "a%2b.jpg" came out as "a3b.jpg".
+        QStringList paths;
+        for (const QString &name : {QString("a%2b.jpg"), QString("x%1%9 %L1y.jpg"), QString("q\"%%5\\.jpg")}) {
+            const QString path = m_dir.filePath(name);
+            QFile::remove(path);
+            QVERIFY(QFile::copy(m_photos[0], path));
+            paths << path;
+        }
+        const Run run = qct(QStringList{"info"} + paths);
+        QCOMPARE(run.status, 0);
+        const QList<QByteArray> lines = run.out.split('\n');
+        QCOMPARE(lines.size(), paths.size() + 1);
+        const QJsonObject first = QJsonDocument::fromJson(qct({"info", m_photos[0]}).out).object();
+        for (int i = 0; i < paths.size(); ++i) {
+            QJsonParseError error;
+            const QJsonObject o = QJsonDocument::fromJson(lines[i], &error).object();
+            QCOMPARE(error.error, QJsonParseError::NoError);
+            QCOMPARE(o["path"].toString(), paths[i]);
+            QCOMPARE(o.keys().size(), 12);
+            QCOMPARE(o["photoType"].toInt(), first["photoType"].toInt());
+            QCOMPARE(o["width"].toInt(), first["width"].toInt());
+            QCOMPARE(o["max"].toDouble(), first["max"].toDouble());
+            QCOMPARE(o["texts"].toArray(), first["texts"].toArray());
+        }
+    }
+
+    void cutOffPhotographsFail()
+    {
+        // The first 36,864 bytes of a demo photograph: the frame is cut off. It loaded as a
+        // success whose missing pixels read as 65536 °C, the maximum.
+        QByteArray whole;
+        {
+            QFile file(m_photos[0]);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            whole = file.readAll();
+        }
+        QVERIFY(whole.contains("IR_INFO_START"));
+        const QString cut = m_dir.filePath("cut/IR_cut.jpg");
+        QVERIFY(QDir().mkpath(m_dir.filePath("cut")));
+        QFile file(cut);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(whole.left(36864));
+        file.close();
+        const Run run = qct({"info", cut});
+        QCOMPARE(run.status, 1);
+        const QJsonObject o = QJsonDocument::fromJson(run.out).object();
+        QCOMPARE(o["photoType"].toInt(), 3);
+        QCOMPARE(o["result"].toInt(), -5);
+        QCOMPARE(o["hasTemperature"].toBool(), false);
+        QCOMPARE(o["max"].toDouble(), 65536.0);
+        QVERIFY(run.err.contains("frame cut off"));
+        QCOMPARE(qct({"matrix", cut}).status, 1);
+        const Run csv = qct({"csv", m_dir.filePath("cut-csv"), m_dir.filePath("cut")});
+        QCOMPARE(csv.status, 1);
+        QVERIFY(csv.out.contains("IR_cut.jpg: no temperatures (load result -5: the file does not hold the whole thermal frame"));
+    }
+
+    void hugeAndNonFiniteShapes()
+    {
+        const QString photo = m_photos[0];
+        QElapsedTimer timer;
+        timer.start();
+        // Shapes far beyond the picture measure the part inside it, at once (a rectangle 3e9
+        // wide reported no pixels; 1e9 high or a line of 1e8 took a minute and gigabytes).
+        const Run run = qct({"measure", photo, "--rect", "0,0,3e9,10", "--rect", "0,0,1e9,1e9", "--line", "0,0,1e8,1e8",
+                             "--circle", "0,0,1e12", "--rect", "-1e300,-1e300,1e300,1e300", "--rect", "-1e300,-1e300,1e299,1e299"});
+        QCOMPARE(run.status, 0);
+        const QList<QByteArray> lines = run.out.split('\n');
+        QCOMPARE(lines.size(), 7);
+        QCOMPARE(QJsonDocument::fromJson(lines[0]).object()["count"].toInt(), 640 * 11);
+        QCOMPARE(QJsonDocument::fromJson(lines[1]).object()["count"].toInt(), 640 * 512);
+        const int diagonal = QJsonDocument::fromJson(lines[2]).object()["count"].toInt();
+        QVERIFY(diagonal > 500 && diagonal <= 724); // the part from (0, 0) to (512, 512)
+        QCOMPARE(QJsonDocument::fromJson(lines[3]).object()["count"].toInt(), 640 * 512);
+        QCOMPARE(QJsonDocument::fromJson(lines[4]).object()["count"].toInt(), 1); // its corner (0, 0)
+        QCOMPARE(QJsonDocument::fromJson(lines[5]).object()["count"].toInt(), 0);
+        QVERIFY(timer.elapsed() < 20000);
+
+        // Numbers without a pixel are refused with a message.
+        for (const QStringList &shape : {QStringList{"--circle", "0,0,inf"}, QStringList{"--line", "0,0,nan,5"},
+                                         QStringList{"--rect", "0,-inf,5,5"}, QStringList{"--point", "1,1e400"}}) {
+            const Run refused = qct(QStringList{"measure", photo} + shape);
+            QCOMPARE(refused.status, 2);
+            QVERIFY(refused.out.isEmpty());
+            QVERIFY2(refused.err.contains("is not a finite number") || refused.err.contains("usage"), refused.err.constData());
+        }
+        QVERIFY(qct({"measure", photo, "--circle", "0,0,inf"}).err.contains("--circle 0,0,inf: inf is not a finite number"));
     }
 
     void failuresAndUsage()

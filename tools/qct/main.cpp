@@ -14,11 +14,15 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocale>
 #include <QTranslator>
 #include <QtConcurrent>
 #include <QStringList>
 
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <numeric>
@@ -49,29 +53,25 @@ void print(const QString &text)
     std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
 }
 
-QString jsonString(const QString &text)
+// Every line of JSON is made by Qt's JSON classes, so no path, name or text read from a file is
+// ever taken for a format: "a%2b.jpg" stays "a%2b.jpg".
+void printJson(const QJsonObject &object)
 {
-    QString out = "\"";
-    for (const QChar c : text) {
-        if (c == '"' || c == '\\')
-            out += QString("\\") + c;
-        else if (c.unicode() < 0x20)
-            out += QString::asprintf("\\u%04x", c.unicode());
-        else
-            out += c;
-    }
-    return out + "\"";
+    const QByteArray bytes = QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
 }
 
 // Nine significant digits read back as the same float.
-QString jsonFloat(float value)
+QJsonValue jsonFloat(float value)
 {
-    return QString::number(double(value), 'g', 9);
+    if (!std::isfinite(value))
+        return QJsonValue();
+    return QString::number(double(value), 'g', 9).toDouble();
 }
 
-QString jsonPoint(const QPointF &p)
+QJsonArray jsonPoint(const QPointF &p)
 {
-    return QString("[%1,%2]").arg(QString::number(p.x(), 'g', 17), QString::number(p.y(), 'g', 17));
+    return QJsonArray{p.x(), p.y()};
 }
 
 int info(const QStringList &paths)
@@ -81,20 +81,20 @@ int info(const QStringList &paths)
         const PhotoType type = detectPhotoType(path.toLocal8Bit().constData());
         const int result = loadPhotoRecord(path);
         const PhotoRecord record = copyPhotoRecord(path);
-        QStringList texts;
-        for (const QString &text : record.texts)
-            texts << jsonString(text);
-        print(QString("{\"path\":%1,\"photoType\":%2,\"result\":%3,\"hasTemperature\":%4,\"width\":%5,\"height\":%6,"
-                      "\"max\":%7,\"min\":%8,\"avg\":%9,")
-                  .arg(jsonString(path))
-                  .arg(int(type))
-                  .arg(result)
-                  .arg(record.hasTemperature ? "true" : "false")
-                  .arg(record.width)
-                  .arg(record.height)
-                  .arg(jsonFloat(record.stats.max), jsonFloat(record.stats.min), jsonFloat(record.stats.avg))
-              + QString("\"maxPos\":%1,\"minPos\":%2,\"texts\":[%3]}\n")
-                    .arg(jsonPoint(record.stats.maxPos), jsonPoint(record.stats.minPos), texts.join(',')));
+        QJsonObject line;
+        line.insert("path", path);
+        line.insert("photoType", int(type));
+        line.insert("result", result);
+        line.insert("hasTemperature", record.hasTemperature);
+        line.insert("width", record.width);
+        line.insert("height", record.height);
+        line.insert("max", jsonFloat(record.stats.max));
+        line.insert("min", jsonFloat(record.stats.min));
+        line.insert("avg", jsonFloat(record.stats.avg));
+        line.insert("maxPos", jsonPoint(record.stats.maxPos));
+        line.insert("minPos", jsonPoint(record.stats.minPos));
+        line.insert("texts", QJsonArray::fromStringList(record.texts));
+        printJson(line);
         if (result != 0)
             status = 1;
     }
@@ -121,7 +121,9 @@ struct Shape
     QVector<double> numbers;
 };
 
-bool parseShapes(const QStringList &args, QVector<Shape> &shapes)
+// The shapes of the command line, or false with a message for the user when they cannot be
+// measured; an empty message means the usage is wrong.
+bool parseShapes(const QStringList &args, QVector<Shape> &shapes, QString &error)
 {
     static const QHash<QString, int> counts = {{"point", 2}, {"line", 4}, {"rect", 4}, {"circle", 3}, {"polygon", -1}};
     for (int i = 0; i < args.size(); i += 2) {
@@ -131,9 +133,15 @@ bool parseShapes(const QStringList &args, QVector<Shape> &shapes)
         Shape shape{name, {}};
         for (const QString &text : args[i + 1].split(',')) {
             bool ok = false;
-            shape.numbers.append(text.toDouble(&ok));
+            const double number = text.toDouble(&ok);
             if (!ok)
                 return false;
+            // Infinities and NaN have no pixel: refused rather than measured as some edge.
+            if (!std::isfinite(number)) {
+                error = "qct measure: " + args[i] + " " + args[i + 1] + ": " + text + " is not a finite number";
+                return false;
+            }
+            shape.numbers.append(number);
         }
         const int count = counts[name];
         if (count > 0 ? shape.numbers.size() != count : shape.numbers.size() < 2 || shape.numbers.size() % 2 != 0)
@@ -172,14 +180,15 @@ int measure(const QString &path, const QVector<Shape> &shapes)
         const RegionStats r = measureShape(shape, grid);
         const QPoint maxPos = sceneToPixel(r.stats.maxPos, image, grid);
         const QPoint minPos = sceneToPixel(r.stats.minPos, image, grid);
-        print(QString("{\"shape\":%1,\"max\":%2,\"min\":%3,\"avg\":%4,\"maxPos\":[%5,%6],\"minPos\":[%7,%8],"
-                      "\"count\":%9}\n")
-                  .arg(jsonString(shape.name), jsonFloat(r.stats.max), jsonFloat(r.stats.min), jsonFloat(r.stats.avg))
-                  .arg(maxPos.x())
-                  .arg(maxPos.y())
-                  .arg(minPos.x())
-                  .arg(minPos.y())
-                  .arg(r.count));
+        QJsonObject line;
+        line.insert("shape", shape.name);
+        line.insert("max", jsonFloat(r.stats.max));
+        line.insert("min", jsonFloat(r.stats.min));
+        line.insert("avg", jsonFloat(r.stats.avg));
+        line.insert("maxPos", QJsonArray{maxPos.x(), maxPos.y()});
+        line.insert("minPos", QJsonArray{minPos.x(), minPos.y()});
+        line.insert("count", r.count);
+        printJson(line);
     }
     return result == 0 ? 0 : 1;
 }
@@ -251,7 +260,9 @@ int csv(QStringList args)
         forgetPhotoRecord(photos[i]);
         if (!written)
             return photos[i] + ": could not be written";
-        return loaded == 0 ? QString() : photos[i] + QString(": no temperatures (load result %1)").arg(loaded);
+        if (loaded == 0)
+            return QString();
+        return photos[i] + ": no temperatures (load result " + QString::number(loaded) + ": " + loadResultText(loaded) + ")";
     };
     const QVector<QString> failures = QtConcurrent::blockingMapped<QVector<QString>>(indices, exportOne);
     int failed = 0;
@@ -286,8 +297,13 @@ int main(int argc, char **argv)
         return matrix(args[1]);
     if (command == "measure" && args.size() >= 2) {
         QVector<Shape> shapes;
-        if (!parseShapes(args.mid(2), shapes))
-            return usage(stderr, 2);
+        QString error;
+        if (!parseShapes(args.mid(2), shapes, error)) {
+            if (error.isEmpty())
+                return usage(stderr, 2);
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 2;
+        }
         return measure(args[1], shapes);
     }
     if (command == "csv") {
