@@ -1,8 +1,9 @@
 # Runs a replay with its own temporary folder and fails when the run leaves anything behind,
-# there or under the fixed names an earlier replay used in /tmp.
+# there or under the fixed names an earlier replay used in /tmp. (Replays running beside this
+# one work in folders of their own, under another name.)
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
-file(GLOB before /tmp/qct-fuzz-loader-*)
+file(GLOB before /tmp/qct-fuzz-loader-*.jpg /tmp/qct-fuzz-loader-*.irg)
 execute_process(COMMAND ${CMAKE_COMMAND} -E env TMPDIR=${WORK_DIR} ${REPLAY} ${SEEDS} RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "the replay failed: ${rc}")
@@ -11,7 +12,7 @@ file(GLOB left ${WORK_DIR}/*)
 if(left)
   message(FATAL_ERROR "the replay left files in its temporary folder: ${left}")
 endif()
-file(GLOB after /tmp/qct-fuzz-loader-*)
+file(GLOB after /tmp/qct-fuzz-loader-*.jpg /tmp/qct-fuzz-loader-*.irg)
 if(before)
   list(REMOVE_ITEM after ${before})
 endif()

@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     // One folder of the system's temporary folder for the whole run, removed with its files
     // when the run ends.
-    static QTemporaryDir folder(QDir::tempPath() + "/qct-fuzz-loader-XXXXXX");
+    static QTemporaryDir folder(QDir::tempPath() + "/qct-fuzz-replay-XXXXXX");
     if (!folder.isValid())
         std::abort();
     static const std::string base = QDir(folder.path()).filePath("photo").toStdString();
