@@ -1,4 +1,5 @@
 #include "mygraphicpointitem.h"
+#include "mygraphictextitem.h"
 #include "viewfixture.h"
 
 #include <QAction>
@@ -122,9 +123,129 @@ private slots:
             const QRectF box = p->mapRectToScene(p->boundingRect());
             QVERIFY2(scene()->imageRect().contains(box), qPrintable(QString("%1,%2").arg(target.x()).arg(target.y())));
         }
-        // An accepted move reads the pixel under the moved point.
+        // An accepted move reads the pixel under the moved point, and so does a move held
+        // back at the border: the reading is where the point stopped.
         p->setPos(QPointF(200, 100));
         QCOMPARE(p->temperature(), matrixAt(m_photos[0], 30, 15));
+        p->setPos(QPointF(5000, 5000));
+        const QPoint stopped = sceneToPixel(p->mapToScene(p->point()), scene()->imageRect(), 64, 48);
+        QVERIFY(stopped.x() > 50 && stopped.y() > 40);
+        QCOMPARE(p->temperature(), matrixAt(m_photos[0], stopped.x(), stopped.y()));
+    }
+
+    void releasePastTheBorderFinishesTheShape()
+    {
+        m_view->setDrawMode(ToolRect);
+        m_fixture.press(QPoint(100, 100));
+        m_fixture.dragTo(QPoint(300, 200));
+        sceneEvent(scene(), QEvent::GraphicsSceneMouseRelease, QPointF(900, 250), Qt::LeftButton, Qt::NoButton);
+        const ItemPtr rect = itemTables()[currentPhotoPath()].value("Re1");
+        QVERIFY(rect);
+        QVERIFY(!rect->isCreating());
+        // Pixels (10, 10) to (30, 20) of the 64 x 48 photograph: t = x / 10 + 10 y.
+        QCOMPARE(rect->stats().min, matrixAt(m_photos[0], 10, 10));
+        QCOMPARE(rect->stats().max, matrixAt(m_photos[0], 30, 20));
+    }
+
+    void pasteOntoPhotographsOfOtherSizes()
+    {
+        // A rectangle over the left half of a 64 x 48 photograph and a circle touching its
+        // top, pasted onto a 160 x 120 photograph that is never shown.
+        loadedPhotoPaths() = m_photos;
+        m_view->setDrawMode(ToolRect);
+        m_fixture.drag(QPoint(1, 1), QPoint(319, 479)); // (0, 0) would be taken for the centre
+        m_view->setDrawMode(ToolRound);
+        m_fixture.drag(QPoint(500, 100), QPoint(500, 5));
+        m_view->slot_copyItem();
+        m_view->slot_pasteToAll();
+        const QString big = m_photos[3];
+        const ItemPtr rect = itemTables()[big].value("Re1");
+        QVERIFY(rect);
+        // The left half of the big photograph: columns 0 to 79, every row; t = x / 10 + 10 y.
+        QCOMPARE(rect->stats().min, matrixAt(big, 0, 0));
+        QCOMPARE(rect->stats().max, matrixAt(big, 79, 119));
+        const ItemPtr round = itemTables()[big].value("Ro1");
+        QVERIFY(round->stats().max != NA_TEMPERATURE);
+        QVERIFY(round->stats().min >= matrixAt(big, 0, 0) && round->stats().max <= matrixAt(big, 159, 119));
+
+        // And back: the big photograph's layout on the small one reads the small one's pixels.
+        show(big);
+        m_view->slot_copyItem();
+        show(m_photos[1]);
+        m_view->slot_pasteToCurr();
+        QCOMPARE(itemTables()[m_photos[1]].value("Re1")->stats().max, matrixAt(m_photos[1], 31, 47));
+        QVERIFY(itemTables()[m_photos[1]].value("Ro1")->stats().avg != NA_TEMPERATURE);
+        loadedPhotoPaths() = m_photos.mid(0, 3);
+    }
+
+    void overlayFollowsThePhotographOnShow()
+    {
+        loadedPhotoPaths() = m_photos;
+        m_view->setWholeFrame(true);
+        for (const QString &photo : {m_photos[0], m_photos[3], m_photos[1]}) {
+            show(photo);
+            const PhotoRecord record = copyPhotoRecord(photo);
+            // The hottest pixel is the bottom-right one; its mark is drawn at that pixel.
+            QCOMPARE(record.stats.maxPos, QPointF(record.width - 1, record.height - 1));
+            QCOMPARE(scene()->wholeFrameOverlay()->maximumMarker(),
+                     pixelToScene(QPoint(record.width - 1, record.height - 1), scene()->imageRect(), record.width,
+                                  record.height));
+            QCOMPARE(scene()->wholeFrameOverlay()->texts().first(),
+                     "MAX:" + QString::number(record.stats.max, 'f', 1) + QString::fromUtf8("℃"));
+        }
+        m_view->setWholeFrame(false);
+        loadedPhotoPaths() = m_photos.mid(0, 3);
+    }
+
+    void reloadAfterATurnKeepsTheReadings()
+    {
+        m_view->setDrawMode(ToolPoint);
+        click(QPoint(105, 55));
+        m_view->rotateQuarterTurn();
+        const float before = point("P1")->temperature();
+        const TemperatureGrid held = TemperatureGrid::of(currentPhotoPath());
+        const float heldValue = held.at(QPoint(3, 5));
+        // The list is opened again: the record loads anew while the photograph stays turned.
+        QCOMPARE(loadPhotoRecord(currentPhotoPath()), 0);
+        QCOMPARE(rotationStates().value(currentPhotoPath()), 1);
+        show(currentPhotoPath());
+        QCOMPARE(point("P1")->temperature(), before);
+        // A grid taken before the reload still reads its own values.
+        QCOMPARE(held.at(QPoint(3, 5)), heldValue);
+        m_view->rotateQuarterTurn();
+        m_view->rotateQuarterTurn();
+        m_view->rotateQuarterTurn();
+        QCOMPARE(point("P1")->temperature(), matrixAt(m_photos[0], 10, 5));
+    }
+
+    void turningAPhotographThatDidNotLoad()
+    {
+        // A picture without temperatures, and a file that is not there at all.
+        const QString plain = m_dir.filePath("plain.jpg"), missing = m_dir.filePath("missing.jpg");
+        QImage picture(80, 60, QImage::Format_RGB32);
+        picture.fill(Qt::gray);
+        QVERIFY(picture.save(plain));
+        for (const QString &broken : {plain, missing}) {
+            QVERIFY(loadPhotoRecord(broken) != 0);
+            show(broken);
+            m_view->setDrawMode(ToolPoint);
+            click(QPoint(105, 55));
+            m_view->setDrawMode(ToolRound);
+            m_fixture.drag(QPoint(300, 200), QPoint(300, 260));
+            for (int turn = 0; turn < 4; ++turn) {
+                m_view->rotateQuarterTurn();
+                for (const ItemPtr &item : itemTables()[broken]) {
+                    const QRectF box = item->mapRectToScene(item->boundingRect());
+                    QVERIFY2(std::isfinite(box.left()) && std::isfinite(box.top()) && std::isfinite(box.width()),
+                             qPrintable(item->name()));
+                    QVERIFY(scene()->imageRect().adjusted(-10, -10, 10, 10).contains(box));
+                    QCOMPARE(item->stats().avg, NA_TEMPERATURE);
+                }
+            }
+            // Four turns bring the point back onto the pixel it was placed on.
+            const QPointF back = point("P1")->mapToScene(point("P1")->point());
+            QCOMPARE(sceneToPixel(back, scene()->imageRect(), 80, 60), QPoint(13, 6));
+        }
     }
 
     void paletteAndAlarm()

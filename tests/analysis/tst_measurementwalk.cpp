@@ -608,6 +608,24 @@ private slots:
         QCoreApplication::removeTranslator(&m_translator);
     }
 
+    void pagingWaitsForARecordStillLoading()
+    {
+        // The next photograph's record is not there yet (as while the load job reads it).
+        QCOMPARE(currentPhotoPath(), m_photos[0]);
+        forgetPhotoRecord(m_photos[1]);
+        m_page->on_btn_nextImg_clicked();
+        QTest::qWait(150);
+        // The photograph on show stays until the next one can be shown whole.
+        QCOMPARE(currentPhotoPath(), m_photos[0]);
+        QCOMPARE(scene()->itemsPath(), m_photos[0]);
+        QCOMPARE(loadPhotoRecord(m_photos[1]), 0);
+        QTRY_COMPARE(currentPhotoPath(), m_photos[1]);
+        QCOMPARE(currentPhotoRecord().width, 320);
+        QVERIFY(currentPhotoRecord().stats.max != NA_TEMPERATURE);
+        m_page->on_btn_prevImg_clicked();
+        QCOMPARE(currentPhotoPath(), m_photos[0]);
+    }
+
     void walk()
     {
         const unsigned seed = qEnvironmentVariableIsSet("QCT_WALK_SEED") ? qEnvironmentVariableIntValue("QCT_WALK_SEED")
