@@ -2,6 +2,7 @@
 
 #include "photoloader.h"
 #include "phototables.h"
+#include "picturereader.h"
 
 #include <QCoreApplication>
 #include <QImageReader>
@@ -73,8 +74,10 @@ int loadPhotoRecord(const QString &path)
     QMutexLocker lock(&photoTablesMutex());
     PhotoRecord &record = photoRecords()[path];
     record.path = path;
-    record.width = width;
-    record.height = height;
+    // A size the program refuses to decode is no size: nothing is drawn or scaled to it.
+    const bool fits = pictureSizeFits(QSize(width, height));
+    record.width = fits ? width : 0;
+    record.height = fits ? height : 0;
     if (result == LoadOk) {
         record.stats = stats;
         // The old rows go with the local matrix, after the lock is released.

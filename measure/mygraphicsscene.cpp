@@ -7,6 +7,7 @@
 #include "mygraphicrounditem.h"
 #include "mygraphictextitem.h"
 #include "phototables.h"
+#include "picturereader.h"
 #include "regionstatistics.h"
 
 #include <QCursor>
@@ -61,7 +62,8 @@ QImage MyGraphicsScene::turned(const QImage &image) const
 
 void MyGraphicsScene::loadImage(const QString &path)
 {
-    m_displayed = QImage(path);
+    // A header that declares a picture far beyond any frame is not decoded.
+    m_displayed = readBoundedPicture(path);
     m_fileImage = m_displayed;
     if (!views().isEmpty())
         refreshImageRect();

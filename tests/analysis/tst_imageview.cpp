@@ -218,6 +218,22 @@ private slots:
         QCOMPARE(point("P1")->temperature(), matrixAt(m_photos[0], 10, 5));
     }
 
+    void aPictureDeclaringAHugeSizeIsNeverDecoded()
+    {
+        const QString huge = declaringSize(m_photos[0], m_dir.filePath("huge.jpg"), 20000, 20000);
+        QVERIFY(!huge.isEmpty());
+        QVERIFY(loadPhotoRecord(huge) != 0);
+        QCOMPARE(copyPhotoRecord(huge).width, 0);
+        QElapsedTimer timer;
+        timer.start();
+        show(huge);
+        QVERIFY(scene()->displayedImage().isNull());
+        QVERIFY(timer.elapsed() < 2000); // a 20000 x 20000 decode takes seconds and 1.6 GB
+        m_view->setDrawMode(ToolRect);
+        m_fixture.drag(QPoint(100, 100), QPoint(300, 200));
+        QCOMPARE(itemTables()[huge].value("Re1")->stats().max, NA_TEMPERATURE);
+    }
+
     void turningAPhotographThatDidNotLoad()
     {
         // A picture without temperatures, and a file that is not there at all.

@@ -23,6 +23,25 @@ inline PhotoSpec placeSpec(int width, int height, float shift = 0)
     return shot;
 }
 
+// A copy of a generated photograph whose JPEG frame header (SOF0) declares another size; the
+// scan data stays the small one.
+inline QString declaringSize(const QString &source, const QString &target, int width, int height)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return QString();
+    QByteArray bytes = in.readAll();
+    const int sof = bytes.indexOf(QByteArray("\xFF\xC0", 2));
+    if (sof < 0)
+        return QString();
+    bytes[sof + 5] = char(height >> 8);
+    bytes[sof + 6] = char(height);
+    bytes[sof + 7] = char(width >> 8);
+    bytes[sof + 8] = char(width);
+    QFile out(target);
+    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() ? target : QString();
+}
+
 inline float matrixAt(const QString &path, int x, int y)
 {
     QMutexLocker lock(&photoTablesMutex());

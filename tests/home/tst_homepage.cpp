@@ -1,6 +1,7 @@
 #include "homepage.h"
 #include "myitemwidget.h"
 #include "photogenerator.h"
+#include "thumbnail.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,6 +61,29 @@ private slots:
         QFile broken(m_root + "/sub2/broken.jpg");
         broken.open(QIODevice::WriteOnly);
         broken.write("not a picture");
+    }
+
+    void thumbnailsOfPicturesDeclaringAHugeSize()
+    {
+        // The frame header (SOF0) of a generated photograph claims 65000 x 65000 pixels.
+        const QString small = m_dir.filePath("thumb-small.jpg"), huge = m_dir.filePath("thumb-huge.jpg");
+        PhotoSpec shot;
+        shot.width = 64;
+        shot.height = 48;
+        shot.temperatures.assign(64 * 48, 20.0f);
+        writePhoto(small, shot);
+        QVERIFY(!loadThumbnail(small, QSize(32, 24)).isNull());
+        QFile in(small);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QByteArray bytes = in.readAll();
+        const int sof = bytes.indexOf(QByteArray("\xFF\xC0", 2));
+        QVERIFY(sof > 0);
+        bytes[sof + 5] = bytes[sof + 7] = char(0xFD);
+        bytes[sof + 6] = bytes[sof + 8] = char(0xE8);
+        QFile out(huge);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+        out.close();
+        QVERIFY(loadThumbnail(huge, QSize(32, 24)).isNull());
     }
 
     void importListsPhotographsInNameOrder()
