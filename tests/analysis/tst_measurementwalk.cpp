@@ -228,8 +228,9 @@ bool close(float a, float b)
 }
 
 // A temperature field with a slope, ripples and one hot and one cold spot, so that extremes
-// and averages move with every pixel a shape gains or loses.
-PhotoSpec fieldSpec(ContainerKind kind, int width, int height, float base)
+// and averages move with every pixel a shape gains or loses; with gaps, a block and a row
+// part without readings.
+PhotoSpec fieldSpec(ContainerKind kind, int width, int height, float base, bool withGaps)
 {
     PhotoSpec shot;
     shot.kind = kind;
@@ -242,6 +243,10 @@ PhotoSpec fieldSpec(ContainerKind kind, int width, int height, float base)
                 t += 40;
             if (std::abs(x - 3 * width / 4) < 2 && std::abs(y - 2 * height / 3) < 2)
                 t -= 30;
+            if (withGaps && x >= width / 2 && x < width / 2 + 12 && y >= height / 2 && y < height / 2 + 9)
+                t = NA_TEMPERATURE; // pixels without a reading
+            if (withGaps && y == 3 && x < width / 4)
+                t = NA_TEMPERATURE;
             shot.temperatures.push_back(t);
         }
     return shot;
@@ -580,7 +585,7 @@ private slots:
         int i = 0;
         for (const auto &shot : shots) {
             m_photos << m_dir.filePath(QString("IR_%1.jpg").arg(++i, 4, 10, QChar('0')));
-            writePhoto(m_photos.last(), fieldSpec(shot.kind, shot.width, shot.height, 10.0f * float(i)));
+            writePhoto(m_photos.last(), fieldSpec(shot.kind, shot.width, shot.height, 10.0f * float(i), i % 2 == 0));
         }
         // A picture without temperatures.
         m_photos.insert(2, m_dir.filePath("IR_plain.jpg"));
