@@ -122,13 +122,7 @@ void QGraphicsPaint::slot_showMenu()
 void QGraphicsPaint::slot_copyItem()
 {
     // Copies, so later edits of the source photograph do not travel with the layout.
-    m_clipboard.clear();
-    const ItemTable &source = itemTables()[currentPhotoPath()];
-    for (auto it = source.constBegin(); it != source.constEnd(); ++it) {
-        const ItemPtr copy = it.value()->clone();
-        copy->setPos(it.value()->pos());
-        m_clipboard.insert(it.key(), copy);
-    }
+    m_clipboard = copiesOf(itemTables()[currentPhotoPath()]);
     m_copied = true;
     m_pasteToCurrent->setEnabled(true);
     m_pasteToAll->setEnabled(true);
@@ -142,13 +136,9 @@ void QGraphicsPaint::pasteTo(const QString &path)
     // Each photograph gets copies of its own, measured at once on its own pixels, so its
     // list, snapshot tables and export agree before it is ever shown.
     ItemTable &table = itemTables()[path];
-    table.clear();
-    for (auto it = m_clipboard.constBegin(); it != m_clipboard.constEnd(); ++it) {
-        const ItemPtr copy = it.value()->clone();
-        copy->setPos(it.value()->pos());
+    table = copiesOf(m_clipboard);
+    for (const ItemPtr &copy : table)
         copy->computeStatistics(copy->pos(), path);
-        table.insert(it.key(), copy);
-    }
 }
 
 void QGraphicsPaint::slot_pasteToCurr()

@@ -12,6 +12,14 @@ QHash<QString, QHash<int, int>> &itemCounters()
     return counters;
 }
 
+ItemTable copiesOf(const ItemTable &table)
+{
+    ItemTable copies;
+    for (auto it = table.constBegin(); it != table.constEnd(); ++it)
+        copies.insert(it.key(), it.value()->copyInPlace());
+    return copies;
+}
+
 QList<ItemStatsRow> itemStatsRows(const QString &path)
 {
     QList<ItemStatsRow> rows;

@@ -14,6 +14,9 @@ using ItemTable = QMap<QString, ItemPtr>;
 QHash<QString, ItemTable> &itemTables();
 QHash<QString, QHash<int, int>> &itemCounters(); // path -> ItemKind -> items made so far
 
+// Copies of every item of a table, each at its item's position.
+ItemTable copiesOf(const ItemTable &table);
+
 // One row of the statistics of a photograph's items: type value, name, average, maximum and
 // minimum (the point's temperature three times for a point).
 struct ItemStatsRow

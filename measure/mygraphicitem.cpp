@@ -38,6 +38,13 @@ void MyGraphicItem::setPen(const QPen &pen)
     update();
 }
 
+ItemPtr MyGraphicItem::copyInPlace() const
+{
+    const ItemPtr copy = clone();
+    copy->setPos(pos());
+    return copy;
+}
+
 void MyGraphicItem::placeOn(const QRectF &to)
 {
     const QRectF from = m_imageRect;

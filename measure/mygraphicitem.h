@@ -58,6 +58,8 @@ public:
     virtual ItemKind kind() const = 0;
     // A copy with every field, the name included, at position (0, 0).
     virtual ItemPtr clone() const = 0;
+    // The same copy at this item's position.
+    ItemPtr copyInPlace() const;
     // Statistics of the geometry shifted by offset (the item's position) over the grid;
     // positions are scene points.
     virtual RegionStats measure(const TemperatureGrid &grid, const QPointF &offset) const = 0;

@@ -138,9 +138,7 @@ void MyGraphicsScene::reloadItems(const QString &path)
     m_itemsPath = path;
     ItemTable &table = itemTables()[path];
     for (auto it = table.begin(); it != table.end(); ++it) {
-        const ItemPtr stored = it.value();
-        const ItemPtr copy = stored->clone();
-        copy->setPos(stored->pos());
+        const ItemPtr copy = it.value()->copyInPlace();
         if (!m_imageRect.isEmpty())
             copy->placeOn(m_imageRect);
         addMeasurementItem(copy);
@@ -465,7 +463,6 @@ void MyGraphicsScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 
 void MyGraphicsScene::refreshImageRect()
 {
-    m_previousImageRect = m_imageRect;
     const QRect r = views().first()->viewport()->contentsRect();
     m_imageRect = QRectF(r.x(), r.y(), r.right() - r.left() + 1, r.bottom() - r.top() + 1);
 }

@@ -82,7 +82,6 @@ private:
     int m_toolMode = ToolNone;
     QPointF m_pressPoint;
     QRectF m_imageRect;
-    QRectF m_previousImageRect;
     QColor m_color = QColor(0, 255, 0);
     int m_sizeLevel = 4;
     std::shared_ptr<MyGraphicPointItem> m_currentPoint;
