@@ -25,10 +25,11 @@ void MyGraphicRoundItem::setCircle(const QPointF &centre, double radius)
     update();
 }
 
-bool MyGraphicRoundItem::fitsImage(const QPointF &c, double r) const
+double MyGraphicRoundItem::roomAround(const QPointF &c) const
 {
-    return c.x() - r >= m_imageRect.left() && c.x() + r <= m_imageRect.left() + m_imageRect.width()
-        && c.y() - r >= m_imageRect.top() && c.y() + r <= m_imageRect.top() + m_imageRect.height();
+    const QRectF &r = m_imageRect;
+    return std::max(0.0, std::min({c.x() - r.left(), r.left() + r.width() - c.x(), c.y() - r.top(),
+                                   r.top() + r.height() - c.y()}));
 }
 
 RegionStats MyGraphicRoundItem::measure(const TemperatureGrid &grid, const QPointF &offset) const
@@ -87,8 +88,8 @@ void MyGraphicRoundItem::rebuildHandles()
 
 void MyGraphicRoundItem::resizeThroughHandle(int, const QPointF &p)
 {
-    const double radius = std::hypot(p.x() - m_centre.x(), p.y() - m_centre.y());
-    if (radius < 4 || !fitsImage(m_centre + pos(), radius))
+    const double radius = std::min(std::hypot(p.x() - m_centre.x(), p.y() - m_centre.y()), roomAround(m_centre + pos()));
+    if (radius < 4)
         return;
     setCircle(m_centre, radius);
 }

@@ -20,8 +20,8 @@ public:
     QPointF centre() const { return m_centre; }
     double radius() const { return m_radius; }
     void setCircle(const QPointF &centre, double radius);
-    // Whether a circle at this scene centre and radius stays inside the picture.
-    bool fitsImage(const QPointF &sceneCentre, double radius) const;
+    // The largest radius a circle at this scene centre has inside the picture.
+    double roomAround(const QPointF &sceneCentre) const;
     QVector<float> sampleList(const QString &path) const;
 
     QRectF boundingRect() const override;

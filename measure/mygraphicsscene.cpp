@@ -398,17 +398,16 @@ bool MyGraphicsScene::pinCursorToImage(const QPointF &position)
 void MyGraphicsScene::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
 {
     const QPointF c = event->scenePos();
+    if (event->buttons() == Qt::LeftButton && m_toolMode == ToolRound && m_currentRound && m_currentRound->isCreating()) {
+        // However far past the border the pointer goes, the circle grows as far as the picture
+        // holds it, not only as far as the last move inside.
+        const double r = std::hypot(c.x() - m_pressPoint.x(), c.y() - m_pressPoint.y());
+        m_currentRound->setCircle(m_pressPoint, std::min(r, m_currentRound->roomAround(m_pressPoint)));
+    }
     if (pinCursorToImage(c))
         return;
-    if (event->buttons() == Qt::LeftButton) {
-        if (m_toolMode == ToolRound && m_currentRound && m_currentRound->isCreating()) {
-            const double r = std::hypot(c.x() - m_pressPoint.x(), c.y() - m_pressPoint.y());
-            if (!m_currentRound->fitsImage(m_pressPoint, r))
-                return; // the circle keeps its last radius inside the picture
-            m_currentRound->setCircle(m_pressPoint, r);
-        }
+    if (event->buttons() == Qt::LeftButton)
         dragNewItem(c);
-    }
     if (m_toolMode == ToolPolygon && m_polygonInProgress && m_currentPolygon && m_currentPolygon->inProgress())
         m_currentPolygon->setRubberBand(m_pressPoint, c);
     if (m_toolMode == ToolSpot) {

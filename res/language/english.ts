@@ -139,6 +139,26 @@
         <source>已导出 %1 张图片，共 %2 张</source>
         <translation>%1 of %2 photos exported.</translation>
     </message>
+    <message>
+        <source>导出失败</source>
+        <translation>Export failed.</translation>
+    </message>
+    <message>
+        <source>导出已取消，已写入 %1 个文件，保存在：%2</source>
+        <translation>Export cancelled: %1 file(s) were written to %2</translation>
+    </message>
+    <message>
+        <source>已导出 %1 张图片，共 %2 张，保存在：%3</source>
+        <translation>%1 of %2 photos exported to %3</translation>
+    </message>
+    <message>
+        <source>导出成功！文件保存在：%1</source>
+        <translation>Exported. The files are in %1</translation>
+    </message>
+    <message>
+        <source>正在取消导出...</source>
+        <translation>Cancelling the export...</translation>
+    </message>
 </context>
 <context>
     <name>MyTitleBar</name>
@@ -300,6 +320,18 @@ Temp.</translation>
         <source>QuorviCameraTool</source>
         <translation>QuorviCameraTool</translation>
     </message>
+    <message>
+        <source>提示</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>无法创建临时文件夹，分析的图片将无法导出。</source>
+        <translation>No temporary folder could be created: analysed photos cannot be exported.</translation>
+    </message>
+    <message>
+        <source>正在导出，退出将取消导出，其余图片不会导出。确定退出吗？</source>
+        <translation>An export is running. Quitting cancels it and the remaining photos are not exported. Quit anyway?</translation>
+    </message>
 </context>
 <context>
     <name>SettingPage</name>
@@ -393,7 +425,7 @@ Temp.</translation>
     </message>
     <message>
         <source>图像宽高：</source>
-        <translation>Weight x Height</translation>
+        <translation>Width x Height</translation>
     </message>
     <message>
         <source>热成像腔体温度：</source>
@@ -401,7 +433,7 @@ Temp.</translation>
     </message>
     <message>
         <source>焦平面温度：</source>
-        <translation>Focal Pane Temperature</translation>
+        <translation>Focal Plane Temperature</translation>
     </message>
     <message>
         <source>上一次快门时间：</source>

@@ -227,8 +227,9 @@ private slots:
         dragHandle(QPoint(505 + 27 - 4, 105), QPoint(545, 105));
         QCOMPARE(circle->radius(), 40.0);
         QCOMPARE(circle->stats().max, matrixAt(m_photo, 50, 14));
-        dragHandle(QPoint(505 + 47 - 4, 105), QPoint(615, 105)); // radius 110 would leave the picture
-        QCOMPARE(circle->radius(), 40.0);
+        // Radius 110 would leave the picture: the circle stops at the top edge, 105 away.
+        dragHandle(QPoint(505 + 47 - 4, 105), QPoint(615, 105));
+        QCOMPARE(circle->radius(), 105.0);
     }
 
     void circleAtTheBorder()
@@ -236,17 +237,20 @@ private slots:
         m_fixture.view->setDrawMode(ToolRound);
         m_fixture.press(QPoint(605, 105));
         m_fixture.dragTo(QPoint(625, 105)); // radius 20
-        m_fixture.dragTo(QPoint(605, 150)); // radius 45 would cross the right edge
-        m_fixture.release(QPoint(605, 150));
+        // Radius 45, and then a pointer far past the border, would cross the right edge: the
+        // circle grows to the edge, 35 away, however fast the pointer left.
+        m_fixture.dragTo(QPoint(605, 150));
+        m_fixture.dragTo(QPoint(2000, 150));
+        m_fixture.release(QPoint(2000, 150));
         auto *circle = item<MyGraphicRoundItem>("Ro1");
-        QCOMPARE(circle->radius(), 20.0);
+        QCOMPARE(circle->radius(), 35.0);
         QVector<QPoint> disk;
-        for (int y = 8; y <= 12; ++y)
-            for (int x = 58; x <= 62; ++x)
-                if ((x - 60) * (x - 60) + (y - 10) * (y - 10) <= 4)
+        for (int y = 7; y <= 13; ++y)
+            for (int x = 57; x <= 63; ++x)
+                if ((x - 60) * (x - 60) + (y - 10) * (y - 10) <= 9)
                     disk.append(QPoint(x, y));
         const Expected e = over(m_photo, disk, matrixAt(m_photo, 60, 10), QPoint(60, 10));
-        QCOMPARE(e.count, 13);
+        QCOMPARE(e.count, 29);
         QCOMPARE(circle->stats().max, e.max);
         QCOMPARE(circle->stats().min, e.min);
         QCOMPARE(circle->stats().avg, e.avg);
