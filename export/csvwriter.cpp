@@ -6,8 +6,8 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QSaveFile>
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -49,13 +49,24 @@ private:
 
 } // namespace
 
-bool writeCsvFile(const QString &folder, const QString &photoPath, const QString &baseName)
+bool writeCsvFile(const QString &folder, const QString &photoPath, const QString &baseName, QString *error)
 {
-    if (!QFileInfo(photoPath).isFile())
+    const QString fileName = baseName + ".csv";
+    if (!QFileInfo(photoPath).isFile()) {
+        if (error)
+            *error = QCoreApplication::translate("ExportFileThread", "无法读取照片：%1").arg(photoPath);
         return false;
-    std::FILE *file = std::fopen((folder + "/" + baseName + ".csv").toLocal8Bit().constData(), "w");
-    if (!file)
+    }
+    // Written under a temporary name and renamed only when complete: a failed write (a full
+    // disk) leaves no truncated table behind.
+    QSaveFile file(folder + "/" + fileName);
+    // Unbuffered: every write reaches the system and its failure is seen here; a failure
+    // while commit() flushes Qt's buffer would go unnoticed.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        if (error)
+            *error = QCoreApplication::translate("ExportFileThread", "无法创建 %1：%2").arg(fileName, file.errorString());
         return false;
+    }
 
     const QStringList labels = {
         QCoreApplication::translate("ExportFileThread", "大气透过率"),
@@ -71,15 +82,24 @@ bool writeCsvFile(const QString &folder, const QString &photoPath, const QString
         values = QStringList{record.texts[TextTransmittance], record.texts[TextEmissivity], record.texts[TextDistance],
                   record.texts[TextAirTemp], record.texts[TextReflectedTemp]};
 
-    // One large buffer instead of a flush per line: the bytes are the same, the system calls
-    // a few instead of one per row.
-    std::vector<char> buffer(1 << 20);
-    std::setvbuf(file, buffer.data(), _IOFBF, buffer.size());
+    // Lines gather in one large block instead of a write per line: the bytes are the same,
+    // the system calls a few instead of one per row.
+    constexpr std::size_t kBlock = 1 << 20;
+    std::string block;
+    block.reserve(kBlock + 4096);
     bool ok = true;
+    auto flushBlock = [&] {
+        // A short write sets no error; the next attempt on the rest fails with the reason.
+        for (qint64 at = 0, size = qint64(block.size()), n = 0; ok && at < size; at += n)
+            ok = (n = file.write(block.data() + at, size - at)) > 0;
+        block.clear();
+    };
     auto writeLine = [&](std::string &line) {
         line += '\n';
-        ok = std::fwrite(line.data(), 1, line.size(), file) == line.size() && ok;
+        block += line;
         line.clear();
+        if (block.size() >= kBlock)
+            flushBlock();
     };
     std::string line;
     for (int i = 0; i < labels.size(); ++i) {
@@ -100,7 +120,7 @@ bool writeCsvFile(const QString &folder, const QString &photoPath, const QString
         writeLine(line);
         FormatCache cache;
         const std::string frameLabel = local8Bit(QCoreApplication::translate("ExportFileThread", "帧温度"));
-        for (std::size_t r = 0; r < m.size(); ++r) {
+        for (std::size_t r = 0; r < m.size() && ok; ++r) {
             if (r == 0)
                 line += frameLabel;
             line += ',' + std::to_string(r) + ',';
@@ -111,5 +131,18 @@ bool writeCsvFile(const QString &folder, const QString &photoPath, const QString
             writeLine(line);
         }
     }
-    return std::fclose(file) == 0 && ok;
+    flushBlock();
+    // The system's reason is kept before cancelling, which would replace it.
+    QString reason = ok ? QString() : file.errorString();
+    if (!ok)
+        file.cancelWriting();
+    // commit() flushes what Qt still buffers; its failure is a write failure too.
+    if (!file.commit() || !ok) {
+        if (reason.isEmpty())
+            reason = file.errorString();
+        if (error)
+            *error = QCoreApplication::translate("ExportFileThread", "无法写入 %1：%2").arg(fileName, reason);
+        return false;
+    }
+    return true;
 }

@@ -5,6 +5,7 @@
 #include "reportdocument.h"
 #include "wordreport.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -19,7 +20,7 @@ ExportFileThread::ExportFileThread(const QString &directory, const QStringList &
 
 int ExportFileThread::progressValue(int done, int total)
 {
-    return done == total ? 100 : done * (100 / total);
+    return done >= total ? 100 : done * 100 / total;
 }
 
 QString ExportFileThread::makeExportFolder(const QString &directory)
@@ -46,12 +47,31 @@ void ExportFileThread::run()
         runWord();
 }
 
+namespace {
+
+// The photograph is checked first, so that a file which is gone is told apart from one that
+// could not be written.
+bool photoReadable(const QString &photo, ExportFileThread::Failure &failure)
+{
+    if (!photo.isEmpty() && QFileInfo(photo).isFile() && QFileInfo(photo).isReadable())
+        return true;
+    failure.kind = ExportFileThread::Failure::PhotoUnreadable;
+    failure.reason = QCoreApplication::translate("ExportFileThread", "无法读取照片：%1").arg(photo);
+    return false;
+}
+
+} // namespace
+
 void ExportFileThread::runCsv()
 {
     if (m_directory.isEmpty() || m_snapshots.isEmpty())
         return;
-    writeEach([](const QString &folder, const QString &snapshot, const QString &name) {
-        return writeCsvFile(folder, snapshotSources().value(snapshot, snapshot), name);
+    writeEach([](const QString &folder, const QString &snapshot, const QString &name, Failure &failure) {
+        const QString photo = snapshotSources().value(snapshot, snapshot);
+        if (!photoReadable(photo, failure))
+            return false;
+        failure.kind = Failure::WriteFailed;
+        return writeCsvFile(folder, photo, name, &failure.reason);
     });
 }
 
@@ -65,14 +85,24 @@ void ExportFileThread::runWord()
         emit OnExportFailed(tr("找不到报告模板：%1").arg(path));
         return;
     }
-    writeEach([&path](const QString &folder, const QString &snapshot, const QString &name) {
+    writeEach([&path](const QString &folder, const QString &snapshot, const QString &name, Failure &failure) {
+        const QString photo = snapshotSources().value(snapshot, snapshot);
+        if (!photoReadable(photo, failure))
+            return false;
         ReportDocument document;
-        return openReportDocument(document, path) && writeWordReport(document, folder, snapshot, name);
+        if (!openReportDocument(document, path)) {
+            failure.kind = Failure::TemplateUnreadable;
+            failure.reason = tr("无法读取报告模板：%1").arg(path);
+            return false;
+        }
+        failure.kind = Failure::WriteFailed;
+        return writeWordReport(document, folder, snapshot, name, &failure.reason);
     });
 }
 
-void ExportFileThread::writeEach(const std::function<bool(const QString &, const QString &, const QString &)> &write)
+void ExportFileThread::writeEach(const Writer &write)
 {
+    m_failures.clear();
     m_folder = makeExportFolder(m_directory);
     if (m_folder.isEmpty()) {
         emit OnExportFailed(tr("无法在所选目录中创建导出文件夹"));
@@ -80,13 +110,20 @@ void ExportFileThread::writeEach(const std::function<bool(const QString &, const
     }
     const int total = m_snapshots.size();
     int done = 0, written = 0;
+    QStringList lines;
     for (const QString &snapshot : m_snapshots) {
+        Failure failure{snapshotSources().value(snapshot, snapshot), Failure::WriteFailed, QString()};
         // Named after the snapshot, which is unique per photograph.
-        if (write(m_folder, snapshot, QFileInfo(snapshot).baseName()))
+        if (write(m_folder, snapshot, QFileInfo(snapshot).baseName(), failure)) {
             ++written;
+        } else {
+            m_failures << failure;
+            lines << QFileInfo(failure.photo).fileName() + ": " + failure.reason;
+        }
         emit OnUpdateExportProgress(progressValue(++done, total));
         if (m_cancel)
             break;
     }
+    emit OnExportSummary(m_folder, lines);
     emit OnExportFinished(written, done);
 }

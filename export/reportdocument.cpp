@@ -1,8 +1,10 @@
 #include "reportdocument.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QImage>
+#include <QSaveFile>
 
 #include <quazip.h>
 #include <quazipfile.h>
@@ -256,16 +258,25 @@ bool ReportDocument::addBookmarkTable(const QString &bookmark, int tableNumber, 
 
 bool ReportDocument::saveAs(const QString &path)
 {
-    if (!isOpen())
+    m_error.clear();
+    if (!isOpen()) {
+        m_error = QCoreApplication::translate("ExportFileThread", "无法生成报告文档");
         return false;
+    }
     QByteArray types = m_parts.value("[Content_Types].xml");
     types.replace("wordprocessingml.template.main+xml", "wordprocessingml.document.main+xml");
     if (m_pictures > 0 && !types.contains("Extension=\"png\""))
         types.replace("<Default Extension=\"xml\"", "<Default Extension=\"png\" ContentType=\"image/png\"/><Default Extension=\"xml\"");
 
-    QuaZip zip(path);
-    if (!zip.open(QuaZip::mdCreate))
+    // The package is put together in memory, then written under a temporary name and renamed
+    // only when complete: a failed write (a full disk) leaves no broken document behind.
+    QByteArray package;
+    QBuffer buffer(&package);
+    QuaZip zip(&buffer);
+    if (!zip.open(QuaZip::mdCreate)) {
+        m_error = QCoreApplication::translate("ExportFileThread", "无法生成报告文档");
         return false;
+    }
     QMap<QString, QByteArray> parts = m_parts;
     parts.insert("[Content_Types].xml", types);
     parts.insert(kDocumentPart, m_document.toByteArray(-1));
@@ -282,5 +293,34 @@ bool ReportDocument::saveAs(const QString &path)
         ok = ok && file.getZipError() == ZIP_OK;
     }
     zip.close();
-    return ok && zip.getZipError() == ZIP_OK;
+    if (!ok || zip.getZipError() != ZIP_OK) {
+        m_error = QCoreApplication::translate("ExportFileThread", "无法生成报告文档");
+        return false;
+    }
+
+    const QString fileName = QFileInfo(path).fileName();
+    QSaveFile file(path);
+    // Unbuffered: every write reaches the system and its failure is seen here; a failure
+    // while commit() flushes Qt's buffer would go unnoticed.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        m_error = QCoreApplication::translate("ExportFileThread", "无法创建 %1：%2").arg(fileName, file.errorString());
+        return false;
+    }
+    QString reason;
+    // A short write sets no error; the next attempt on the rest fails with the reason.
+    bool written = true;
+    for (qint64 at = 0, n = 0; written && at < package.size(); at += n)
+        written = (n = file.write(package.constData() + at, package.size() - at)) > 0;
+    if (!written) {
+        // Kept before cancelling, which would replace it.
+        reason = file.errorString();
+        file.cancelWriting();
+    }
+    if (!file.commit() || !reason.isEmpty()) {
+        if (reason.isEmpty())
+            reason = file.errorString();
+        m_error = QCoreApplication::translate("ExportFileThread", "无法写入 %1：%2").arg(fileName, reason);
+        return false;
+    }
+    return true;
 }

@@ -24,8 +24,10 @@ public:
     // that table does not exist, the added table stays empty and false is returned.
     bool addBookmarkTable(const QString &bookmark, int tableNumber, const QStringList &headers,
                           const QStringList &cells);
-    // Writes the document (not a template) to path.
+    // Writes the document (not a template) to path. The file appears only when complete; on
+    // failure nothing is left there and errorString() says why.
     bool saveAs(const QString &path);
+    QString errorString() const { return m_error; }
 
     // Texts of the document's tables and bookmarks, for checks.
     QDomDocument document() const { return m_document; }
@@ -39,4 +41,5 @@ private:
     QDomDocument m_document;
     QDomDocument m_relationships;
     int m_pictures = 0;
+    QString m_error;
 };

@@ -24,11 +24,15 @@ bool openReportDocument(ReportDocument &document, const QString &templatePath)
     return document.open(templatePath);
 }
 
-bool writeWordReport(ReportDocument &document, const QString &folder, const QString &snapshot, const QString &baseName)
+bool writeWordReport(ReportDocument &document, const QString &folder, const QString &snapshot, const QString &baseName,
+                     QString *error)
 {
     const QString photo = snapshotSources().value(snapshot, snapshot);
-    if (photo.isEmpty() || !QFileInfo(photo).isFile())
+    if (photo.isEmpty() || !QFileInfo(photo).isFile()) {
+        if (error)
+            *error = QCoreApplication::translate("ExportFileThread", "无法读取照片：%1").arg(photo);
         return false;
+    }
     PhotoRecord record;
     const bool found = findPhotoRecord(photo, record);
     const QString emissivity = found ? record.texts[TextEmissivity] : QString();
@@ -56,5 +60,9 @@ bool writeWordReport(ReportDocument &document, const QString &folder, const QStr
     }
     document.insertBookmarkPicture("testimg", snapshot);
     document.addBookmarkTable("roi", 2, headers, cells);
-    return document.saveAs(folder + "/" + baseName + ".docx");
+    if (document.saveAs(folder + "/" + baseName + ".docx"))
+        return true;
+    if (error)
+        *error = document.errorString();
+    return false;
 }

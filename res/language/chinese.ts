@@ -32,6 +32,26 @@
         <translation>无法在所选目录中创建导出文件夹</translation>
     </message>
     <message>
+        <source>无法读取照片：%1</source>
+        <translation>无法读取照片：%1</translation>
+    </message>
+    <message>
+        <source>无法创建 %1：%2</source>
+        <translation>无法创建 %1：%2</translation>
+    </message>
+    <message>
+        <source>无法写入 %1：%2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>无法生成报告文档</source>
+        <translation>无法生成报告文档</translation>
+    </message>
+    <message>
+        <source>无法读取报告模板：%1</source>
+        <translation>无法读取报告模板：%1</translation>
+    </message>
+    <message>
         <source>参数</source>
         <translation>参数</translation>
     </message>

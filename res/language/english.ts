@@ -32,6 +32,26 @@
         <translation>Cannot create the export folder in the chosen directory.</translation>
     </message>
     <message>
+        <source>无法读取照片：%1</source>
+        <translation>The photograph cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>无法创建 %1：%2</source>
+        <translation>Cannot create %1: %2</translation>
+    </message>
+    <message>
+        <source>无法写入 %1：%2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>无法生成报告文档</source>
+        <translation>The report document cannot be put together</translation>
+    </message>
+    <message>
+        <source>无法读取报告模板：%1</source>
+        <translation>The report template cannot be read: %1</translation>
+    </message>
+    <message>
         <source>参数</source>
         <translation>Parameters</translation>
     </message>

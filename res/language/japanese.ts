@@ -32,6 +32,26 @@
         <translation>選択したフォルダーにエクスポート先を作成できません。</translation>
     </message>
     <message>
+        <source>无法读取照片：%1</source>
+        <translation>写真を読み込めません：%1</translation>
+    </message>
+    <message>
+        <source>无法创建 %1：%2</source>
+        <translation>%1 を作成できません：%2</translation>
+    </message>
+    <message>
+        <source>无法写入 %1：%2</source>
+        <translation>%1 を書き込めません：%2</translation>
+    </message>
+    <message>
+        <source>无法生成报告文档</source>
+        <translation>レポート文書を作成できません</translation>
+    </message>
+    <message>
+        <source>无法读取报告模板：%1</source>
+        <translation>レポートのテンプレートを読み込めません：%1</translation>
+    </message>
+    <message>
         <source>参数</source>
         <translation>パラメータ</translation>
     </message>

@@ -10,6 +10,13 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
 namespace {
 
 QByteArray readAll(const QString &path)
@@ -17,6 +24,25 @@ QByteArray readAll(const QString &path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+// Files of this process may grow no larger than the limit while it lives: writes beyond
+// it fail as they do on a full disk, also for root.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
+
+private:
+    rlimit m_saved;
+};
 
 void touch(const QString &path)
 {
@@ -125,10 +151,120 @@ private slots:
         QCOMPARE(ExportFileThread::progressValue(1, 3), 33);
         QCOMPARE(ExportFileThread::progressValue(2, 3), 66);
         QCOMPARE(ExportFileThread::progressValue(3, 3), 100);
-        for (int done = 1; done < 150; ++done)
-            QCOMPARE(ExportFileThread::progressValue(done, 150), 0);
-        QCOMPARE(ExportFileThread::progressValue(150, 150), 100);
         QCOMPARE(ExportFileThread::progressValue(1, 1), 100);
+        // More photographs than percent: the value still moves, one percent per four.
+        QCOMPARE(ExportFileThread::progressValue(3, 400), 0);
+        QCOMPARE(ExportFileThread::progressValue(4, 400), 1);
+        QCOMPARE(ExportFileThread::progressValue(200, 400), 50);
+        QCOMPARE(ExportFileThread::progressValue(399, 400), 99);
+        QCOMPARE(ExportFileThread::progressValue(400, 400), 100);
+        QCOMPARE(ExportFileThread::progressValue(149, 150), 99);
+    }
+
+    void progressOfFourHundredPhotographs()
+    {
+        QDir().mkpath(m_dir.filePath("many"));
+        QStringList snapshots;
+        for (int i = 1; i <= 400; ++i) {
+            const QString photo = m_dir.filePath(QString("many/IR_%1.jpg").arg(i, 4, 10, QChar('0')));
+            touch(photo);
+            snapshots << photo;
+        }
+        ExportFileThread job(m_dir.filePath("manyout"), snapshots, ExportFileThread::CsvTables);
+        QSignalSpy progress(&job, &ExportFileThread::OnUpdateExportProgress);
+        QSignalSpy finished(&job, &ExportFileThread::OnExportFinished);
+        job.start();
+        QVERIFY(job.wait(60000));
+        QCOMPARE(finished.first(), (QList<QVariant>{400, 400}));
+        QCOMPARE(progress.size(), 400);
+        int previous = 0;
+        for (int i = 0; i < progress.size(); ++i) {
+            const int value = progress.at(i).at(0).toInt();
+            QVERIFY2(value >= previous, qPrintable(QString("photograph %1: %2 after %3").arg(i + 1).arg(value).arg(previous)));
+            previous = value;
+        }
+        QCOMPARE(progress.at(99).at(0).toInt(), 25);
+        QCOMPARE(progress.at(199).at(0).toInt(), 50);
+        QCOMPARE(progress.at(398).at(0).toInt(), 99);
+        QCOMPARE(progress.last().at(0).toInt(), 100);
+    }
+
+    // A write that fails half way (as on a full disk) leaves neither the truncated table nor
+    // a temporary file, and says why.
+    void failedWriteLeavesNothing()
+    {
+        const QString photo = generated("full.jpg");
+        QCOMPARE(loadPhotoRecord(photo), 0);
+        const QString folder = m_dir.filePath("fulldisk");
+        QVERIFY(QDir().mkpath(folder));
+        QString error;
+        {
+            FileSizeLimit limit(4096);
+            QVERIFY(!writeCsvFile(folder, photo, "full", &error));
+        }
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot), QStringList());
+        QVERIFY2(error.contains("full.csv"), qPrintable(error));
+        QVERIFY2(error.contains(QString::fromLocal8Bit(std::strerror(EFBIG))), qPrintable(error));
+        // Written again with room, the whole table is there.
+        QVERIFY(writeCsvFile(folder, photo, "full", &error));
+        QVERIFY(QFileInfo(folder + "/full.csv").size() > 4096);
+
+        // The name taken by a folder: the folder stays, nothing else appears.
+        const QString blocked = m_dir.filePath("blocked");
+        QVERIFY(QDir().mkpath(blocked + "/full.csv"));
+        error.clear();
+        QVERIFY(!writeCsvFile(blocked, photo, "full", &error));
+        QVERIFY(QFileInfo(blocked + "/full.csv").isDir());
+        QCOMPARE(QDir(blocked).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList{"full.csv"});
+        QVERIFY2(error.contains("full.csv"), qPrintable(error));
+
+        // The job names each photograph that failed, why, and the folder.
+        const QString other = generated("full2.jpg");
+        QCOMPARE(loadPhotoRecord(other), 0);
+        const QString gone = m_dir.filePath("fullgone.jpg");
+        ExportFileThread job(m_dir.filePath("fullout"), {photo, gone, other}, ExportFileThread::CsvTables);
+        QSignalSpy finished(&job, &ExportFileThread::OnExportFinished);
+        QSignalSpy failures(&job, &ExportFileThread::OnExportSummary);
+        {
+            FileSizeLimit limit(4096);
+            job.start();
+            QVERIFY(job.wait(30000));
+        }
+        QCOMPARE(finished.first(), (QList<QVariant>{0, 3}));
+        QCOMPARE(QDir(job.exportFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList());
+        QCOMPARE(failures.size(), 1);
+        QCOMPARE(failures.first().at(0).toString(), job.exportFolder());
+        const QStringList lines = failures.first().at(1).toStringList();
+        QCOMPARE(lines.size(), 3);
+        QVERIFY2(lines[0].startsWith("full.jpg") && lines[0].contains(QString::fromLocal8Bit(std::strerror(EFBIG))),
+                 qPrintable(lines[0]));
+        QVERIFY2(lines[1].startsWith("fullgone.jpg") && lines[1].contains(gone), qPrintable(lines[1]));
+        QVERIFY2(lines[2].startsWith("full2.jpg"), qPrintable(lines[2]));
+        const QList<ExportFileThread::Failure> list = job.failures();
+        QCOMPARE(list.size(), 3);
+        QCOMPARE(list[0].photo, photo);
+        QCOMPARE(list[0].kind, ExportFileThread::Failure::WriteFailed);
+        QCOMPARE(list[1].photo, gone);
+        QCOMPARE(list[1].kind, ExportFileThread::Failure::PhotoUnreadable);
+    }
+
+    void readOnlyFolder()
+    {
+        if (::geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        const QString photo = generated("locked.jpg");
+        QCOMPARE(loadPhotoRecord(photo), 0);
+        const QString folder = m_dir.filePath("locked");
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        QString error;
+        const bool written = writeCsvFile(folder, photo, "locked", &error);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(!written);
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot), QStringList());
+        QVERIFY2(error.contains(QString::fromLocal8Bit(std::strerror(EACCES))), qPrintable(error));
     }
 
     void uniqueFolders()
