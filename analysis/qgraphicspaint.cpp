@@ -122,7 +122,7 @@ void QGraphicsPaint::slot_showMenu()
 void QGraphicsPaint::slot_copyItem()
 {
     // Copies, so later edits of the source photograph do not travel with the layout.
-    m_clipboard = copiesOf(itemTables()[currentPhotoPath()]);
+    m_clipboard = copiesOf(itemTables()[m_scene->photoPath()]);
     m_copied = true;
     m_pasteToCurrent->setEnabled(true);
     m_pasteToAll->setEnabled(true);
@@ -145,8 +145,8 @@ void QGraphicsPaint::slot_pasteToCurr()
 {
     if (!m_copied)
         return;
-    pasteTo(currentPhotoPath());
-    m_scene->reloadItems(currentPhotoPath());
+    pasteTo(m_scene->photoPath());
+    m_scene->reloadItems(m_scene->photoPath());
     refreshItemStats();
     emit sig_copyItemToCurrent();
 }
@@ -170,7 +170,7 @@ void QGraphicsPaint::slot_pasteToAll()
 
 void QGraphicsPaint::refreshItemStats()
 {
-    for (const ItemStatsRow &row : m_scene->collectItemStats(currentPhotoPath()))
+    for (const ItemStatsRow &row : m_scene->collectItemStats(m_scene->photoPath()))
         emit sig_updateItem(row.name, row.max, row.min, row.avg);
     emit sig_imgChanged();
 }
@@ -207,7 +207,7 @@ void QGraphicsPaint::rotateQuarterTurn()
         m_homeGeometry = geometry();
         m_homeRecorded = true;
     }
-    const QString path = currentPhotoPath();
+    const QString path = m_scene->photoPath();
     const int state = (rotationStateOf(path) + 1) % 4;
     setRotationState(path, state);
     applyRotationState(state);

@@ -77,7 +77,7 @@ void MyGraphicItem::computeStatistics(const QPointF &offset, const QString &path
 void MyGraphicItem::remeasureOnScene()
 {
     if (auto *shown = qobject_cast<MyGraphicsScene *>(scene()))
-        computeStatistics(pos(), shown->itemsPath());
+        computeStatistics(pos(), shown->photoPath());
 }
 
 void MyGraphicItem::setCreating(bool creating)

@@ -40,17 +40,19 @@ MyGraphicsScene::~MyGraphicsScene()
 QSize MyGraphicsScene::frameSize() const
 {
     QMutexLocker lock(&photoTablesMutex());
-    const auto found = photoRecords().constFind(currentPhotoPath());
+    const auto found = photoRecords().constFind(m_photoPath);
     return found == photoRecords().constEnd() ? QSize(0, 0) : QSize(found->width, found->height);
 }
 
 template<typename Change>
-static void changeShownRecord(Change change)
+void MyGraphicsScene::changeShownRecord(Change change)
 {
-    // The copy and the table entry change together; a photograph that never loaded gets no entry.
+    // The page's copy and the table entry change together; a photograph that never loaded
+    // gets no entry.
     QMutexLocker lock(&photoTablesMutex());
-    change(currentPhotoRecord());
-    const auto found = photoRecords().find(currentPhotoPath());
+    if (m_photoPath == currentPhotoPath())
+        change(currentPhotoRecord());
+    const auto found = photoRecords().find(m_photoPath);
     if (found != photoRecords().end())
         change(*found);
 }
@@ -67,9 +69,9 @@ void MyGraphicsScene::loadImage(const QString &path)
     m_fileImage = m_displayed;
     if (!views().isEmpty())
         refreshImageRect();
-    reloadItems(currentPhotoPath());
+    reloadItems(path);
     // Every state sets the angle: a photograph shown unturned after a turned one is not turned.
-    m_angle = -90.0 * rotationStateOf(currentPhotoPath());
+    m_angle = -90.0 * rotationStateOf(path);
     m_displayed = turned(m_fileImage);
     showWholeFrame(m_wholeFrame);
     update();
@@ -86,7 +88,7 @@ void MyGraphicsScene::followViewport()
             continue;
         item->placeOn(m_imageRect);
         if (!item->isCreating())
-            item->computeStatistics(item->pos(), m_itemsPath);
+            item->computeStatistics(item->pos(), m_photoPath);
     }
     m_overlay->setImageRect(m_imageRect);
 }
@@ -135,7 +137,7 @@ void MyGraphicsScene::reloadItems(const QString &path)
 {
     itemCounters()[path].clear();
     removeMeasurementItems();
-    m_itemsPath = path;
+    m_photoPath = path;
     ItemTable &table = itemTables()[path];
     for (auto it = table.begin(); it != table.end(); ++it) {
         const ItemPtr copy = it.value()->copyInPlace();
@@ -153,10 +155,9 @@ void MyGraphicsScene::rebuildForRotation()
     refreshImageRect();
     setSceneRect(m_imageRect);
     m_displayed = turned(m_fileImage);
-    const QString path = currentPhotoPath();
+    const QString path = m_photoPath;
     itemCounters()[path].clear();
     removeMeasurementItems();
-    m_itemsPath = path;
 
     // The frame before this turn: the photograph's own size (its picture's when it has no
     // record), turned when it was narrow.
@@ -242,8 +243,17 @@ void MyGraphicsScene::showWholeFrame(bool show)
     m_wholeFrame = show;
     m_overlay->setPen(QPen(m_color, m_sizeLevel));
     m_overlay->setImageRect(m_imageRect);
-    m_overlay->setPhoto(currentPhotoRecord().stats, QSize(currentPhotoRecord().width, currentPhotoRecord().height),
-                        rotationStateOf(currentPhotoPath()));
+    TempStats whole;
+    QSize frame;
+    {
+        QMutexLocker lock(&photoTablesMutex());
+        const auto found = photoRecords().constFind(m_photoPath);
+        if (found != photoRecords().constEnd()) {
+            whole = found->stats;
+            frame = QSize(found->width, found->height);
+        }
+    }
+    m_overlay->setPhoto(whole, frame, rotationStateOf(m_photoPath));
     m_overlay->setVisible(show && m_itemsVisible);
 }
 
@@ -254,7 +264,7 @@ void MyGraphicsScene::hideSpotReadout()
 
 void MyGraphicsScene::deleteSelectedItems()
 {
-    ItemTable &table = itemTables()[m_itemsPath];
+    ItemTable &table = itemTables()[m_photoPath];
     const QList<ItemPtr> onShow = m_sceneItems;
     for (const ItemPtr &item : onShow) {
         if (!item->isSelected())
@@ -306,7 +316,7 @@ void MyGraphicsScene::createItem(ItemKind kind)
     }
     addMeasurementItem(item);
     static const char *const formats[] = {"P%0", "L%0", "Re%0", "Ro%0", "Poly%0"};
-    const int count = ++itemCounters()[m_itemsPath][kind];
+    const int count = ++itemCounters()[m_photoPath][kind];
     item->setName(QString(formats[kind]).arg(count));
     if (kind == KindLine || kind == KindRect)
         item->setPos(m_pressPoint);
@@ -328,15 +338,15 @@ void MyGraphicsScene::finishItem(const ItemPtr &item)
 {
     item->setCreating(false);
     if (item->kind() == KindPoint)
-        m_currentPoint->computeTemperature(m_pressPoint, m_itemsPath);
+        m_currentPoint->computeTemperature(m_pressPoint, m_photoPath);
     else
-        item->computeStatistics(item->pos(), m_itemsPath);
+        item->computeStatistics(item->pos(), m_photoPath);
     register_(item);
 }
 
 void MyGraphicsScene::register_(const ItemPtr &item)
 {
-    itemTables()[m_itemsPath][item->name()] = item;
+    itemTables()[m_photoPath][item->name()] = item;
 }
 
 void MyGraphicsScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
@@ -425,7 +435,7 @@ void MyGraphicsScene::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
 
 void MyGraphicsScene::updateSpotReadout(const QPointF &c)
 {
-    const TemperatureGrid grid = TemperatureGrid::of(currentPhotoPath());
+    const TemperatureGrid grid = TemperatureGrid::of(m_photoPath);
     const float t = grid.at(sceneToPixel(c, m_imageRect, grid));
     m_spotReadout->setPlainText(t == NA_TEMPERATURE ? QString("NA") : QString::number(t, 'f', 1) + QString::fromUtf8("℃"));
     QFont font("Microsoft Yahei");
@@ -474,7 +484,7 @@ void MyGraphicsScene::drawBackground(QPainter *painter, const QRectF &)
     setSceneRect(m_imageRect);
     {
         QMutexLocker lock(&photoTablesMutex());
-        const auto found = photoRecords().constFind(currentPhotoPath());
+        const auto found = photoRecords().constFind(m_photoPath);
         if (found != photoRecords().constEnd()) {
             const PhotoRecord &record = *found;
             // Alarm colours need a matrix that matches the picture pixel for pixel.

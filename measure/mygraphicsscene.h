@@ -40,9 +40,10 @@ public:
     QGraphicsTextItem *spotReadout() const { return m_spotReadout; }
     MyGraphicTextItem *wholeFrameOverlay() const { return m_overlay; }
     bool polygonInProgress() const { return m_polygonInProgress; }
-    // The photograph whose items are on show; while the page changes photograph it can
-    // differ from the current path for a moment.
-    QString itemsPath() const { return m_itemsPath; }
+    // The photograph this scene shows (its picture, colours and items). The analysis page's
+    // scene shows the current photograph; a scene that renders another one offscreen does not
+    // disturb it.
+    QString photoPath() const { return m_photoPath; }
 
     void loadImage(const QString &path);
     // Takes the picture rectangle from the view after it changed size; items keep their place
@@ -74,6 +75,8 @@ private:
     void removeMeasurementItems();
     void register_(const ItemPtr &item);
     void countName(const QString &path, const ItemPtr &item);
+    template<typename Change>
+    void changeShownRecord(Change change);
     void updateSpotReadout(const QPointF &position);
     bool pinCursorToImage(const QPointF &position);
     QSize frameSize() const;
@@ -113,6 +116,6 @@ private:
     };
     Colouring m_colouring;
     QVector<Palette> m_palettes;
-    QString m_itemsPath;
+    QString m_photoPath;
     QList<ItemPtr> m_sceneItems; // every measurement item on show; the scene never deletes them itself
 };

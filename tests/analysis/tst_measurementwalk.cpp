@@ -622,7 +622,7 @@ private slots:
         QTest::qWait(150);
         // The photograph on show stays until the next one can be shown whole.
         QCOMPARE(currentPhotoPath(), m_photos[0]);
-        QCOMPARE(scene()->itemsPath(), m_photos[0]);
+        QCOMPARE(scene()->photoPath(), m_photos[0]);
         QCOMPARE(loadPhotoRecord(m_photos[1]), 0);
         QTRY_COMPARE(currentPhotoPath(), m_photos[1]);
         QCOMPARE(currentPhotoRecord().width, 320);
