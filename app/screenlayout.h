@@ -23,7 +23,7 @@ struct ShellValues
 {
     int primaryScreenHeight = 0;
     ScreenLayout layout = screenLayoutForHeight(0);
-    QString tempImageDir; // snapshots of analysed photographs, removed at exit
+    QString tempImageDir; // this run's private snapshot folder, removed at exit; empty when none could be made
 };
 
 ShellValues &shellValues();

@@ -3,6 +3,7 @@
 #include "dropshadow.h"
 #include "mymsgboxdlg.h"
 
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -103,25 +104,78 @@ void MyProgressDlg::showValue(int value)
 
 void MyProgressDlg::OnUpdateProgress(int progress)
 {
+    if (m_finished)
+        return;
     if (m_bar->value() < progress)
         showValue(progress);
-    if (progress >= 100 && m_timer && !m_timer->isActive()) {
+    if (progress >= 100 && m_timer && !m_timer->isActive() && !m_secondPassed) {
         m_message->setText(tr("导出完成!"));
-        connect(m_timer, &QTimer::timeout, this, &MyProgressDlg::complete, Qt::UniqueConnection);
+        connect(m_timer, &QTimer::timeout, this, &MyProgressDlg::secondPassed, Qt::UniqueConnection);
         m_timer->start(1000);
     }
 }
 
-void MyProgressDlg::complete()
+void MyProgressDlg::setFollowsJob(bool follows)
+{
+    m_followsJob = follows;
+}
+
+void MyProgressDlg::secondPassed()
 {
     m_timer->stop();
-    m_timer->deleteLater();
-    m_timer = nullptr;
-    close();
+    m_secondPassed = true;
+    completeWhenDone();
+}
+
+void MyProgressDlg::jobEnded(const QString &folder)
+{
+    m_jobEnded = true;
+    m_folder = folder;
+    completeWhenDone();
+}
+
+void MyProgressDlg::completeWhenDone()
+{
+    if (m_finished)
+        return;
+    // A job's outcome is known only once it has ended; a complete one still shows its 100 % for
+    // a second, a cancelled one reports at once.
+    if (m_followsJob && !m_jobEnded)
+        return;
+    if (m_bar->value() >= m_bar->maximum() && !m_secondPassed)
+        return;
+    complete();
+}
+
+QString MyProgressDlg::outcomeText() const
+{
     const bool partly = m_total >= 0 && m_written < m_total;
-    MyMsgBoxDlg done(tr("提示"), QPixmap(partly ? ":/res/icon/warning.svg" : ":/res/icon/sucess.svg"),
-                     partly ? tr("已导出 %1 张图片，共 %2 张").arg(m_written).arg(m_total) : tr("导出成功！"),
-                     MyMsgBoxDlg::ConfirmOnly);
+    if (!m_followsJob)
+        return partly ? tr("已导出 %1 张图片，共 %2 张").arg(m_written).arg(m_total) : tr("导出成功！");
+    if (m_total < 0) // ended without telling what it wrote
+        return tr("导出失败");
+    const QString written = QString::number(m_written);
+    // The folder is user text: it is only ever the last argument of a single arg() call.
+    if (m_cancelRequested && m_bar->value() < m_bar->maximum())
+        return tr("导出已取消，已写入 %1 个文件，保存在：%2").arg(written, m_folder);
+    if (partly)
+        return tr("已导出 %1 张图片，共 %2 张，保存在：%3").arg(written, QString::number(m_total), m_folder);
+    return tr("导出成功！文件保存在：%1").arg(m_folder);
+}
+
+void MyProgressDlg::complete()
+{
+    m_finished = true;
+    if (m_timer) {
+        m_timer->stop();
+        m_timer->deleteLater();
+        m_timer = nullptr;
+    }
+    closeQuietly();
+    const bool cancelled = m_cancelRequested && m_bar->value() < m_bar->maximum();
+    const bool success = m_total < 0 ? !m_followsJob : m_written >= m_total && !cancelled;
+    MyMsgBoxDlg done(tr("提示"), QPixmap(success ? ":/res/icon/sucess.svg" : ":/res/icon/warning.svg"),
+                     outcomeText(), MyMsgBoxDlg::ConfirmOnly);
     done.exec();
 }
 
@@ -133,17 +187,67 @@ void MyProgressDlg::setOutcome(int written, int total)
 
 void MyProgressDlg::showFailure(const QString &reason)
 {
-    close();
+    if (m_finished)
+        return;
+    m_finished = true;
+    closeQuietly();
     MyMsgBoxDlg failed(tr("提示"), QPixmap(":/res/icon/warning.svg"), reason, MyMsgBoxDlg::ConfirmOnly);
     failed.exec();
 }
 
+void MyProgressDlg::dismiss()
+{
+    m_finished = true;
+    if (m_timer)
+        m_timer->stop();
+    closeQuietly();
+}
+
+void MyProgressDlg::closeQuietly()
+{
+    // done() hides without a close event, so it also works from inside closeEvent().
+    done(QDialog::Rejected);
+}
+
 void MyProgressDlg::on_btn_cancel_clicked()
 {
-    if (m_bar->value() == 100)
+    requestCancel();
+}
+
+void MyProgressDlg::requestCancel()
+{
+    // Without a cancel button there is nothing to cancel; at 100 the export is already done.
+    if (m_finished || m_cancel->isHidden() || m_bar->value() == 100)
         return;
+    if (!m_followsJob) {
+        emit OnCancelExport();
+        closeQuietly();
+        return;
+    }
+    // The job stops after its current file; until it has, the dialog stays so the program's
+    // state stays visible and the closing message can tell what was written.
+    if (m_cancelRequested || m_jobEnded)
+        return;
+    m_cancelRequested = true;
+    m_cancel->setEnabled(false);
+    m_message->setText(tr("正在取消导出..."));
     emit OnCancelExport();
-    close();
+}
+
+void MyProgressDlg::reject()
+{
+    // Esc lands here, and so does QDialog's own close handling.
+    requestCancel();
+}
+
+void MyProgressDlg::closeEvent(QCloseEvent *event)
+{
+    if (!isVisible()) {
+        QDialog::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    requestCancel();
 }
 
 void MyProgressDlg::paintEvent(QPaintEvent *)

@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
@@ -112,6 +113,28 @@ OutputInfoWdg::OutputInfoWdg(QWidget *parent)
     QMetaObject::connectSlotsByName(this);
 }
 
+OutputInfoWdg::~OutputInfoWdg()
+{
+    stopExport();
+    delete m_job;
+    delete m_progress;
+}
+
+bool OutputInfoWdg::exportRunning() const
+{
+    return m_job && m_job->isRunning();
+}
+
+void OutputInfoWdg::stopExport()
+{
+    if (m_job && m_job->isRunning()) {
+        m_job->cancelExport();
+        m_job->wait();
+    }
+    if (m_progress)
+        m_progress->dismiss();
+}
+
 void OutputInfoWdg::retranslate()
 {
     setWindowTitle(tr("导出报告"));
@@ -135,6 +158,9 @@ void OutputInfoWdg::refreshPhotoList()
 {
     m_all->setCheckState(Qt::Unchecked);
     m_list->clear();
+    // Without a snapshot folder there is nothing to list (QDir("") would be the working directory).
+    if (shellValues().tempImageDir.isEmpty())
+        return;
     const QDir folder(shellValues().tempImageDir);
     const ScreenLayout &layout = shellValues().layout;
     for (const QString &name : folder.entryList({"*.jpg", "*.bmp", "*.png", "*.jpeg"})) {
@@ -200,11 +226,21 @@ void OutputInfoWdg::on_btn_comfirm_clicked()
 ExportFileThread *OutputInfoWdg::startExport(const QString &directory)
 {
     const QStringList snapshots = checkedSnapshots();
-    if (snapshots.isEmpty())
+    if (snapshots.isEmpty() || exportRunning())
         return nullptr;
+    // The previous job has ended; its dialog may still be in its closing message, so it goes later.
+    delete m_job;
+    if (m_progress)
+        m_progress->deleteLater();
     const bool word = m_word->isChecked();
     m_progress = new MyProgressDlg(word ? tr("导出Word") : tr("导出CSV"), 0, 100);
+    m_progress->setFollowsJob(true);
     m_job = new ExportFileThread(directory, snapshots, word ? ExportFileThread::WordReports : ExportFileThread::CsvTables);
+    const QPointer<ExportFileThread> job(m_job);
+    MyProgressDlg *progress = m_progress;
+    connect(m_job, &QThread::finished, m_progress, [job, progress] {
+        progress->jobEnded(job ? job->exportFolder() : QString());
+    });
     connect(m_job, &ExportFileThread::OnUpdateExportProgress, m_progress, &MyProgressDlg::OnUpdateProgress);
     connect(m_job, &ExportFileThread::OnExportFinished, m_progress, &MyProgressDlg::setOutcome);
     connect(m_job, &ExportFileThread::OnExportFailed, m_progress, &MyProgressDlg::showFailure);

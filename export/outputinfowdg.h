@@ -19,15 +19,21 @@ class OutputInfoWdg : public QDialog
     Q_OBJECT
 public:
     explicit OutputInfoWdg(QWidget *parent = nullptr);
+    // Stops a running job first: it must not outlive the tables it reads.
+    ~OutputInfoWdg() override;
 
     void refreshPhotoList();
     void retranslate();
     QStringList checkedSnapshots() const;
     // Starts the job for the checked rows into directory (what the export button does once a
-    // directory is chosen). Returns the job, or nullptr when no row is checked.
+    // directory is chosen). Returns the job, or nullptr when no row is checked or a job still runs.
     ExportFileThread *startExport(const QString &directory);
     MyProgressDlg *progressDialog() const { return m_progress; }
     ExportFileThread *currentJob() const { return m_job; }
+    bool exportRunning() const;
+    // Cancels a running job, waits until it has finished its current file and closes the
+    // progress dialog without a closing message (the program is quitting).
+    void stopExport();
 
 public slots:
     void slot_StateChanged(int state);

@@ -4,19 +4,23 @@
 #include "homepage.h"
 #include "language.h"
 #include "maskwidget.h"
+#include "mymsgboxdlg.h"
 #include "mytitlebar.h"
 #include "outputinfowdg.h"
 #include "screenlayout.h"
 #include "settingpage.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDebug>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
 #include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QTranslator>
 
 QuorviCameraTool::QuorviCameraTool(QWidget *parent)
@@ -54,10 +58,7 @@ QuorviCameraTool::QuorviCameraTool(QWidget *parent)
     m_settingPage = new SettingPage;
     m_settingPage->setupView(values.layout.minSide, values.layout.maxWidth);
 
-    values.tempImageDir = QCoreApplication::applicationDirPath() + "/tmpBmp";
-    QDir tempDir(values.tempImageDir);
-    if (!tempDir.exists() && !tempDir.mkpath("."))
-        qDebug() << QString::fromUtf8("文件夹创建失败");
+    makeSnapshotFolder();
 
     m_pages->addWidget(m_homePage);
     m_pages->addWidget(m_settingPage);
@@ -86,11 +87,56 @@ QuorviCameraTool::QuorviCameraTool(QWidget *parent)
 
 QuorviCameraTool::~QuorviCameraTool()
 {
-    QDir(shellValues().tempImageDir).removeRecursively();
+    // The export dialog goes first: it ends a running job, which reads the pages' tables.
+    delete m_exportDialog;
+    m_exportDialog = nullptr;
     delete m_homePage;
     delete m_settingPage;
     delete m_runtimeTranslator;
-    delete m_exportDialog;
+    shellValues().tempImageDir.clear();
+}
+
+void QuorviCameraTool::makeSnapshotFolder()
+{
+    // A private folder per run in the system's temporary location: no other copy of the program
+    // and no earlier run sees these snapshots, and nothing is written beside the executable.
+    // Qt gives an empty temporary location when TMPDIR names no folder; the template would
+    // then be a folder in the root.
+    const QString base = QDir::tempPath();
+    if (!base.isEmpty() && QFileInfo(base).isDir())
+        m_snapshotDir = std::make_unique<QTemporaryDir>(base + "/QuorviCameraTool-XXXXXX");
+    if (m_snapshotDir && m_snapshotDir->isValid()) {
+        shellValues().tempImageDir = m_snapshotDir->path();
+        return;
+    }
+    shellValues().tempImageDir.clear();
+    // Told once, when the window is up: without the folder no photograph can be exported.
+    QTimer::singleShot(0, this, [] {
+        MyMsgBoxDlg box(tr("提示"), QPixmap(":/res/icon/warning.svg"),
+                        tr("无法创建临时文件夹，分析的图片将无法导出。"), MyMsgBoxDlg::ConfirmOnly);
+        box.exec();
+    });
+}
+
+void QuorviCameraTool::closeEvent(QCloseEvent *event)
+{
+    if (m_exportDialog && m_exportDialog->exportRunning()) {
+        MyMsgBoxDlg ask(tr("提示"), QPixmap(":/res/icon/warning.svg"),
+                        tr("正在导出，退出将取消导出，其余图片不会导出。确定退出吗？"), MyMsgBoxDlg::BothButtons);
+        if (ask.exec() != QDialog::Accepted) {
+            event->ignore();
+            return;
+        }
+        m_exportDialog->stopExport();
+    }
+    QMainWindow::closeEvent(event);
+}
+
+OutputInfoWdg *QuorviCameraTool::ensureExportDialog()
+{
+    if (!m_exportDialog)
+        m_exportDialog = new OutputInfoWdg;
+    return m_exportDialog;
 }
 
 void QuorviCameraTool::watchScreenDpi()
@@ -142,8 +188,6 @@ void QuorviCameraTool::slot_btn_reportPage_clicked()
     m_settingPage->saveCurrentState();
     MaskWidget::instance().setNames({"OutputInfoWdg"});
     MaskWidget::instance().attachTo(this);
-    if (!m_exportDialog)
-        m_exportDialog = new OutputInfoWdg;
-    m_exportDialog->refreshPhotoList();
+    ensureExportDialog()->refreshPhotoList();
     m_exportDialog->exec();
 }

@@ -2,7 +2,10 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class QStackedWidget;
+class QTemporaryDir;
 class QTranslator;
 class HomePage;
 class OutputInfoWdg;
@@ -29,7 +32,14 @@ public slots:
     void slot_btn_homePage_clicked();
     void slot_btn_reportPage_clicked();
 
+protected:
+    // Quitting during an export asks first; confirmed, the export is cancelled and its current
+    // file finished before anything is torn down.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
+    void makeSnapshotFolder();
+    OutputInfoWdg *ensureExportDialog(); // builds it when it does not exist yet
     void retranslate();
     void watchScreenDpi();
 
@@ -39,4 +49,6 @@ private:
     SettingPage *m_settingPage;
     QTranslator *m_runtimeTranslator = nullptr;
     OutputInfoWdg *m_exportDialog = nullptr;
+    // This run's snapshots, private to it and removed with the window.
+    std::unique_ptr<QTemporaryDir> m_snapshotDir;
 };

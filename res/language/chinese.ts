@@ -158,6 +158,26 @@
         <source>已导出 %1 张图片，共 %2 张</source>
         <translation>已导出 %1 张图片，共 %2 张</translation>
     </message>
+    <message>
+        <source>导出失败</source>
+        <translation>导出失败</translation>
+    </message>
+    <message>
+        <source>导出已取消，已写入 %1 个文件，保存在：%2</source>
+        <translation>导出已取消，已写入 %1 个文件，保存在：%2</translation>
+    </message>
+    <message>
+        <source>已导出 %1 张图片，共 %2 张，保存在：%3</source>
+        <translation>已导出 %1 张图片，共 %2 张，保存在：%3</translation>
+    </message>
+    <message>
+        <source>导出成功！文件保存在：%1</source>
+        <translation>导出成功！文件保存在：%1</translation>
+    </message>
+    <message>
+        <source>正在取消导出...</source>
+        <translation>正在取消导出...</translation>
+    </message>
 </context>
 <context>
     <name>MyTitleBar</name>
@@ -313,6 +333,18 @@
     <message>
         <source>QuorviCameraTool</source>
         <translation>QuorviCameraTool</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>无法创建临时文件夹，分析的图片将无法导出。</source>
+        <translation>无法创建临时文件夹，分析的图片将无法导出。</translation>
+    </message>
+    <message>
+        <source>正在导出，退出将取消导出，其余图片不会导出。确定退出吗？</source>
+        <translation>正在导出，退出将取消导出，其余图片不会导出。确定退出吗？</translation>
     </message>
 </context>
 <context>

@@ -158,6 +158,26 @@
         <source>已导出 %1 张图片，共 %2 张</source>
         <translation>%2 枚中 %1 枚をエクスポートしました。</translation>
     </message>
+    <message>
+        <source>导出失败</source>
+        <translation>エクスポートに失敗しました。</translation>
+    </message>
+    <message>
+        <source>导出已取消，已写入 %1 个文件，保存在：%2</source>
+        <translation>エクスポートをキャンセルしました。%1 個のファイルを %2 に書き込みました。</translation>
+    </message>
+    <message>
+        <source>已导出 %1 张图片，共 %2 张，保存在：%3</source>
+        <translation>%2 枚中 %1 枚を %3 にエクスポートしました。</translation>
+    </message>
+    <message>
+        <source>导出成功！文件保存在：%1</source>
+        <translation>エクスポートしました。保存先：%1</translation>
+    </message>
+    <message>
+        <source>正在取消导出...</source>
+        <translation>エクスポートをキャンセルしています...</translation>
+    </message>
 </context>
 <context>
     <name>MyTitleBar</name>
@@ -317,6 +337,18 @@
     <message>
         <source>QuorviCameraTool</source>
         <translation>QuorviCameraTool</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>お知らせ</translation>
+    </message>
+    <message>
+        <source>无法创建临时文件夹，分析的图片将无法导出。</source>
+        <translation>一時フォルダーを作成できません。解析した画像はエクスポートできません。</translation>
+    </message>
+    <message>
+        <source>正在导出，退出将取消导出，其余图片不会导出。确定退出吗？</source>
+        <translation>エクスポート中です。終了するとエクスポートはキャンセルされ、残りの画像はエクスポートされません。終了しますか？</translation>
     </message>
 </context>
 <context>

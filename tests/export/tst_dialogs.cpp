@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QWindow>
 #include <QtTest>
 
 namespace {
@@ -65,6 +66,104 @@ private slots:
 
         dialog.setCancelVisible(false);
         QVERIFY(dialog.findChild<QPushButton *>("btn_cancel")->isHidden());
+    }
+
+    void escapeAndCloseButtonMeanCancel()
+    {
+        {
+            MyProgressDlg dialog("Exporting", 0, 100);
+            QSignalSpy cancelled(&dialog, &MyProgressDlg::OnCancelExport);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            dialog.OnUpdateProgress(50);
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            QCOMPARE(cancelled.count(), 1);
+            QVERIFY(!dialog.isVisible());
+        }
+        {
+            MyProgressDlg dialog("Exporting", 0, 100);
+            QSignalSpy cancelled(&dialog, &MyProgressDlg::OnCancelExport);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            dialog.OnUpdateProgress(50);
+            dialog.windowHandle()->close(); // what the window's close button does
+            QCOMPARE(cancelled.count(), 1);
+            QVERIFY(!dialog.isVisible());
+        }
+        {
+            // Without a cancel button (the import) there is nothing to cancel: Esc does nothing.
+            MyProgressDlg dialog("Importing", 0, 100);
+            dialog.setCancelVisible(false);
+            QSignalSpy cancelled(&dialog, &MyProgressDlg::OnCancelExport);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            QCOMPARE(cancelled.count(), 0);
+            QVERIFY(dialog.isVisible());
+        }
+    }
+
+    void followedJobCancelStaysUntilTheEnd()
+    {
+        MyProgressDlg dialog("Exporting", 0, 100);
+        dialog.setFollowsJob(true);
+        QSignalSpy cancelled(&dialog, &MyProgressDlg::OnCancelExport);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.OnUpdateProgress(20);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QCOMPARE(cancelled.count(), 1);
+        QVERIFY(dialog.isVisible()); // the job has not ended yet
+        QVERIFY(dialog.cancelRequested());
+        dialog.windowHandle()->close();
+        dialog.findChild<QPushButton *>("btn_cancel")->click();
+        QCOMPARE(cancelled.count(), 1); // asked once
+        QVERIFY(dialog.isVisible());
+        dialog.OnUpdateProgress(40);
+        dialog.setOutcome(2, 2);
+        MessageBoxCloser closer;
+        // A folder with a place marker stays as it is.
+        QTimer::singleShot(0, &dialog, [&dialog] { dialog.jobEnded("/out/vexlo%1"); });
+        QTRY_COMPARE_WITH_TIMEOUT(closer.texts,
+                                  QStringList{QString::fromUtf8("导出已取消，已写入 2 个文件，保存在：/out/vexlo%1")}, 3000);
+        QVERIFY(!dialog.isVisible());
+    }
+
+    void followedJobNamesTheFolder()
+    {
+        MyProgressDlg dialog("Exporting", 0, 100);
+        dialog.setFollowsJob(true);
+        dialog.show();
+        MessageBoxCloser closer;
+        dialog.OnUpdateProgress(100);
+        dialog.setOutcome(3, 3);
+        QTest::qWait(1300);
+        // The second has passed, but the job has not ended: no message yet.
+        QVERIFY(closer.texts.isEmpty());
+        QVERIFY(dialog.isVisible());
+        dialog.jobEnded("/out/a b");
+        QTRY_COMPARE_WITH_TIMEOUT(closer.texts, QStringList{QString::fromUtf8("导出成功！文件保存在：/out/a b")}, 3000);
+
+        MyProgressDlg partly("Exporting", 0, 100);
+        partly.setFollowsJob(true);
+        partly.show();
+        partly.OnUpdateProgress(100);
+        partly.setOutcome(1, 3);
+        partly.jobEnded("/out/%2");
+        QTRY_COMPARE_WITH_TIMEOUT(closer.texts.size(), 2, 3000);
+        QCOMPARE(closer.texts.last(), QString::fromUtf8("已导出 1 张图片，共 3 张，保存在：/out/%2"));
+
+        // Dismissed (the program quits): what the job still reports shows nothing.
+        MyProgressDlg dismissed("Exporting", 0, 100);
+        dismissed.setFollowsJob(true);
+        dismissed.show();
+        dismissed.OnUpdateProgress(100);
+        dismissed.dismiss();
+        QVERIFY(!dismissed.isVisible());
+        dismissed.setOutcome(1, 1);
+        dismissed.jobEnded("/out");
+        QTest::qWait(1300);
+        QCOMPARE(closer.texts.size(), 2);
     }
 
     void completionAfterOneSecond()

@@ -1,5 +1,6 @@
 #include "exportfilethread.h"
 #include "mycheckitemwidget.h"
+#include "mymsgboxdlg.h"
 #include "myprogressdlg.h"
 #include "outputinfowdg.h"
 #include "pagetables.h"
@@ -9,11 +10,38 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QApplication>
 #include <QImage>
+#include <QLabel>
+#include <QPushButton>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
+
+namespace {
+
+// Confirms every message box that shows up while it lives and keeps their texts.
+class MessageBoxCloser : public QObject
+{
+public:
+    MessageBoxCloser()
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            if (auto *box = qobject_cast<MyMsgBoxDlg *>(QApplication::activeModalWidget())) {
+                texts << box->findChild<QLabel *>("lab_text")->text();
+                box->findChild<QPushButton *>("btn_confirm")->click();
+            }
+        });
+        m_timer.start(20);
+    }
+    QStringList texts;
+
+private:
+    QTimer m_timer;
+};
+
+} // namespace
 
 class TestOutputInfoWdg : public QObject
 {
@@ -90,6 +118,51 @@ private slots:
         QCOMPARE(QDir(job->exportFolder()).entryList(QDir::Files), (QStringList{"A.csv", "c-2.csv"}));
         QTRY_COMPARE(dialog.progressDialog()->value(), 100);
         QVERIFY(!dialog.isVisible());
+        // The closing message says where the files went.
+        MessageBoxCloser closer;
+        QTRY_COMPARE_WITH_TIMEOUT(closer.texts, QStringList{QString::fromUtf8("导出成功！文件保存在：%1").arg(job->exportFolder())},
+                                  5000);
+        QVERIFY(!dialog.progressDialog()->isVisible());
+    }
+
+    void escapeCancelsTheJob()
+    {
+        // Many large tables, so that the job is still running when Esc comes.
+        const QString photo = m_dir.filePath("big.jpg");
+        PhotoSpec shot;
+        shot.temperatures.assign(size_t(shot.width) * shot.height, 30.5f);
+        writePhoto(photo, shot);
+        QCOMPARE(loadPhotoRecord(photo), 0);
+        const int extra = 300;
+        for (int i = 0; i < extra; ++i) {
+            const QString snapshot = shellValues().tempImageDir + QString("/big-%1.bmp").arg(i);
+            QImage(16, 12, QImage::Format_RGB32).save(snapshot);
+            snapshotSources()[snapshot] = photo;
+        }
+        OutputInfoWdg dialog;
+        dialog.refreshPhotoList();
+        dialog.findChild<QRadioButton *>("radio_csv")->setChecked(true);
+        QCheckBox *all = dialog.findChild<QCheckBox *>("checkBox_all");
+        all->setChecked(true);
+        emit all->released();
+        const int total = dialog.checkedSnapshots().size();
+        QCOMPARE(total, extra + 3);
+        ExportFileThread *job = dialog.startExport(m_dir.filePath("cancelled"));
+        QVERIFY(job);
+        MyProgressDlg *progress = dialog.progressDialog();
+        QTRY_VERIFY(progress->value() > 0);
+        QVERIFY(job->isRunning());
+        QTest::keyClick(progress, Qt::Key_Escape);
+        // Until the job has ended the dialog (and the mask under it) stays.
+        QVERIFY(progress->isVisible());
+        MessageBoxCloser closer;
+        QVERIFY(job->wait(60000));
+        QTRY_COMPARE_WITH_TIMEOUT(closer.texts.size(), 1, 5000);
+        const int written = QDir(job->exportFolder()).entryList({"*.csv"}, QDir::Files).size();
+        QVERIFY2(written < total, qPrintable(QString::number(written)));
+        QCOMPARE(closer.texts.first(), QString::fromUtf8("导出已取消，已写入 %1 个文件，保存在：%2")
+                                           .arg(QString::number(written), job->exportFolder()));
+        QVERIFY(!progress->isVisible());
     }
 };
 

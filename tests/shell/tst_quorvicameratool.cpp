@@ -1,23 +1,97 @@
 #include "appsettings.h"
+#include "exportfilethread.h"
 #include "homepage.h"
+#include "mymsgboxdlg.h"
+#include "myprogressdlg.h"
 #include "mytitlebar.h"
+#include "outputinfowdg.h"
+#include "pagetables.h"
+#include "photogenerator.h"
+#include "photorecord.h"
 #include "quorvicameratool.h"
 #include "screenlayout.h"
 #include "settingpage.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QTranslator>
 #include <QtTest>
 
+namespace {
+
+// Answers every message box that shows up while it lives (confirm or cancel) and keeps their
+// texts. It polls with a timer, so it also runs inside the modal loop of the box.
+class MessageBoxAnswer : public QObject
+{
+public:
+    explicit MessageBoxAnswer(bool confirm)
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this, confirm] {
+            if (auto *box = qobject_cast<MyMsgBoxDlg *>(QApplication::activeModalWidget())) {
+                texts << box->findChild<QLabel *>("lab_text")->text();
+                box->findChild<QPushButton *>(confirm ? "btn_confirm" : "btn_cancel")->click();
+            }
+        });
+        m_timer.start(20);
+    }
+    QStringList texts;
+
+private:
+    QTimer m_timer;
+};
+
+} // namespace
+
 class TestQuorviCameraTool : public QObject
 {
     Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    // Fills the window's snapshot folder with count snapshots of one large photograph, so
+    // that their CSV export takes a while.
+    void makeSnapshots(int count)
+    {
+        const QString photo = m_dir.filePath("big.jpg");
+        if (!QFile::exists(photo)) {
+            PhotoSpec shot;
+            shot.temperatures.assign(size_t(shot.width) * shot.height, 30.5f);
+            writePhoto(photo, shot);
+            QCOMPARE(loadPhotoRecord(photo), 0);
+        }
+        for (int i = 0; i < count; ++i) {
+            const QString snapshot = shellValues().tempImageDir + QString("/big-%1.bmp").arg(i);
+            QVERIFY(QImage(16, 12, QImage::Format_RGB32).save(snapshot));
+            snapshotSources()[snapshot] = photo;
+        }
+    }
+
+    // Opens the export dialog the way the title bar does and starts a CSV export of every row.
+    static ExportFileThread *startExport(QuorviCameraTool &window, const QString &directory)
+    {
+        ExportFileThread *job = nullptr;
+        QTimer::singleShot(0, &window, [&window, &job, directory] {
+            OutputInfoWdg *dialog = window.exportDialog();
+            dialog->findChild<QRadioButton *>("radio_csv")->setChecked(true);
+            QCheckBox *all = dialog->findChild<QCheckBox *>("checkBox_all");
+            all->setChecked(true);
+            emit all->released();
+            job = dialog->startExport(directory); // hides the dialog, which ends its exec()
+        });
+        window.slot_btn_reportPage_clicked();
+        return job;
+    }
 
     static QString configText()
     {
@@ -37,14 +111,20 @@ private slots:
 
     void windowSetup()
     {
-        const QString tempDir = QCoreApplication::applicationDirPath() + "/tmpBmp";
-        QDir(tempDir).removeRecursively();
+        const QString besideProgram = QCoreApplication::applicationDirPath() + "/tmpBmp";
+        QDir(besideProgram).removeRecursively();
+        QString tempDir;
         {
             QuorviCameraTool window;
             QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
             QVERIFY(window.windowState() & Qt::WindowMaximized);
+            tempDir = shellValues().tempImageDir;
+            // Snapshots go into a folder of this run in the system's temporary location, none
+            // beside the program.
+            QVERIFY(!tempDir.isEmpty());
             QVERIFY(QDir(tempDir).exists());
-            QCOMPARE(shellValues().tempImageDir, tempDir);
+            QVERIFY(tempDir.startsWith(QDir::tempPath() + "/"));
+            QVERIFY(!QDir(besideProgram).exists());
             // The offscreen screen is 800 pixels high: the default row applies.
             QCOMPARE(shellValues().layout.viewWidth, 1000);
             QCOMPARE(shellValues().layout.minSide, 640);
@@ -53,6 +133,108 @@ private slots:
             QVERIFY(snapshot.open(QIODevice::WriteOnly));
         }
         QVERIFY(!QDir(tempDir).exists());
+    }
+
+    void runsNeverShareSnapshots()
+    {
+        // A snapshot left by an earlier run (a crash) and one of another copy running now.
+        QuorviCameraTool first;
+        const QString firstDir = shellValues().tempImageDir;
+        QVERIFY(QImage(16, 12, QImage::Format_RGB32).save(firstDir + "/old.bmp"));
+        QuorviCameraTool second;
+        const QString secondDir = shellValues().tempImageDir;
+        QVERIFY(QDir(secondDir).exists());
+        QVERIFY(secondDir != firstDir);
+        QVERIFY(QDir(secondDir).entryList(QDir::Files).isEmpty());
+        QTimer::singleShot(0, &second, [&second] {
+            QCOMPARE(second.exportDialog()->findChild<QListWidget *>("listWidget")->count(), 0);
+            second.exportDialog()->close();
+        });
+        second.slot_btn_reportPage_clicked();
+    }
+
+    void noSnapshotFolderIsSaid()
+    {
+        const QByteArray saved = qgetenv("TMPDIR");
+        qputenv("TMPDIR", m_dir.filePath("missing/deeper").toLocal8Bit());
+        {
+            MessageBoxAnswer answer(true);
+            QuorviCameraTool window;
+            QVERIFY(shellValues().tempImageDir.isEmpty());
+            QTRY_COMPARE_WITH_TIMEOUT(answer.texts.size(), 1, 3000);
+            QCOMPARE(answer.texts.first(), QString::fromUtf8("无法创建临时文件夹，分析的图片将无法导出。"));
+            QTest::qWait(200);
+            QCOMPARE(answer.texts.size(), 1); // once
+            QVERIFY(!QDir(QCoreApplication::applicationDirPath() + "/tmpBmp").exists());
+            // Nothing is listed, not even pictures of the working directory.
+            const QString working = QDir::currentPath();
+            QVERIFY(QDir().mkpath(m_dir.filePath("working")));
+            QVERIFY(QDir::setCurrent(m_dir.filePath("working")));
+            QVERIFY(QImage(16, 12, QImage::Format_RGB32).save("stray.bmp"));
+            QTimer::singleShot(0, &window, [&window] {
+                QCOMPARE(window.exportDialog()->findChild<QListWidget *>("listWidget")->count(), 0);
+                window.exportDialog()->close();
+            });
+            window.slot_btn_reportPage_clicked();
+            QDir::setCurrent(working);
+        }
+        if (saved.isNull())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", saved);
+    }
+
+    void quittingDuringAnExportAsks()
+    {
+        QuorviCameraTool window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const int total = 300;
+        makeSnapshots(total);
+        ExportFileThread *job = startExport(window, m_dir.filePath("quit"));
+        QVERIFY(job);
+        QTRY_VERIFY(window.exportDialog()->progressDialog()->value() > 0);
+        QVERIFY(job->isRunning());
+
+        {
+            // Declined: the program stays and the export goes on.
+            MessageBoxAnswer no(false);
+            QVERIFY(!window.close());
+            QCOMPARE(no.texts, QStringList{QString::fromUtf8("正在导出，退出将取消导出，其余图片不会导出。确定退出吗？")});
+        }
+        QVERIFY(window.isVisible());
+        QVERIFY(job->isRunning());
+        QVERIFY(window.exportDialog()->progressDialog()->isVisible());
+
+        {
+            // Confirmed: the job is cancelled and has finished its file when the window closes.
+            MessageBoxAnswer yes(true);
+            QVERIFY(window.close());
+            QCOMPARE(yes.texts.size(), 1);
+            QVERIFY(job->isFinished());
+            QVERIFY(!window.isVisible());
+            QVERIFY(!window.exportDialog()->progressDialog()->isVisible());
+            const int written = QDir(job->exportFolder()).entryList({"*.csv"}, QDir::Files).size();
+            QVERIFY2(written < total, qPrintable(QString::number(written)));
+            // What the job still reports afterwards shows no message.
+            QTest::qWait(1500);
+            QCOMPARE(yes.texts.size(), 1);
+        }
+    }
+
+    void destroyedDuringAnExportEndsTheJobFirst()
+    {
+        QPointer<ExportFileThread> job;
+        {
+            QuorviCameraTool window;
+            makeSnapshots(300);
+            job = startExport(window, m_dir.filePath("destroyed"));
+            QVERIFY(job);
+            QTRY_VERIFY(window.exportDialog()->progressDialog()->value() > 0);
+            QVERIFY(job->isRunning());
+        }
+        // The job ended and went with the window, before the pages it reads.
+        QVERIFY(!job);
     }
 
     void pageSwitching()
