@@ -14,6 +14,7 @@
 #include "tempalertdlg.h"
 #include "regionstatistics.h"
 #include "screenlayout.h"
+#include "snapshotwriter.h"
 #include "waitwithevents.h"
 
 #include <QColorDialog>
@@ -534,19 +535,8 @@ void SettingPage::saveCurrentState()
 
 void SettingPage::on_saveBmpClicked()
 {
-    const QString photo = currentPhotoPath();
-    if (photo.isEmpty() || !m_view->measurementScene())
-        return;
-    const QString path = snapshotPathFor(photo, shellValues().tempImageDir);
-    const int state = rotationStateOf(photo);
-    QSize size(currentPhotoRecord().width, currentPhotoRecord().height);
-    if (state % 2)
-        size.transpose();
-    if (size.isEmpty())
-        return;
-    const QPixmap snapshot = m_view->grab().scaled(size, Qt::IgnoreAspectRatio);
-    if (snapshot.save(path) && !snapshotSources().contains(path))
-        snapshotSources().insert(path, photo);
+    if (m_view->measurementScene())
+        saveSnapshot(m_view, currentPhotoPath(), shellValues().tempImageDir);
 }
 
 void SettingPage::on_setFontSize(int size)

@@ -1,5 +1,8 @@
 #include "mygraphicpointitem.h"
 #include "mygraphictextitem.h"
+#include "pagetables.h"
+#include "screenlayout.h"
+#include "snapshotwriter.h"
 #include "viewfixture.h"
 
 #include <QAction>
@@ -232,6 +235,39 @@ private slots:
         m_view->setDrawMode(ToolRect);
         m_fixture.drag(QPoint(100, 100), QPoint(300, 200));
         QCOMPARE(itemTables()[huge].value("Re1")->stats().max, NA_TEMPERATURE);
+    }
+
+    void snapshotOfAPhotographNotOnShow()
+    {
+        // Photograph 1 gets a rectangle, a palette and a turn; then another is shown.
+        show(m_photos[1]);
+        m_view->setDrawMode(ToolRect);
+        m_fixture.drag(QPoint(100, 100), QPoint(300, 200));
+        QVERIFY(scene()->setPalette(3));
+        m_view->rotateQuarterTurn();
+        const QString shownSnapshot = saveSnapshot(m_view, m_photos[1], m_dir.filePath("onShow"));
+        QVERIFY(shownSnapshot.isEmpty()); // no such folder: nothing written, nothing recorded
+        QDir().mkpath(m_dir.filePath("onShow"));
+        QDir().mkpath(m_dir.filePath("offscreen"));
+        const QImage onShow(saveSnapshot(m_view, m_photos[1], m_dir.filePath("onShow")));
+        QCOMPARE(onShow.size(), QSize(48, 64));
+        show(m_photos[0]);
+
+        // Drawn off screen at the page's view size, it is the snapshot the page made.
+        ScreenLayout &layout = shellValues().layout;
+        const ScreenLayout saved = layout;
+        layout.viewWidth = 640;
+        layout.viewHeight = 480;
+        const QString path = renderSnapshot(m_photos[1], m_dir.filePath("offscreen"), false);
+        layout = saved;
+        QCOMPARE(snapshotSources().value(path), m_photos[1]);
+        const QImage offscreen(path);
+        QCOMPARE(offscreen.size(), onShow.size());
+        QCOMPARE(offscreen.convertToFormat(QImage::Format_RGB32), onShow.convertToFormat(QImage::Format_RGB32));
+        // The photograph on show keeps its items; photograph 1 keeps its own.
+        QCOMPARE(itemTables()[m_photos[1]].keys(), QStringList{"Re1"});
+        show(m_photos[1]);
+        QCOMPARE(itemTables()[m_photos[1]].value("Re1")->scene(), scene());
     }
 
     void turningAPhotographThatDidNotLoad()
