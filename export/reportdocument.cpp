@@ -9,6 +9,8 @@
 #include <quazip.h>
 #include <quazipfile.h>
 
+#include <algorithm>
+
 namespace {
 
 const char *const kMain = "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
@@ -90,20 +92,93 @@ QDomElement ReportDocument::bookmarkStart(const QString &name) const
     return QDomElement();
 }
 
+ReportDocument::Anchor ReportDocument::anchor(const QDomElement &start) const
+{
+    Anchor at;
+    // Inside a paragraph: the content begins right after the start.
+    const QDomElement enclosingParagraph = enclosing(start.parentNode(), "w:p");
+    if (!enclosingParagraph.isNull()) {
+        at.paragraph = enclosingParagraph;
+        at.container = start.parentNode().toElement();
+        at.after = start;
+        return at;
+    }
+    QDomElement paragraph;
+    const QDomElement parent = start.parentNode().toElement();
+    if (parent.nodeName() == "w:tr" && start.hasAttribute("w:colFirst")) {
+        // Word marks a range of cells by a start before the row's cells; the range begins in
+        // the cell at grid column colFirst.
+        const int first = start.attribute("w:colFirst").toInt();
+        int column = parent.firstChildElement("w:trPr").firstChildElement("w:gridBefore").attribute("w:val").toInt();
+        for (QDomElement tc = parent.firstChildElement("w:tc"); !tc.isNull(); tc = tc.nextSiblingElement("w:tc")) {
+            const int span = std::max(1, tc.firstChildElement("w:tcPr").firstChildElement("w:gridSpan").attribute("w:val").toInt());
+            if (first < column + span) {
+                paragraph = tc.elementsByTagName("w:p").at(0).toElement();
+                break;
+            }
+            column += span;
+        }
+    }
+    if (paragraph.isNull()) {
+        // Between paragraphs or before a row's cells: the range begins in the next paragraph,
+        // unless it ends before one.
+        const QString id = start.attribute("w:id");
+        for (QDomNode up = start; !up.isNull() && paragraph.isNull(); up = up.parentNode()) {
+            for (QDomNode node = up.nextSibling(); !node.isNull(); node = node.nextSibling()) {
+                if (node.nodeName() == "w:bookmarkEnd" && node.toElement().attribute("w:id") == id)
+                    return at;
+                if (node.nodeName() == "w:p") {
+                    paragraph = node.toElement();
+                    break;
+                }
+                const QDomElement inner = node.toElement().elementsByTagName("w:p").at(0).toElement();
+                if (!inner.isNull()) {
+                    paragraph = inner;
+                    break;
+                }
+            }
+            if (up.nodeName() == "w:body")
+                break;
+        }
+    }
+    if (paragraph.isNull())
+        return at;
+    at.paragraph = paragraph;
+    at.container = paragraph;
+    at.after = paragraph.firstChildElement("w:pPr"); // null: the paragraph's first place
+    return at;
+}
+
+void ReportDocument::insertAt(Anchor at, const QDomNode &node)
+{
+    if (at.after.isNull())
+        at.container.insertBefore(node, at.container.firstChild());
+    else
+        at.container.insertAfter(node, at.after);
+}
+
 bool ReportDocument::setBookmarkText(const QString &bookmark, const QString &text)
 {
-    QDomElement start = bookmarkStart(bookmark);
+    const QDomElement start = bookmarkStart(bookmark);
     if (start.isNull())
         return false;
-    // The bookmark's range is what lies between its start and its end: replaced by the text.
+    Anchor at = anchor(start);
+    if (at.paragraph.isNull())
+        return false;
+    // The bookmark's content in its first paragraph is replaced by the text: what follows the
+    // anchor up to the bookmark's end or the paragraph's end. Cells, rows and paragraphs stay,
+    // as do the marks of other ranges, which would otherwise lose their other half.
     const QString id = start.attribute("w:id");
-    QDomNode node = start.nextSibling();
+    QDomNode node = at.after.isNull() ? at.container.firstChild() : at.after.nextSibling();
     while (!node.isNull() && !(node.nodeName() == "w:bookmarkEnd" && node.toElement().attribute("w:id") == id)) {
         const QDomNode next = node.nextSibling();
-        start.parentNode().removeChild(node);
+        const QString name = node.nodeName();
+        const bool rangeMark = name.endsWith("Start") || name.endsWith("End");
+        if (!rangeMark && name != "w:pPr")
+            at.container.removeChild(node);
         node = next;
     }
-    start.parentNode().insertAfter(textRun(m_document, text), start);
+    insertAt(at, textRun(m_document, text));
     return true;
 }
 
@@ -125,9 +200,12 @@ QString ReportDocument::addRelationship(const QString &type, const QString &targ
 
 bool ReportDocument::insertBookmarkPicture(const QString &bookmark, const QString &imagePath)
 {
-    QDomElement start = bookmarkStart(bookmark);
+    const QDomElement start = bookmarkStart(bookmark);
     const QImage image(imagePath);
     if (start.isNull() || image.isNull())
+        return false;
+    const Anchor at = anchor(start);
+    if (at.paragraph.isNull())
         return false;
     QByteArray png;
     QBuffer buffer(&png);
@@ -168,7 +246,7 @@ bool ReportDocument::insertBookmarkPicture(const QString &bookmark, const QStrin
                                 .arg(rel, kRelationshipsNs);
     QDomDocument fragment;
     fragment.setContent(drawing);
-    start.parentNode().insertAfter(m_document.importNode(fragment.documentElement(), true), start);
+    insertAt(at, m_document.importNode(fragment.documentElement(), true));
     return true;
 }
 
@@ -196,7 +274,7 @@ bool ReportDocument::addBookmarkTable(const QString &bookmark, int tableNumber, 
     const QDomElement start = bookmarkStart(bookmark);
     if (start.isNull())
         return false;
-    const QDomElement paragraph = enclosing(start, "w:p");
+    const QDomElement paragraph = anchor(start).paragraph;
     if (paragraph.isNull())
         return false;
 
@@ -215,6 +293,9 @@ bool ReportDocument::addBookmarkTable(const QString &bookmark, int tableNumber, 
             child(m_document, child(m_document, row, "w:tc"), "w:p");
     }
     paragraph.parentNode().insertAfter(table, paragraph);
+    // A cell must end with a paragraph.
+    if (table.parentNode().nodeName() == "w:tc" && table.nextSibling().isNull())
+        table.parentNode().appendChild(m_document.createElement("w:p"));
 
     const QList<QDomElement> tables = topLevelTables(m_document);
     if (tableNumber < 1 || tableNumber > tables.size())

@@ -15,7 +15,8 @@ public:
     bool open(const QString &templatePath);
     bool isOpen() const { return !m_document.isNull(); }
 
-    // Replaces the bookmark's content by the text; false when there is no such bookmark.
+    // Replaces the bookmark's content in its first paragraph by the text (a bookmark over cells
+    // or paragraphs keeps them); false when there is no such bookmark.
     bool setBookmarkText(const QString &bookmark, const QString &text);
     // Inlines the picture at the bookmark, as wide as the page allows.
     bool insertBookmarkPicture(const QString &bookmark, const QString &imagePath);
@@ -33,6 +34,18 @@ public:
     QDomDocument document() const { return m_document; }
 
 private:
+    // Where a bookmark's content begins: after `after` in `container` (at its first place when
+    // `after` is null), in `paragraph`. That is the bookmark's own paragraph, or, for a bookmark
+    // that starts before a row's cells or between paragraphs, the first paragraph of its first
+    // cell or the next paragraph. No paragraph when the range holds none.
+    struct Anchor
+    {
+        QDomElement paragraph;
+        QDomElement container;
+        QDomNode after;
+    };
+    Anchor anchor(const QDomElement &start) const;
+    static void insertAt(Anchor at, const QDomNode &node);
     QDomElement bookmarkStart(const QString &name) const;
     QString styleIdForName(const QString &name) const;
     QString addRelationship(const QString &type, const QString &target);

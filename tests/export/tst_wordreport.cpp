@@ -14,10 +14,17 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTextDocumentFragment>
 #include <QtTest>
 
 #include <quazip.h>
 #include <quazipfile.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -59,6 +66,13 @@ QMap<QString, QString> bookmarkTexts(const QDomDocument &doc)
     return texts;
 }
 
+QDomElement enclosingParagraph(QDomNode node)
+{
+    while (!node.isNull() && node.nodeName() != "w:p")
+        node = node.parentNode();
+    return node.toElement();
+}
+
 QList<QStringList> tableRows(const QDomElement &table)
 {
     QList<QStringList> rows;
@@ -78,6 +92,61 @@ QList<QDomElement> tables(const QDomDocument &doc)
     for (int i = 0; i < all.size(); ++i)
         list << all.at(i).toElement();
     return list;
+}
+
+// Files of this process may grow no larger than the limit while it lives: writes beyond
+// it fail as they do on a full disk, also for root.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
+
+private:
+    rlimit m_saved;
+};
+
+QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+QDomElement bookmarkMark(const QDomDocument &doc, const QString &tag, const QString &attribute, const QString &value)
+{
+    const QDomNodeList all = doc.elementsByTagName(tag);
+    for (int i = 0; i < all.size(); ++i) {
+        if (all.at(i).toElement().attribute(attribute) == value)
+            return all.at(i).toElement();
+    }
+    return QDomElement();
+}
+
+QDomElement paragraphWith(QDomDocument &doc, const QStringList &texts)
+{
+    QDomElement p = doc.createElement("w:p");
+    for (const QString &text : texts) {
+        QDomElement r = doc.createElement("w:r");
+        QDomElement t = doc.createElement("w:t");
+        t.appendChild(doc.createTextNode(text));
+        r.appendChild(t);
+        p.appendChild(r);
+    }
+    return p;
+}
+
+QStringList childNames(const QDomElement &parent)
+{
+    QStringList names;
+    for (QDomElement e = parent.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
+        names << e.nodeName();
+    return names;
 }
 
 } // namespace
@@ -217,6 +286,205 @@ private slots:
         QVERIFY(openReportDocument(gone, m_template));
         QVERIFY(!writeWordReport(gone, m_dir.path(), m_dir.filePath("nobody.bmp"), "nobody"));
         QVERIFY(!QFile::exists(m_dir.filePath("nobody.docx")));
+    }
+
+    // A report whose write fails half way (as on a full disk) leaves neither a broken
+    // document nor a temporary file, and says why.
+    void failedWriteLeavesNothing()
+    {
+        const QString folder = m_dir.filePath("fulldisk");
+        QVERIFY(QDir().mkpath(folder));
+        ReportDocument document;
+        QVERIFY(openReportDocument(document, m_template));
+        QString error;
+        {
+            FileSizeLimit limit(1024);
+            QVERIFY(!writeWordReport(document, folder, m_snapshot, "IR_0001", &error));
+        }
+        QCOMPARE(entries(folder), QStringList());
+        QVERIFY2(error.contains("IR_0001.docx") && error.contains(QString::fromLocal8Bit(std::strerror(EFBIG))),
+                 qPrintable(error));
+
+        // The name taken by a folder: the folder stays, nothing else appears.
+        QVERIFY(QDir().mkpath(folder + "/IR_0001.docx"));
+        ReportDocument blocked;
+        QVERIFY(openReportDocument(blocked, m_template));
+        error.clear();
+        QVERIFY(!writeWordReport(blocked, folder, m_snapshot, "IR_0001", &error));
+        QCOMPARE(entries(folder), QStringList{"IR_0001.docx"});
+        QVERIFY(QFileInfo(folder + "/IR_0001.docx").isDir());
+        QVERIFY2(error.contains("IR_0001.docx"), qPrintable(error));
+
+        // The job names the photograph and why.
+        ExportFileThread job(m_dir.filePath("fullout"), {m_snapshot}, ExportFileThread::WordReports);
+        QSignalSpy summary(&job, &ExportFileThread::OnExportSummary);
+        QSignalSpy finished(&job, &ExportFileThread::OnExportFinished);
+        {
+            FileSizeLimit limit(1024);
+            job.start();
+            QVERIFY(job.wait(60000));
+        }
+        QCOMPARE(finished.first(), (QList<QVariant>{0, 1}));
+        QCOMPARE(entries(job.exportFolder()), QStringList());
+        QCOMPARE(summary.size(), 1);
+        QCOMPARE(summary.first().at(0).toString(), job.exportFolder());
+        const QStringList lines = summary.first().at(1).toStringList();
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lines[0].startsWith("IR_0001.jpg: ") && lines[0].contains(QString::fromLocal8Bit(std::strerror(EFBIG))),
+                 qPrintable(lines[0]));
+    }
+
+    // Bookmarks placed as Word places them when a customer marks cells or paragraphs: over
+    // table cells (a start before the row's cells, with the columns), over rows, and between
+    // paragraphs. The text goes where the range begins and every row, cell and paragraph stays.
+    void bookmarksOverCellsAndParagraphs()
+    {
+        QMap<QString, QByteArray> parts = unzip(m_template);
+        QDomDocument edited;
+        QVERIFY(edited.setContent(parts.value("word/document.xml")));
+        QDomElement body = edited.documentElement().firstChildElement("w:body");
+        QList<QDomElement> rows;
+        const QDomElement table = body.firstChildElement("w:tbl");
+        for (QDomElement tr = table.firstChildElement("w:tr"); !tr.isNull(); tr = tr.nextSiblingElement("w:tr"))
+            rows << tr;
+        QCOMPARE(rows.size(), 8);
+        const QStringList labels = [&] {
+            QStringList list;
+            for (const QDomElement &tr : rows)
+                list << tr.firstChildElement("w:tc").text();
+            return list;
+        }();
+        auto start = [&](const QString &name) { return bookmarkMark(edited, "w:bookmarkStart", "w:name", name); };
+        auto end = [&](const QString &name) { return bookmarkMark(edited, "w:bookmarkEnd", "w:id", start(name).attribute("w:id")); };
+        auto overCells = [&](const QString &name, QDomElement row, int first, int last) {
+            QDomElement s = start(name);
+            s.setAttribute("w:colFirst", first);
+            s.setAttribute("w:colLast", last);
+            row.insertBefore(s, row.firstChildElement("w:tc"));
+        };
+        // The value cell, with a placeholder.
+        QDomElement deviceCell = rows[0].firstChildElement("w:tc").nextSiblingElement("w:tc");
+        deviceCell.firstChildElement("w:p").appendChild(paragraphWith(edited, {"placeholder"}).firstChildElement("w:r"));
+        QDomElement deviceEnd = end("device");
+        overCells("device", rows[0], 1, 1);
+        rows[0].appendChild(deviceEnd);
+        // Both cells of a row.
+        QDomElement resolutionEnd = end("reslution");
+        overCells("reslution", rows[1], 0, 1);
+        rows[1].appendChild(resolutionEnd);
+        // The value cells of two rows: the end before the next row's cells.
+        QDomElement reflectEnd = end("reflectTEMP");
+        overCells("reflectTEMP", rows[2], 1, 1);
+        rows[3].insertBefore(reflectEnd, rows[3].firstChildElement("w:tc"));
+        // The end inside the cell's paragraph, after a placeholder.
+        QDomElement dateEnd = end("date");
+        overCells("date", rows[7], 1, 1);
+        QDomElement dateParagraph = rows[7].lastChildElement("w:tc").firstChildElement("w:p");
+        dateParagraph.appendChild(paragraphWith(edited, {"placeholder"}).firstChildElement("w:r"));
+        dateParagraph.appendChild(dateEnd);
+        // The picture's paragraph and the next heading, marked from between paragraphs.
+        QDomElement pictureStart = start("testimg");
+        QDomElement pictureEnd = end("testimg");
+        const QDomElement pictureParagraph = pictureStart.parentNode().toElement();
+        const QDomElement regionsHeading = pictureParagraph.nextSiblingElement("w:p");
+        body.insertBefore(pictureStart, pictureParagraph);
+        body.insertAfter(pictureEnd, regionsHeading);
+        // Two text bookmarks over two paragraphs each: one from between paragraphs, one from
+        // inside the first.
+        QDomElement title = body.firstChildElement("w:p");
+        QDomElement noteStart = edited.createElement("w:bookmarkStart");
+        noteStart.setAttribute("w:id", 30);
+        noteStart.setAttribute("w:name", "note");
+        QDomElement noteEnd = edited.createElement("w:bookmarkEnd");
+        noteEnd.setAttribute("w:id", 30);
+        QDomElement second = paragraphWith(edited, {"a", "old3"});
+        QDomElement secondStart = edited.createElement("w:bookmarkStart");
+        secondStart.setAttribute("w:id", 31);
+        secondStart.setAttribute("w:name", "note2");
+        second.insertAfter(secondStart, second.firstChildElement("w:r"));
+        QDomElement third = paragraphWith(edited, {"old4", "c"});
+        QDomElement secondEnd = edited.createElement("w:bookmarkEnd");
+        secondEnd.setAttribute("w:id", 31);
+        third.insertAfter(secondEnd, third.firstChildElement("w:r"));
+        QDomNode at = title;
+        for (const QDomElement &e : {noteStart, paragraphWith(edited, {"old1"}), paragraphWith(edited, {"old2"}), noteEnd,
+                                     second, third})
+            at = body.insertAfter(e, at);
+        const QStringList bodyBefore = childNames(body);
+        parts["word/document.xml"] = edited.toByteArray(-1);
+        rezip(m_dir.filePath("wordlike.dotx"), parts);
+
+        ReportDocument document;
+        QVERIFY(openReportDocument(document, m_dir.filePath("wordlike.dotx")));
+        QVERIFY(document.setBookmarkText("note", "N1"));
+        QVERIFY(document.setBookmarkText("note2", "N2"));
+        QVERIFY(writeWordReport(document, m_dir.path(), m_snapshot, "wordlike"));
+        QDomDocument doc;
+        QVERIFY(doc.setContent(unzip(m_dir.filePath("wordlike.docx")).value("word/document.xml")));
+        const QDomElement written = doc.documentElement().firstChildElement("w:body");
+
+        // The body as before, with the table of regions after its paragraph.
+        QStringList bodyAfter = childNames(written);
+        const int added = bodyAfter.indexOf("w:tbl", bodyAfter.indexOf("w:tbl") + 1);
+        QVERIFY(added > 0);
+        bodyAfter.removeAt(added);
+        QCOMPARE(bodyAfter, bodyBefore);
+        // Runs only inside paragraphs; every cell ends with a paragraph.
+        const QDomNodeList runs = doc.elementsByTagName("w:r");
+        for (int i = 0; i < runs.size(); ++i)
+            QVERIFY2(!enclosingParagraph(runs.at(i)).isNull(), qPrintable(runs.at(i).parentNode().nodeName()));
+        const QDomNodeList cells = doc.elementsByTagName("w:tc");
+        for (int i = 0; i < cells.size(); ++i)
+            QCOMPARE(cells.at(i).lastChildElement().nodeName(), QString("w:p"));
+
+        const PhotoRecord record = copyPhotoRecord(m_photo);
+        const QList<QStringList> values = tableRows(written.firstChildElement("w:tbl"));
+        QCOMPARE(values.size(), 8);
+        for (const QStringList &row : values)
+            QCOMPARE(row.size(), 2);
+        QCOMPARE(values[0], (QStringList{labels[0], "QT640"}));
+        QCOMPARE(values[1], (QStringList{"32px * 24px", ""}));
+        QCOMPARE(values[2], (QStringList{labels[2], record.texts[TextReflectedTemp]}));
+        QCOMPARE(values[3], (QStringList{labels[3], record.texts[TextAirTemp]}));
+        QCOMPARE(values[7], (QStringList{labels[7], "2024/06/01 09:30:00"}));
+        for (int r = 4; r < 7; ++r)
+            QCOMPARE(values[r][0], labels[r]);
+
+        // The picture in its paragraph; the texts in the first paragraph of their ranges.
+        QDomElement paragraph = written.firstChildElement("w:p").nextSiblingElement("w:p");
+        QCOMPARE(paragraph.text(), QString("N1"));
+        QCOMPARE((paragraph = paragraph.nextSiblingElement("w:p")).text(), QString("old2"));
+        QCOMPARE((paragraph = paragraph.nextSiblingElement("w:p")).text(), QString("aN2"));
+        QCOMPARE((paragraph = paragraph.nextSiblingElement("w:p")).text(), QString("old4c"));
+        QCOMPARE(doc.elementsByTagName("w:drawing").size(), 1);
+        QCOMPARE(enclosingParagraph(doc.elementsByTagName("w:drawing").at(0)).firstChildElement("w:pPr")
+                     .firstChildElement("w:jc").attribute("w:val"), QString("center"));
+        // Every bookmark keeps both of its marks.
+        QCOMPARE(doc.elementsByTagName("w:bookmarkStart").size(), doc.elementsByTagName("w:bookmarkEnd").size());
+    }
+
+    void wordPlacedBookmarksOpenInAnOfficeSuite()
+    {
+        const QString office = QStandardPaths::findExecutable("libreoffice");
+        if (office.isEmpty())
+            QSKIP("LibreOffice is not installed");
+        QVERIFY(QFile::exists(m_dir.filePath("wordlike.docx")));
+        QProcess convert;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", m_dir.filePath("office-home"));
+        convert.setProcessEnvironment(environment);
+        convert.start(office, {"--headless", "--convert-to", "html", "--outdir", m_dir.filePath("html"),
+                               m_dir.filePath("wordlike.docx")});
+        QVERIFY(convert.waitForFinished(120000));
+        QFile html(m_dir.filePath("html/wordlike.html"));
+        QVERIFY2(html.open(QIODevice::ReadOnly), convert.readAllStandardError().constData());
+        const QString text = QString::fromUtf8(html.readAll());
+        // Eight parameter rows, the header and four regions.
+        QCOMPARE(text.count(QRegularExpression("<tr[ >]")), 8 + 5);
+        const QString plain = QTextDocumentFragment::fromHtml(text).toPlainText().replace(QChar(0xa0), ' ');
+        for (const QString &expected : {QString("QT640"), QString("32px * 24px"), QString("2024/06/01 09:30:00"),
+                                        QString("N1"), QString("old2"), QString("Poly1")})
+            QVERIFY2(plain.contains(expected), qPrintable(expected + " not in:\n" + plain));
     }
 
     void exportJobWritesReports()
