@@ -463,6 +463,25 @@ private slots:
         QCOMPARE(doc.elementsByTagName("w:bookmarkStart").size(), doc.elementsByTagName("w:bookmarkEnd").size());
     }
 
+    // The regions' bookmark in a table cell: the table goes into the cell, which still ends
+    // with a paragraph as a cell must.
+    void regionsTableInACell()
+    {
+        QMap<QString, QByteArray> parts = unzip(m_template);
+        QDomDocument edited;
+        QVERIFY(edited.setContent(parts.value("word/document.xml")));
+        QDomElement roi = bookmarkMark(edited, "w:bookmarkStart", "w:name", "roi").parentNode().toElement();
+        QDomElement cell = edited.elementsByTagName("w:tc").at(15).toElement();
+        cell.appendChild(roi);
+        parts["word/document.xml"] = edited.toByteArray(-1);
+        rezip(m_dir.filePath("incell.dotx"), parts);
+        const QDomDocument doc = writeReport(m_dir.filePath("incell.dotx"), "incell");
+        QVERIFY(!doc.isNull());
+        const QDomElement written = doc.elementsByTagName("w:tc").at(15).toElement();
+        QVERIFY(!written.firstChildElement("w:tbl").isNull());
+        QCOMPARE(written.lastChildElement().nodeName(), QString("w:p"));
+    }
+
     void wordPlacedBookmarksOpenInAnOfficeSuite()
     {
         const QString office = QStandardPaths::findExecutable("libreoffice");
