@@ -6,11 +6,17 @@
 #include "mycheckitemwidget.h"
 #include "myprogressdlg.h"
 #include "mymsgboxdlg.h"
+#include "itemtables.h"
+#include "pagetables.h"
+#include "phototables.h"
+#include "picturereader.h"
 #include "screenlayout.h"
+#include "snapshotwriter.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -20,6 +26,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
+
+#include <algorithm>
 
 OutputInfoWdg::OutputInfoWdg(QWidget *parent)
     : QDialog(parent)
@@ -154,23 +162,40 @@ QList<MyCheckItemWidget *> OutputInfoWdg::rows() const
     return list;
 }
 
+void OutputInfoWdg::addRow(const Entry &entry, const QPixmap &picture, const QString &name)
+{
+    auto *item = new QListWidgetItem;
+    const ScreenLayout &layout = shellValues().layout;
+    item->setSizeHint(QSize(layout.rowWidth, layout.rowHeight));
+    m_list->addItem(item);
+    auto *row = new MyCheckItemWidget(picture, name);
+    m_list->setItemWidget(item, row);
+    connect(row, &MyCheckItemWidget::sig_checkChange, this, &OutputInfoWdg::slot_StateChanged);
+    m_entries.append(entry);
+}
+
 void OutputInfoWdg::refreshPhotoList()
 {
     m_all->setCheckState(Qt::Unchecked);
     m_list->clear();
-    // Without a snapshot folder there is nothing to list (QDir("") would be the working directory).
+    m_entries.clear();
+    // Without a snapshot folder nothing can be exported (QDir("") would be the working directory).
     if (shellValues().tempImageDir.isEmpty())
         return;
+    QSet<QString> listed;
+    for (const QString &photo : loadedPhotoPaths()) {
+        const QString snapshot = snapshotSources().key(photo);
+        listed.insert(snapshot);
+        const int measured = itemTables().value(photo).size();
+        const QString name = QFileInfo(photo).completeBaseName();
+        const QPixmap picture = snapshot.isEmpty() ? QPixmap::fromImage(readBoundedPicture(photo)) : QPixmap(snapshot);
+        addRow({photo, snapshot, true}, picture, measured ? tr("%1 · %2 处测温").arg(name).arg(measured) : name);
+    }
     const QDir folder(shellValues().tempImageDir);
-    const ScreenLayout &layout = shellValues().layout;
     for (const QString &name : folder.entryList({"*.jpg", "*.bmp", "*.png", "*.jpeg"})) {
         const QString path = folder.filePath(name);
-        auto *item = new QListWidgetItem;
-        item->setSizeHint(QSize(layout.rowWidth, layout.rowHeight));
-        m_list->addItem(item);
-        auto *row = new MyCheckItemWidget(QPixmap(path), name.section('.', 0, 0));
-        m_list->setItemWidget(item, row);
-        connect(row, &MyCheckItemWidget::sig_checkChange, this, &OutputInfoWdg::slot_StateChanged);
+        if (!listed.contains(path))
+            addRow({snapshotSources().value(path), path, false}, QPixmap(path), name.section('.', 0, 0));
     }
 }
 
@@ -202,16 +227,26 @@ void OutputInfoWdg::on_listWidget_itemClicked(QListWidgetItem *item)
 QStringList OutputInfoWdg::checkedSnapshots() const
 {
     QStringList paths;
-    for (MyCheckItemWidget *row : rows()) {
-        if (row->isChecked())
-            paths << shellValues().tempImageDir + "/" + row->name() + ".bmp";
+    const QList<MyCheckItemWidget *> list = rows();
+    for (int i = 0; i < list.size() && i < m_entries.size(); ++i) {
+        if (!list[i]->isChecked())
+            continue;
+        const Entry &entry = m_entries[i];
+        // The photograph on show has the snapshot the export button just saved; any other
+        // one of the list is drawn off screen as the page would draw it.
+        QString snapshot = entry.snapshot;
+        if (entry.opened && (snapshot.isEmpty() || entry.photo != currentPhotoPath()))
+            snapshot = renderSnapshot(entry.photo, shellValues().tempImageDir, false);
+        if (!snapshot.isEmpty())
+            paths << snapshot;
     }
     return paths;
 }
 
 void OutputInfoWdg::on_btn_comfirm_clicked()
 {
-    if (checkedSnapshots().isEmpty()) {
+    const QList<MyCheckItemWidget *> list = rows();
+    if (std::none_of(list.begin(), list.end(), [](MyCheckItemWidget *row) { return row->isChecked(); })) {
         MyMsgBoxDlg box(tr("提示"), QPixmap(":/res/icon/warning.svg"), tr("请选择导出图片"), MyMsgBoxDlg::ConfirmOnly);
         box.exec();
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QVector>
 
 class QCheckBox;
 class QLabel;
@@ -12,8 +13,9 @@ class ExportFileThread;
 class MyCheckItemWidget;
 class MyProgressDlg;
 
-// Chooses analysed photographs (their snapshots) and the form of the export, then hands
-// them to an export job with a progress dialog.
+// Chooses photographs (every one of the opened list, with the measured ones marked, and the
+// other snapshots of this run) and the form of the export, then hands their snapshots to an
+// export job with a progress dialog.
 class OutputInfoWdg : public QDialog
 {
     Q_OBJECT
@@ -24,6 +26,8 @@ public:
 
     void refreshPhotoList();
     void retranslate();
+    // The snapshots of the checked rows; those of photographs not on show are drawn anew, so
+    // they show the photograph as it is now, measured or not.
     QStringList checkedSnapshots() const;
     // Starts the job for the checked rows into directory (what the export button does once a
     // directory is chosen). Returns the job, or nullptr when no row is checked or a job still runs.
@@ -48,6 +52,17 @@ protected:
 private:
     QList<MyCheckItemWidget *> rows() const;
     void selectAll();
+
+    // What each row of the list stands for: a photograph of the opened list (its snapshot is
+    // drawn when it is exported) or a snapshot of this run whose photograph is not in the list.
+    struct Entry
+    {
+        QString photo;
+        QString snapshot;
+        bool opened; // drawn anew when exported
+    };
+    void addRow(const Entry &entry, const QPixmap &picture, const QString &name);
+    QVector<Entry> m_entries;
 
     QLabel *m_title;
     QPushButton *m_close;

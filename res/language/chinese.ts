@@ -277,6 +277,10 @@
 <context>
     <name>OutputInfoWdg</name>
     <message>
+        <source>%1 · %2 处测温</source>
+        <translation>%1 · %2 处测温</translation>
+    </message>
+    <message>
         <source>导出报告</source>
         <translation>导出报告</translation>
     </message>

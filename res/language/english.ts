@@ -283,6 +283,10 @@ Temp.</translation>
 <context>
     <name>OutputInfoWdg</name>
     <message>
+        <source>%1 · %2 处测温</source>
+        <translation>%1 · %2 measurements</translation>
+    </message>
+    <message>
         <source>导出报告</source>
         <translation>Export</translation>
     </message>

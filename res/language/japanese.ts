@@ -281,6 +281,10 @@
 <context>
     <name>OutputInfoWdg</name>
     <message>
+        <source>%1 · %2 处测温</source>
+        <translation>%1 · 測温 %2 か所</translation>
+    </message>
+    <message>
         <source>导出报告</source>
         <translation>エクスポート</translation>
     </message>

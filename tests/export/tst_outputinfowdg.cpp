@@ -1,4 +1,6 @@
 #include "exportfilethread.h"
+#include "itemtables.h"
+#include "mygraphicpointitem.h"
 #include "mycheckitemwidget.h"
 #include "mymsgboxdlg.h"
 #include "myprogressdlg.h"
@@ -104,6 +106,60 @@ private slots:
         QVERIFY(dialog.checkedSnapshots().isEmpty());
     }
 
+    void listsEveryPhotographOfTheOpenedList()
+    {
+        // Two photographs of the opened list, never shown: no snapshot yet; one is measured.
+        QStringList opened;
+        for (const char *name : {"never1", "never2"}) {
+            opened << m_dir.filePath(QString(name) + ".jpg");
+            PhotoSpec shot;
+            shot.width = 16;
+            shot.height = 12;
+            for (int i = 0; i < 16 * 12; ++i)
+                shot.temperatures.push_back(20.0f + 0.1f * float(i));
+            writePhoto(opened.last(), shot);
+        }
+        loadedPhotoPaths() = opened;
+        QCOMPARE(loadPhotoRecord(opened[1]), 0);
+        auto point = std::make_shared<MyGraphicPointItem>();
+        point->setName("P1");
+        point->setMappingContext(QRectF(0, 0, 160, 120));
+        point->setPoint(QPointF(55, 35));
+        point->computeStatistics(QPointF(0, 0), opened[1]);
+        itemTables()[opened[1]]["P1"] = point;
+
+        OutputInfoWdg dialog;
+        dialog.refreshPhotoList();
+        QListWidget *list = dialog.findChild<QListWidget *>("listWidget");
+        auto row = [list](int i) { return static_cast<MyCheckItemWidget *>(list->itemWidget(list->item(i))); };
+        QCOMPARE(list->count(), 2 + 3); // the opened list first, then this run's other snapshots
+        QCOMPARE(row(0)->name(), QString("never1"));
+        QCOMPARE(row(1)->name(), QString::fromUtf8("never2 · 1 处测温"));
+        row(0)->setChecked(true);
+        row(1)->setChecked(true);
+        dialog.findChild<QRadioButton *>("radio_csv")->setChecked(true);
+        ExportFileThread *job = dialog.startExport(m_dir.filePath("opened"));
+        QVERIFY(job);
+        QVERIFY(job->wait(30000));
+        QCOMPARE(QDir(job->exportFolder()).entryList(QDir::Files), (QStringList{"never1.csv", "never2.csv"}));
+        // Each got a snapshot drawn off screen at its own size, the unloaded one loaded first.
+        for (const QString &photo : opened) {
+            const QString snapshot = snapshotSources().key(photo);
+            QVERIFY2(!snapshot.isEmpty(), qPrintable(photo));
+            QCOMPARE(QImage(snapshot).size(), QSize(16, 12));
+        }
+        MessageBoxCloser closer;
+        QTRY_VERIFY_WITH_TIMEOUT(!closer.texts.isEmpty(), 5000);
+        loadedPhotoPaths().clear();
+        itemTables().remove(opened[1]);
+        for (const QString &photo : opened) {
+            const QString snapshot = snapshotSources().key(photo);
+            snapshotSources().remove(snapshot);
+            QVERIFY(QFile::remove(snapshot));
+            QVERIFY(!QFile::exists(snapshot));
+        }
+    }
+
     void exportsTheCheckedRows()
     {
         OutputInfoWdg dialog;
@@ -146,6 +202,7 @@ private slots:
         all->setChecked(true);
         emit all->released();
         const int total = dialog.checkedSnapshots().size();
+        qWarning() << QDir(shellValues().tempImageDir).entryList(QDir::Files).filter(QRegExp("^[^b]"));
         QCOMPARE(total, extra + 3);
         ExportFileThread *job = dialog.startExport(m_dir.filePath("cancelled"));
         QVERIFY(job);
