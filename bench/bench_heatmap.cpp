@@ -26,7 +26,7 @@ int main(int argc, char **argv)
 
     QElapsedTimer data;
     data.start();
-    QtDataVisualization::QSurfaceDataArray *rows = surfaceDataArray(currentPhotoRecord().matrix, 640, 512);
+    QtDataVisualization::QSurfaceDataArray *rows = surfaceDataArray(*currentPhotoRecord().matrix, 640, 512);
     const double dataMs = data.nsecsElapsed() / 1e6;
     for (auto *row : *rows)
         delete row;

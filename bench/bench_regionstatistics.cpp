@@ -22,8 +22,8 @@ void preparePhotograph()
             m[std::size_t(y)][std::size_t(x)] = 20.0f + 0.01f * float(x) + 0.02f * float(y);
     PhotoRecord &record = photoRecords()[kPath];
     record.hasTemperature = true;
-    record.matrix = m;
-    rotatedMatrices()[kPath][0] = std::make_shared<const TemperatureMatrix>(m);
+    record.matrix = sharedMatrix(m);
+    rotatedMatrices()[kPath][0] = record.matrix;
     rotationStates()[kPath] = 0;
     loadedPhotoPaths() = QStringList{kPath};
 }

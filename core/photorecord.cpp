@@ -58,6 +58,12 @@ QStringList displayTexts(IrInfo &info, int width, int height)
     return texts;
 }
 
+const SharedMatrix &noReadingMatrix()
+{
+    static const SharedMatrix matrix = sharedMatrix(TemperatureMatrix{TemperatureRow{NA_TEMPERATURE}});
+    return matrix;
+}
+
 int loadPhotoRecord(const QString &path)
 {
     // The picture's own size; read from its header, so no GUI is needed.
@@ -71,6 +77,12 @@ int loadPhotoRecord(const QString &path)
     const int result = loadIrImage(path.toLocal8Bit().constData(), width, height, stats, info, matrix);
     const QStringList texts = result == LoadOk ? displayTexts(info, width, height) : QStringList();
 
+    // One block for the record and the unturned entry of the rotation table.
+    const SharedMatrix loaded = result == LoadOk ? sharedMatrix(std::move(matrix)) : SharedMatrix();
+    // What the tables held before goes after the lock is released.
+    SharedMatrix previous;
+    QHash<int, SharedMatrix> previousTurns;
+
     QMutexLocker lock(&photoTablesMutex());
     PhotoRecord &record = photoRecords()[path];
     record.path = path;
@@ -80,8 +92,8 @@ int loadPhotoRecord(const QString &path)
     record.height = fits ? height : 0;
     if (result == LoadOk) {
         record.stats = stats;
-        // The old rows go with the local matrix, after the lock is released.
-        record.matrix.swap(matrix);
+        previous = std::move(record.matrix);
+        record.matrix = loaded;
         record.texts = texts;
     } else {
         record.stats = TempStats();
@@ -90,9 +102,10 @@ int loadPhotoRecord(const QString &path)
     // A reload keeps the photograph's rotation state, so measurements placed on the turned
     // picture keep reading the pixels under them; the turned copies are made again on demand.
     QHash<int, SharedMatrix> &turned = rotatedMatrices()[path];
-    turned.clear();
-    turned[0] = std::make_shared<const TemperatureMatrix>(record.matrix);
+    previousTurns.swap(turned);
+    turned[0] = record.matrix;
     if (!rotationStates().contains(path))
         rotationStates()[path] = 0;
+    lock.unlock();
     return result;
 }

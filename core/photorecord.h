@@ -36,6 +36,9 @@ inline QStringList unknownDisplayTexts()
     return texts;
 }
 
+// One value without a reading: the matrix of a photograph that never loaded.
+const SharedMatrix &noReadingMatrix();
+
 // Everything known about one photograph.
 struct PhotoRecord
 {
@@ -48,7 +51,8 @@ struct PhotoRecord
     float alarmThreshold = 0.0f; // °C
     int alarmMode = -1;          // -1 none, 0 low-temperature alarm, 1 high-temperature alarm
     QStringList texts = unknownDisplayTexts();
-    TemperatureMatrix matrix = TemperatureMatrix{TemperatureRow{NA_TEMPERATURE}};
+    // The same block as the unturned entry of the rotation table: a record copy shares it.
+    SharedMatrix matrix = noReadingMatrix();
 };
 
 // The display texts made from a photograph's information map and picture size. The gain mode

@@ -13,9 +13,6 @@
 // fills them on a worker thread while the interface reads them: hold photoTablesMutex()
 // while writing or copying one photograph's entries.
 QHash<QString, PhotoRecord> &photoRecords();
-// A matrix that never changes once built, shared by every reader: a reader keeps its copy of the
-// pointer, so a reload replacing the table's entry cannot pull the values from under it.
-using SharedMatrix = std::shared_ptr<const TemperatureMatrix>;
 QHash<QString, QHash<int, SharedMatrix>> &rotatedMatrices(); // path -> quarter turns -> matrix
 QHash<QString, int> &rotationStates();                       // path -> quarter turns 0..3
 QMutex &photoTablesMutex();

@@ -110,7 +110,7 @@ bool writeCsvFile(const QString &folder, const QString &photoPath, const QString
             line += local8Bit(values[i]);
         writeLine(line);
     }
-    const TemperatureMatrix &m = record.matrix;
+    const TemperatureMatrix &m = *record.matrix;
     if (found && record.hasTemperature && !m.empty() && !m[0].empty()) {
         const std::size_t width = m[0].size();
         writeLine(line);

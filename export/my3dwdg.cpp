@@ -49,7 +49,7 @@ My3DWdg::My3DWdg(QWidget *parent)
 
     const PhotoRecord &record = currentPhotoRecord();
     // A matrix smaller than the picture gives an empty graph: nothing is read outside it.
-    QSurfaceDataArray *rows = surfaceDataArray(record.matrix, record.width, record.height);
+    QSurfaceDataArray *rows = surfaceDataArray(*record.matrix, record.width, record.height);
     if (rows)
         proxy->resetArray(rows);
     m_graph->axisX()->setLabelFormat("%.1f px");

@@ -488,8 +488,9 @@ void MyGraphicsScene::drawBackground(QPainter *painter, const QRectF &)
         if (found != photoRecords().constEnd()) {
             const PhotoRecord &record = *found;
             // Alarm colours need a matrix that matches the picture pixel for pixel.
-            const bool alarmPossible = record.height > 0 && int(record.matrix.size()) == record.height
-                && int(record.matrix[0].size()) == record.width && m_fileImage.width() == record.width
+            const TemperatureMatrix &matrix = *record.matrix;
+            const bool alarmPossible = record.height > 0 && int(matrix.size()) == record.height
+                && int(matrix[0].size()) == record.width && m_fileImage.width() == record.width
                 && m_fileImage.height() == record.height;
             const Colouring colouring{m_fileImage.cacheKey(), m_angle, record.paletteIndex, record.alarmMode,
                                       record.alarmThreshold, alarmPossible};
@@ -500,7 +501,7 @@ void MyGraphicsScene::drawBackground(QPainter *painter, const QRectF &)
             if (!unchanged && record.alarmMode != -1 && alarmPossible) {
                 QImage image = m_fileImage.convertToFormat(QImage::Format_ARGB32);
                 for (int y = 0; y < record.height; ++y) {
-                    const TemperatureRow &row = record.matrix[std::size_t(y)];
+                    const TemperatureRow &row = matrix[std::size_t(y)];
                     for (int x = 0; x < record.width; ++x) {
                         if (record.alarmMode == 0 && row[std::size_t(x)] < record.alarmThreshold)
                             image.setPixel(x, y, 0xFF0000FF);

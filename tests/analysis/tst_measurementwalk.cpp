@@ -484,7 +484,7 @@ class TestMeasurementWalk : public QObject
         const QString key = path + QString::number(state);
         if (!m_grids.contains(key)) {
             const PhotoRecord record = copyPhotoRecord(path);
-            m_grids.insert(key, record.hasTemperature ? turnedGrid(record.matrix, state) : Grid());
+            m_grids.insert(key, record.hasTemperature ? turnedGrid(*record.matrix, state) : Grid());
         }
         return m_grids[key];
     }

@@ -45,7 +45,7 @@ inline QString declaringSize(const QString &source, const QString &target, int w
 inline float matrixAt(const QString &path, int x, int y)
 {
     QMutexLocker lock(&photoTablesMutex());
-    return photoRecords()[path].matrix[std::size_t(y)][std::size_t(x)];
+    return (*photoRecords()[path].matrix)[std::size_t(y)][std::size_t(x)];
 }
 
 // Makes the photograph the one on show (its turned matrices are made when first read).

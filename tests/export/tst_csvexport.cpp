@@ -81,7 +81,7 @@ private slots:
             QMutexLocker lock(&photoTablesMutex());
             PhotoRecord &record = photoRecords()[photo];
             record.hasTemperature = true;
-            record.matrix = {{20.5f, 21.0f, 22.25f}, {19.0f, NA_TEMPERATURE, 18.5f}};
+            record.matrix = sharedMatrix({{20.5f, 21.0f, 22.25f}, {19.0f, NA_TEMPERATURE, 18.5f}});
             record.texts[TextTransmittance] = "A";
             record.texts[TextEmissivity] = "B";
             record.texts[TextDistance] = "C";
@@ -121,7 +121,7 @@ private slots:
             QCOMPARE(fields.size(), 2 + 64 + 1);
             QCOMPARE(fields[1].toInt(), r);
             for (int c = 0; c < 64; ++c) {
-                const float t = record.matrix[std::size_t(r)][std::size_t(c)];
+                const float t = (*record.matrix)[std::size_t(r)][std::size_t(c)];
                 if (fields[2 + c] != QByteArray::number(double(t), 'g', 6))
                     QFAIL(qPrintable(QString("row %1 column %2: %3").arg(r).arg(c).arg(QString(fields[2 + c]))));
             }

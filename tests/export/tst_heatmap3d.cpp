@@ -41,7 +41,7 @@ private slots:
         QSurfaceDataProxy *proxy = window.series()->dataProxy();
         QCOMPARE(proxy->rowCount(), 8);    // image columns
         QCOMPARE(proxy->columnCount(), 6); // image rows
-        const TemperatureMatrix &m = currentPhotoRecord().matrix;
+        const TemperatureMatrix &m = *currentPhotoRecord().matrix;
         QCOMPARE(proxy->itemAt(3, 5)->position(), QVector3D(5, m[5][3], 3));
         QCOMPARE(window.series()->drawMode(), QSurface3DSeries::DrawSurface);
         QCOMPARE(window.series()->itemLabelFormat(), QString("(@xLabel, @zLabel): @yLabel"));

@@ -442,8 +442,8 @@ private slots:
             QMutexLocker lock(&photoTablesMutex());
             PhotoRecord &record = photoRecords()[path];
             record.hasTemperature = true;
-            record.matrix = indexMatrix(8, 4);
-            rotatedMatrices()[path][0] = std::make_shared<const TemperatureMatrix>(record.matrix);
+            record.matrix = sharedMatrix(indexMatrix(8, 4));
+            rotatedMatrices()[path][0] = record.matrix;
             rotatedMatrices()[path][1] = std::make_shared<const TemperatureMatrix>(indexMatrix(4, 8));
             rotationStates()[path] = 0;
         }

@@ -57,7 +57,7 @@ QString edit(SettingPage *page, const char *name)
 float matrixAt(const QString &path, int x, int y)
 {
     QMutexLocker lock(&photoTablesMutex());
-    return photoRecords()[path].matrix[std::size_t(y)][std::size_t(x)];
+    return (*photoRecords()[path].matrix)[std::size_t(y)][std::size_t(x)];
 }
 
 } // namespace

@@ -105,7 +105,7 @@ int matrix(const QString &path)
 {
     const int result = loadPhotoRecord(path);
     const PhotoRecord record = copyPhotoRecord(path);
-    for (const TemperatureRow &row : record.matrix) {
+    for (const TemperatureRow &row : *record.matrix) {
         QStringList values;
         for (float v : row)
             values << formatTemperature(v);
