@@ -113,6 +113,7 @@ void ExportFileThread::writeEach(const Writer &write)
     QStringList lines;
     for (const QString &snapshot : m_snapshots) {
         Failure failure{snapshotSources().value(snapshot, snapshot), Failure::WriteFailed, QString()};
+        emit OnExportPhoto(done + 1, total, QFileInfo(failure.photo).fileName());
         // Named after the snapshot, which is unique per photograph.
         if (write(m_folder, snapshot, QFileInfo(snapshot).baseName(), failure)) {
             ++written;

@@ -41,6 +41,9 @@ public:
 
 signals:
     void OnUpdateExportProgress(int progress);
+    // Sent before each photograph is written: it is the index-th (from 1) of total, and
+    // photoName is its file name.
+    void OnExportPhoto(int index, int total, QString photoName);
     // Sent once, just before OnExportFinished, when the export folder was made: the folder
     // and one line "photograph file name: reason" per photograph that failed (none when all
     // were written).

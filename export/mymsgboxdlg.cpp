@@ -2,9 +2,14 @@
 
 #include "dropshadow.h"
 
+#include <QDesktopServices>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QUrl>
+
+#include <algorithm>
 
 MyMsgBoxDlg::MyMsgBoxDlg(const QString &title, const QPixmap &icon, const QString &text, int buttonMode,
                          QWidget *parent)
@@ -20,26 +25,29 @@ MyMsgBoxDlg::MyMsgBoxDlg(const QString &title, const QPixmap &icon, const QStrin
                   "QPushButton#btn_cancel{background:#555555;}QPushButton#btn_cancel:hover{background:#4C4C4C;}"
                   "QPushButton#btn_cancel:pressed{background:#666666;}"
                   "QPushButton#btn_confirm{background:#08A4FF;}QPushButton#btn_confirm:hover{background:#0793E5;}"
-                  "QPushButton#btn_confirm:pressed{background:#21ADFF;}");
+                  "QPushButton#btn_confirm:pressed{background:#21ADFF;}"
+                  "QPushButton#btn_openFolder{background:#555555;padding:0 12px;}"
+                  "QPushButton#btn_openFolder:hover{background:#4C4C4C;}"
+                  "QPlainTextEdit{background:rgba(255,255,255,0.06);border:none;border-radius:4px;font-size:10pt;}"
+                  "QScrollBar:vertical{width:6px;background:#333333;}"
+                  "QScrollBar::handle:vertical{background:rgba(255,255,255,0.3);border-radius:3px;}");
 
     m_title = new QLabel(title, this);
     m_title->setObjectName("lab_title");
-    m_title->setGeometry(40, 30, 200, 31);
+    m_title->setTextFormat(Qt::PlainText);
     m_icon = new QLabel(this);
     m_icon->setObjectName("lab_icon");
-    m_icon->setGeometry(40, 94, 16, 16);
     m_icon->setScaledContents(true);
     m_icon->setPixmap(icon);
     m_text = new QLabel(text, this);
     m_text->setObjectName("lab_text");
-    m_text->setGeometry(70, 76, 311, 52);
-    m_text->setWordWrap(true); // a reason may name a path
+    // A text may name a path or a file, which must show as it is and never as markup.
+    m_text->setTextFormat(Qt::PlainText);
+    m_text->setWordWrap(true);
     m_cancel = new QPushButton(tr("取消"), this);
     m_cancel->setObjectName("btn_cancel");
-    m_cancel->setGeometry(220, 145, 80, 32);
     m_confirm = new QPushButton(tr("确认"), this);
     m_confirm->setObjectName("btn_confirm");
-    m_confirm->setGeometry(305, 145, 80, 32);
     connect(m_confirm, &QPushButton::clicked, this, [this] { done(QDialog::Accepted); });
     connect(m_cancel, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
 
@@ -56,6 +64,78 @@ MyMsgBoxDlg::MyMsgBoxDlg(const QString &title, const QPixmap &icon, const QStrin
         break;
     default:
         break;
+    }
+    placeWidgets();
+}
+
+std::function<bool(const QUrl &)> &MyMsgBoxDlg::openUrlHook()
+{
+    static std::function<bool(const QUrl &)> hook = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
+    return hook;
+}
+
+void MyMsgBoxDlg::setDetails(const QString &heading, const QStringList &lines)
+{
+    if (lines.isEmpty())
+        return;
+    if (!m_details) {
+        m_detailsHeading = new QLabel(this);
+        m_detailsHeading->setObjectName("lab_details");
+        m_detailsHeading->setTextFormat(Qt::PlainText);
+        m_details = new QPlainTextEdit(this);
+        m_details->setObjectName("text_details");
+        m_details->setReadOnly(true);
+        m_details->setFrameShape(QFrame::NoFrame);
+    }
+    m_detailsHeading->setText(heading);
+    m_details->setPlainText(lines.join('\n'));
+    // A long list scrolls in a larger box instead of being cut off.
+    setFixedSize(620, 460);
+    placeWidgets();
+}
+
+void MyMsgBoxDlg::setOpenFolder(const QString &folder)
+{
+    m_folder = folder;
+    if (!m_openFolder) {
+        m_openFolder = new QPushButton(tr("打开文件夹"), this);
+        m_openFolder->setObjectName("btn_openFolder");
+        connect(m_openFolder, &QPushButton::clicked, this, &MyMsgBoxDlg::openFolder);
+    }
+    m_openFolder->setToolTip(folder);
+    placeWidgets();
+}
+
+void MyMsgBoxDlg::openFolder()
+{
+    if (openUrlHook()(QUrl::fromLocalFile(m_folder))) {
+        done(QDialog::Accepted);
+        return;
+    }
+    // Nothing opened: the box stays and says so on the button.
+    m_openFolder->setText(tr("无法打开文件夹"));
+    m_openFolder->setEnabled(false);
+    placeWidgets();
+}
+
+void MyMsgBoxDlg::placeWidgets()
+{
+    const int w = width(), h = height();
+    m_title->setGeometry(40, 30, w - 80, 31);
+    m_icon->setGeometry(40, 94, 16, 16);
+    m_text->setGeometry(70, 76, w - 109, m_details ? 66 : 52);
+    if (m_details) {
+        m_detailsHeading->setGeometry(40, 150, w - 80, 24);
+        m_details->setGeometry(40, 178, w - 80, h - 178 - 80);
+    }
+    // The buttons line up from the right edge: confirm, cancel, then open folder.
+    int right = w - 35;
+    for (QPushButton *button : {m_confirm, m_cancel, m_openFolder}) {
+        if (!button || button->isHidden())
+            continue;
+        const int bw = std::max(80, button->sizeHint().width());
+        button->setGeometry(right - bw, h - 65, bw, 32);
+        right -= bw + 5;
     }
 }
 

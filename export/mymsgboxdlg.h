@@ -2,11 +2,16 @@
 
 #include <QDialog>
 #include <QPixmap>
+#include <QStringList>
+
+#include <functional>
 
 class QLabel;
+class QPlainTextEdit;
 class QPushButton;
+class QUrl;
 
-// A frameless message box: title, icon, one line of text and up to two buttons. Confirm
+// A frameless message box: title, icon, a short text, optional details and up to three buttons. Confirm
 // finishes with 1 (accepted), cancel with 0.
 class MyMsgBoxDlg : public QDialog
 {
@@ -18,6 +23,14 @@ public:
     MyMsgBoxDlg(const QString &title, const QPixmap &icon, const QString &text, int buttonMode,
                 QWidget *parent = nullptr);
 
+    // Lines shown below the text in a scrollable read-only field under a heading; the box grows
+    // to make room. No lines, no field.
+    void setDetails(const QString &heading, const QStringList &lines);
+    // Adds a button that opens folder in the system's file manager and then closes the box.
+    void setOpenFolder(const QString &folder);
+    // What opening a folder calls; QDesktopServices::openUrl unless replaced (tests observe it).
+    static std::function<bool(const QUrl &)> &openUrlHook();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -25,11 +38,18 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    void placeWidgets();
+    void openFolder();
+
     QLabel *m_title;
     QLabel *m_icon;
     QLabel *m_text;
     QPushButton *m_cancel;
     QPushButton *m_confirm;
+    QLabel *m_detailsHeading = nullptr;
+    QPlainTextEdit *m_details = nullptr;
+    QPushButton *m_openFolder = nullptr;
+    QString m_folder;
     bool m_dragging = false;
     QPoint m_pressPoint;
 };

@@ -4,11 +4,14 @@
 #include "mymsgboxdlg.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+
+#include <algorithm>
 
 MyProgressDlg::MyProgressDlg(const QString &title, int minimum, int maximum, QWidget *parent)
     : QDialog(parent)
@@ -31,6 +34,9 @@ MyProgressDlg::MyProgressDlg(const QString &title, int minimum, int maximum, QWi
     grid->setContentsMargins(40, 24, 40, 30);
     m_message = new QLabel(title, this);
     m_message->setObjectName("lab_msg");
+    m_message->setTextFormat(Qt::PlainText); // it names photographs, which are never markup
+    // A long name is elided rather than widening the dialog past the screen.
+    m_message->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_message->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     grid->addWidget(m_message, 2, 0, 1, 4);
     grid->addItem(new QSpacerItem(20, 20, QSizePolicy::Minimum, QSizePolicy::Expanding), 3, 0);
@@ -115,6 +121,27 @@ void MyProgressDlg::OnUpdateProgress(int progress)
     }
 }
 
+void MyProgressDlg::showPhoto(int index, int total, const QString &photoName)
+{
+    // Once cancelling or done, the message says so instead.
+    if (m_finished || m_cancelRequested || m_bar->value() >= m_bar->maximum())
+        return;
+    const QString counter = tr("%1 / %2").arg(index).arg(total);
+    // The name is user text: it is only ever the last argument of a single arg() call.
+    const QString pattern = tr("%2 — %1");
+    const QFontMetrics metrics = m_message->fontMetrics();
+    const int width = m_message->width() > 100 ? m_message->width() : 560;
+    const int room = std::max(80, width - metrics.horizontalAdvance(pattern.arg(counter, QString())));
+    m_message->setText(pattern.arg(counter, metrics.elidedText(photoName, Qt::ElideMiddle, room)));
+    m_message->setToolTip(photoName);
+}
+
+void MyProgressDlg::setSummary(const QString &folder, const QStringList &failures)
+{
+    m_folder = folder;
+    m_failures = failures;
+}
+
 void MyProgressDlg::setFollowsJob(bool follows)
 {
     m_followsJob = follows;
@@ -176,6 +203,11 @@ void MyProgressDlg::complete()
     const bool success = m_total < 0 ? !m_followsJob : m_written >= m_total && !cancelled;
     MyMsgBoxDlg done(tr("提示"), QPixmap(success ? ":/res/icon/sucess.svg" : ":/res/icon/warning.svg"),
                      outcomeText(), MyMsgBoxDlg::ConfirmOnly);
+    if (m_followsJob && m_total >= 0) {
+        done.setDetails(tr("未能导出的图片及原因："), m_failures);
+        if (!m_folder.isEmpty())
+            done.setOpenFolder(m_folder);
+    }
     done.exec();
 }
 

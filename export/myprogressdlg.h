@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
 class QLabel;
 class QProgressBar;
@@ -37,6 +38,10 @@ signals:
 
 public slots:
     void OnUpdateProgress(int progress);
+    // The job starts on its index-th (from 1) photograph of total: the message names it.
+    void showPhoto(int index, int total, const QString &photoName);
+    // The job's folder and its failed photographs ("name: reason"), listed by the closing message.
+    void setSummary(const QString &folder, const QStringList &failures);
     void on_btn_cancel_clicked();
     // How the export ended: the closing message says so when not every photograph was written.
     void setOutcome(int written, int total);
@@ -72,4 +77,5 @@ private:
     bool m_secondPassed = false;
     bool m_finished = false;     // the closing message was shown, or the dialog was dismissed
     QString m_folder;
+    QStringList m_failures;
 };

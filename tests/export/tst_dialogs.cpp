@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QUrl>
 #include <QPushButton>
 #include <QWindow>
 #include <QtTest>
@@ -245,6 +247,112 @@ private slots:
         QApplication::sendEvent(&box, &move);
         QTest::mouseRelease(&box, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
         QCOMPARE(box.pos(), start + QPoint(30, 40));
+    }
+
+    void progressNamesEachPhotograph()
+    {
+        MyProgressDlg dialog("Exporting", 0, 100);
+        dialog.setFollowsJob(true);
+        dialog.show();
+        dialog.showPhoto(2, 400, "IR_0002.jpg");
+        QCOMPARE(dialog.message(), QString::fromUtf8("IR_0002.jpg — 2 / 400"));
+        // A name that looks like markup or holds arg() markers shows as it is.
+        const QString odd = "<b>%1</b>.jpg";
+        dialog.showPhoto(3, 400, odd);
+        QCOMPARE(dialog.message(), QString::fromUtf8("<b>%1</b>.jpg — 3 / 400"));
+        QCOMPARE(dialog.findChild<QLabel *>("lab_msg")->textFormat(), Qt::PlainText);
+        // A very long name is shortened and does not widen the dialog.
+        const int width = dialog.width();
+        dialog.showPhoto(4, 400, QString(400, 'x') + ".jpg");
+        QVERIFY(dialog.message().endsWith(QString::fromUtf8(" — 4 / 400")));
+        QVERIFY(dialog.message().contains(QChar(0x2026)));
+        QCOMPARE(dialog.width(), width);
+        // Once cancelling, the message says so and stays.
+        dialog.OnUpdateProgress(10);
+        dialog.findChild<QPushButton *>("btn_cancel")->click();
+        const QString cancelling = dialog.message();
+        dialog.showPhoto(5, 400, "IR_0005.jpg");
+        QCOMPARE(dialog.message(), cancelling);
+    }
+
+    void closingMessageListsFailuresAndOpensTheFolder()
+    {
+        QList<QUrl> opened;
+        const auto saved = MyMsgBoxDlg::openUrlHook();
+        MyMsgBoxDlg::openUrlHook() = [&opened](const QUrl &url) {
+            opened << url;
+            return true;
+        };
+        QStringList failures;
+        for (int i = 0; i < 40; ++i)
+            failures << QString::fromUtf8("IR_%1.jpg: 无法读取照片：/photos/IR_%1.jpg").arg(i, 4, 10, QChar('0'));
+        MyProgressDlg dialog("Exporting", 0, 100);
+        dialog.setFollowsJob(true);
+        dialog.show();
+        dialog.OnUpdateProgress(100);
+        dialog.setSummary("/out/vexlo 1", failures);
+        dialog.setOutcome(60, 100);
+        QString details, text;
+        QSize size;
+        bool clicked = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, &poll, [&] {
+            auto *box = qobject_cast<MyMsgBoxDlg *>(QApplication::activeModalWidget());
+            if (!box || clicked)
+                return;
+            text = box->findChild<QLabel *>("lab_text")->text();
+            auto *field = box->findChild<QPlainTextEdit *>("text_details");
+            details = field ? field->toPlainText() : QString();
+            size = box->size();
+            const QString png = qEnvironmentVariable("QCT_SCREENSHOT_DIR");
+            if (!png.isEmpty())
+                box->grab().save(png + "/failures.png");
+            auto *open = box->findChild<QPushButton *>("btn_openFolder");
+            QVERIFY(open);
+            QCOMPARE(open->text(), QString::fromUtf8("打开文件夹"));
+            QVERIFY(!open->isHidden());
+            QVERIFY(box->rect().contains(open->geometry()));
+            clicked = true;
+            open->click(); // opens and closes the box
+        });
+        poll.start(20);
+        dialog.jobEnded("/out/vexlo 1");
+        QTRY_VERIFY_WITH_TIMEOUT(clicked, 4000);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        MyMsgBoxDlg::openUrlHook() = saved;
+        QCOMPARE(text, QString::fromUtf8("已导出 60 张图片，共 100 张，保存在：/out/vexlo 1"));
+        QCOMPARE(details, failures.join('\n'));
+        QVERIFY(size.height() > 210); // room for the list, which scrolls
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile("/out/vexlo 1")});
+    }
+
+    void openFolderFailureIsSaid()
+    {
+        const auto saved = MyMsgBoxDlg::openUrlHook();
+        int calls = 0;
+        MyMsgBoxDlg::openUrlHook() = [&calls](const QUrl &) {
+            ++calls;
+            return false;
+        };
+        MyMsgBoxDlg box("Title", QPixmap(), "Done", MyMsgBoxDlg::ConfirmOnly);
+        box.setOpenFolder("/nowhere");
+        box.show();
+        auto *open = box.findChild<QPushButton *>("btn_openFolder");
+        open->click();
+        MyMsgBoxDlg::openUrlHook() = saved;
+        QCOMPARE(calls, 1);
+        QVERIFY(box.isVisible()); // it stays, saying the folder did not open
+        QVERIFY(!open->isEnabled());
+        QCOMPARE(open->text(), QString::fromUtf8("无法打开文件夹"));
+        // Without failures the box keeps its size; the buttons do not overlap.
+        QCOMPARE(box.size(), QSize(420, 210));
+        QVERIFY(!open->geometry().intersects(box.findChild<QPushButton *>("btn_confirm")->geometry()));
+    }
+
+    void messageTextIsNeverMarkup()
+    {
+        MyMsgBoxDlg box("Title", QPixmap(), QString::fromUtf8("保存在：/out/<i>x</i>"), MyMsgBoxDlg::ConfirmOnly);
+        QCOMPARE(box.findChild<QLabel *>("lab_text")->textFormat(), Qt::PlainText);
     }
 };
 
