@@ -131,6 +131,14 @@
         <source>确认</source>
         <translation>确认</translation>
     </message>
+    <message>
+        <source>打开文件夹</source>
+        <translation>打开文件夹</translation>
+    </message>
+    <message>
+        <source>无法打开文件夹</source>
+        <translation>无法打开文件夹</translation>
+    </message>
 </context>
 <context>
     <name>MyProgressDlg</name>
@@ -177,6 +185,18 @@
     <message>
         <source>正在取消导出...</source>
         <translation>正在取消导出...</translation>
+    </message>
+    <message>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+    <message>
+        <source>%2 — %1</source>
+        <translation>%2 — %1</translation>
+    </message>
+    <message>
+        <source>未能导出的图片及原因：</source>
+        <translation>未能导出的图片及原因：</translation>
     </message>
 </context>
 <context>
@@ -315,6 +335,14 @@
     <message>
         <source>选择保存目录</source>
         <translation>选择保存目录</translation>
+    </message>
+    <message>
+        <source>列出文件夹中的全部照片</source>
+        <translation>列出文件夹中的全部照片</translation>
+    </message>
+    <message>
+        <source>列出此文件夹中的每一张照片（.jpg）：%1</source>
+        <translation>列出此文件夹中的每一张照片（.jpg）：%1</translation>
     </message>
 </context>
 <context>

@@ -132,6 +132,14 @@
         <source>确认</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>打开文件夹</source>
+        <translation>Open folder</translation>
+    </message>
+    <message>
+        <source>无法打开文件夹</source>
+        <translation>Cannot open the folder</translation>
+    </message>
 </context>
 <context>
     <name>MyProgressDlg</name>
@@ -178,6 +186,18 @@
     <message>
         <source>正在取消导出...</source>
         <translation>Cancelling the export...</translation>
+    </message>
+    <message>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+    <message>
+        <source>%2 — %1</source>
+        <translation>%2 — %1</translation>
+    </message>
+    <message>
+        <source>未能导出的图片及原因：</source>
+        <translation>Photographs not exported, and why:</translation>
     </message>
 </context>
 <context>
@@ -321,6 +341,14 @@ Temp.</translation>
     <message>
         <source>选择保存目录</source>
         <translation>Save</translation>
+    </message>
+    <message>
+        <source>列出文件夹中的全部照片</source>
+        <translation>All photographs of the folder</translation>
+    </message>
+    <message>
+        <source>列出此文件夹中的每一张照片（.jpg）：%1</source>
+        <translation>List every photograph (.jpg) of this folder: %1</translation>
     </message>
 </context>
 <context>

@@ -131,6 +131,14 @@
         <source>确认</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>打开文件夹</source>
+        <translation>フォルダーを開く</translation>
+    </message>
+    <message>
+        <source>无法打开文件夹</source>
+        <translation>フォルダーを開けません</translation>
+    </message>
 </context>
 <context>
     <name>MyProgressDlg</name>
@@ -177,6 +185,18 @@
     <message>
         <source>正在取消导出...</source>
         <translation>エクスポートをキャンセルしています...</translation>
+    </message>
+    <message>
+        <source>%1 / %2</source>
+        <translation>%1 / %2 枚</translation>
+    </message>
+    <message>
+        <source>%2 — %1</source>
+        <translation>%2 — %1</translation>
+    </message>
+    <message>
+        <source>未能导出的图片及原因：</source>
+        <translation>エクスポートできなかった写真と理由：</translation>
     </message>
 </context>
 <context>
@@ -319,6 +339,14 @@
     <message>
         <source>选择保存目录</source>
         <translation>保存先を選択</translation>
+    </message>
+    <message>
+        <source>列出文件夹中的全部照片</source>
+        <translation>フォルダー内のすべての写真</translation>
+    </message>
+    <message>
+        <source>列出此文件夹中的每一张照片（.jpg）：%1</source>
+        <translation>このフォルダーのすべての写真（.jpg）を表示：%1</translation>
     </message>
 </context>
 <context>
