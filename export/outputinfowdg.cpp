@@ -25,6 +25,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
+#include <QSignalBlocker>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -98,6 +100,9 @@ OutputInfoWdg::OutputInfoWdg(QWidget *parent)
     showLayout->setObjectName("gridLayout");
     m_all = new QCheckBox(show);
     m_all->setObjectName("checkBox_all");
+    m_folder = new QCheckBox(show);
+    m_folder->setObjectName("checkBox_folder");
+    m_folder->setVisible(false);
     m_list = new QListWidget(show);
     m_list->setObjectName("listWidget");
     m_list->setViewMode(QListView::IconMode);
@@ -105,7 +110,8 @@ OutputInfoWdg::OutputInfoWdg(QWidget *parent)
     m_list->setMovement(QListView::Static);
     m_list->setSpacing(10);
     showLayout->addWidget(m_all, 0, 0);
-    showLayout->addWidget(m_list, 1, 0);
+    showLayout->addWidget(m_folder, 0, 1, Qt::AlignRight);
+    showLayout->addWidget(m_list, 1, 0, 1, 2);
     outer->addWidget(show, 2, 0, 1, 5);
 
     outer->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum), 3, 1, 1, 2);
@@ -117,6 +123,7 @@ OutputInfoWdg::OutputInfoWdg(QWidget *parent)
     outer->addWidget(m_confirm, 3, 4);
 
     connect(m_all, &QCheckBox::released, this, &OutputInfoWdg::selectAll);
+    connect(m_folder, &QCheckBox::toggled, this, &OutputInfoWdg::refreshPhotoList);
     retranslate();
     QMetaObject::connectSlotsByName(this);
 }
@@ -150,6 +157,9 @@ void OutputInfoWdg::retranslate()
     m_word->setText(tr("导出Word"));
     m_csv->setText(tr("导出CSV"));
     m_all->setText(tr("全选"));
+    m_folder->setText(tr("列出文件夹中的全部照片"));
+    // The folder is user text: the last argument of a single arg() call.
+    m_folder->setToolTip(tr("列出此文件夹中的每一张照片（.jpg）：%1").arg(m_homeFolder));
     m_cancel->setText(tr("取消"));
     m_confirm->setText(tr("导出"));
 }
@@ -174,6 +184,17 @@ void OutputInfoWdg::addRow(const Entry &entry, const QPixmap &picture, const QSt
     m_entries.append(entry);
 }
 
+void OutputInfoWdg::setHomeFolder(const QString &folder)
+{
+    m_homeFolder = folder;
+    m_folder->setVisible(!folder.isEmpty());
+    retranslate();
+    if (folder.isEmpty()) {
+        const QSignalBlocker quiet(m_folder);
+        m_folder->setChecked(false);
+    }
+}
+
 void OutputInfoWdg::refreshPhotoList()
 {
     m_all->setCheckState(Qt::Unchecked);
@@ -190,6 +211,22 @@ void OutputInfoWdg::refreshPhotoList()
         const QString name = QFileInfo(photo).completeBaseName();
         const QPixmap picture = snapshot.isEmpty() ? QPixmap::fromImage(readBoundedPicture(photo)) : QPixmap(snapshot);
         addRow({photo, snapshot, true}, picture, measured ? tr("%1 · %2 处测温").arg(name).arg(measured) : name);
+    }
+    // Photographs of the folder that are not in the opened list have no measurements (their
+    // temperatures are only read for the opened list); their snapshot is drawn when exported.
+    if (m_folder->isChecked() && !m_homeFolder.isEmpty()) {
+        const QSet<QString> opened(loadedPhotoPaths().begin(), loadedPhotoPaths().end());
+        const QDir home(m_homeFolder);
+        for (const QString &name : home.entryList({"*.jpg"}, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase)) {
+            const QString photo = home.filePath(name);
+            if (opened.contains(photo))
+                continue;
+            const QString snapshot = snapshotSources().key(photo);
+            listed.insert(snapshot);
+            const QPixmap picture =
+                snapshot.isEmpty() ? QPixmap::fromImage(readBoundedPicture(photo)) : QPixmap(snapshot);
+            addRow({photo, snapshot, true}, picture, QFileInfo(photo).completeBaseName());
+        }
     }
     const QDir folder(shellValues().tempImageDir);
     for (const QString &name : folder.entryList({"*.jpg", "*.bmp", "*.png", "*.jpeg"})) {
@@ -277,6 +314,8 @@ ExportFileThread *OutputInfoWdg::startExport(const QString &directory)
         progress->jobEnded(job ? job->exportFolder() : QString());
     });
     connect(m_job, &ExportFileThread::OnUpdateExportProgress, m_progress, &MyProgressDlg::OnUpdateProgress);
+    connect(m_job, &ExportFileThread::OnExportPhoto, m_progress, &MyProgressDlg::showPhoto);
+    connect(m_job, &ExportFileThread::OnExportSummary, m_progress, &MyProgressDlg::setSummary);
     connect(m_job, &ExportFileThread::OnExportFinished, m_progress, &MyProgressDlg::setOutcome);
     connect(m_job, &ExportFileThread::OnExportFailed, m_progress, &MyProgressDlg::showFailure);
     connect(m_progress, &MyProgressDlg::OnCancelExport, m_job, &ExportFileThread::cancelExport, Qt::DirectConnection);

@@ -13,8 +13,8 @@ class ExportFileThread;
 class MyCheckItemWidget;
 class MyProgressDlg;
 
-// Chooses photographs (every one of the opened list, with the measured ones marked, and the
-// other snapshots of this run) and the form of the export, then hands their snapshots to an
+// Chooses photographs (every one of the opened list, with the measured ones marked, on request
+// every one of the home page's folder, and the other snapshots of this run) and the form of the export, then hands their snapshots to an
 // export job with a progress dialog.
 class OutputInfoWdg : public QDialog
 {
@@ -24,6 +24,10 @@ public:
     // Stops a running job first: it must not outlive the tables it reads.
     ~OutputInfoWdg() override;
 
+    // The home page's current folder: with the folder choice checked, every "*.jpg" in it is
+    // listed too. Empty when the home page shows no single folder.
+    void setHomeFolder(const QString &folder);
+    QString homeFolder() const { return m_homeFolder; }
     void refreshPhotoList();
     void retranslate();
     // The snapshots of the checked rows; those of photographs not on show are drawn anew, so
@@ -53,8 +57,9 @@ private:
     QList<MyCheckItemWidget *> rows() const;
     void selectAll();
 
-    // What each row of the list stands for: a photograph of the opened list (its snapshot is
-    // drawn when it is exported) or a snapshot of this run whose photograph is not in the list.
+    // What each row of the list stands for: a photograph of the opened list or of the home
+    // page's folder (its snapshot is drawn when it is exported) or a snapshot of this run whose
+    // photograph is not in the list.
     struct Entry
     {
         QString photo;
@@ -69,6 +74,8 @@ private:
     QRadioButton *m_word;
     QRadioButton *m_csv;
     QCheckBox *m_all;
+    QCheckBox *m_folder;
+    QString m_homeFolder;
     QListWidget *m_list;
     QPushButton *m_cancel;
     QPushButton *m_confirm;

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QListWidget>
 #include <QRadioButton>
@@ -179,6 +180,130 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(closer.texts, QStringList{QString::fromUtf8("导出成功！文件保存在：%1").arg(job->exportFolder())},
                                   5000);
         QVERIFY(!dialog.progressDialog()->isVisible());
+    }
+
+    void jobNamesEachPhotographBeforeWritingIt()
+    {
+        const QStringList snapshots{shellValues().tempImageDir + "/A.bmp", shellValues().tempImageDir + "/b.bmp",
+                                    shellValues().tempImageDir + "/c-2.bmp"};
+        ExportFileThread job(m_dir.filePath("named"), snapshots, ExportFileThread::CsvTables);
+        QStringList events;
+        connect(&job, &ExportFileThread::OnExportPhoto, &job,
+                [&events](int index, int total, const QString &name) {
+                    events << QString("photo %1/%2 %3").arg(index).arg(total).arg(name);
+                },
+                Qt::DirectConnection);
+        connect(&job, &ExportFileThread::OnUpdateExportProgress, &job,
+                [&events](int percent) { events << QString("progress %1").arg(percent); }, Qt::DirectConnection);
+        job.start();
+        QVERIFY(job.wait(30000));
+        QCOMPARE(events, (QStringList{"photo 1/3 A.jpg", "progress 33", "photo 2/3 b.jpg", "progress 66",
+                                      "photo 3/3 c-2.jpg", "progress 100"}));
+    }
+
+    void failedPhotographsReachTheClosingMessage()
+    {
+        // A snapshot whose photograph is gone.
+        const QString gone = m_dir.filePath("gone.jpg");
+        const QString snapshot = shellValues().tempImageDir + "/gone.bmp";
+        QVERIFY(QImage(16, 12, QImage::Format_RGB32).save(snapshot));
+        snapshotSources()[snapshot] = gone;
+        OutputInfoWdg dialog;
+        dialog.refreshPhotoList();
+        dialog.findChild<QRadioButton *>("radio_csv")->setChecked(true);
+        QCheckBox *all = dialog.findChild<QCheckBox *>("checkBox_all");
+        all->setChecked(true);
+        emit all->released();
+        QStringList details;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, &poll, [&details] {
+            if (auto *box = qobject_cast<MyMsgBoxDlg *>(QApplication::activeModalWidget())) {
+                auto *field = box->findChild<QPlainTextEdit *>("text_details");
+                details << (field ? field->toPlainText() : QString("(none)"));
+                box->findChild<QPushButton *>("btn_confirm")->click();
+            }
+        });
+        poll.start(20);
+        ExportFileThread *job = dialog.startExport(m_dir.filePath("failing"));
+        QVERIFY(job);
+        QVERIFY(job->wait(30000));
+        QTRY_COMPARE_WITH_TIMEOUT(details.size(), 1, 5000);
+        QCOMPARE(job->failures().size(), 1);
+        QCOMPARE(details.first(), QString("gone.jpg: ") + job->failures().first().reason);
+        snapshotSources().remove(snapshot);
+        QVERIFY(QFile::remove(snapshot));
+    }
+
+    void listsEveryPhotographOfTheHomeFolder()
+    {
+        // A folder of three photographs, one of them the opened list; two never opened.
+        const QString home = m_dir.filePath("home");
+        QVERIFY(QDir().mkpath(home));
+        QStringList photos;
+        for (const char *name : {"IR_0001", "IR_0002", "IR_0003"}) {
+            photos << home + "/" + name + ".jpg";
+            PhotoSpec shot;
+            shot.width = 16;
+            shot.height = 12;
+            shot.temperatures.assign(16 * 12, 25.0f);
+            writePhoto(photos.last(), shot);
+        }
+        QVERIFY(QImage(4, 4, QImage::Format_RGB32).save(home + "/notes.png")); // not a photograph
+        loadedPhotoPaths() = QStringList{photos[1]};
+
+        OutputInfoWdg dialog;
+        QCheckBox *folder = dialog.findChild<QCheckBox *>("checkBox_folder");
+        QVERIFY(folder);
+        QVERIFY(folder->isHidden()); // no folder handed over: no choice
+        dialog.setHomeFolder(home);
+        QVERIFY(!folder->isHidden());
+        QVERIFY(folder->toolTip().endsWith(home));
+        dialog.refreshPhotoList();
+        QListWidget *list = dialog.findChild<QListWidget *>("listWidget");
+        auto names = [list] {
+            QStringList out;
+            for (int i = 0; i < list->count(); ++i)
+                out << static_cast<MyCheckItemWidget *>(list->itemWidget(list->item(i)))->name();
+            return out;
+        };
+        QCOMPARE(names().mid(0, 1), QStringList{"IR_0002"});
+        QVERIFY(!names().contains("IR_0001"));
+        folder->setChecked(true); // lists the folder at once
+        QCOMPARE(names().mid(0, 3), (QStringList{"IR_0002", "IR_0001", "IR_0003"}));
+        QCOMPARE(list->count(), 3 + 3); // and still this run's other snapshots
+
+        auto row = [list](int i) { return static_cast<MyCheckItemWidget *>(list->itemWidget(list->item(i))); };
+        row(1)->setChecked(true);
+        row(2)->setChecked(true);
+        dialog.findChild<QRadioButton *>("radio_csv")->setChecked(true);
+        MessageBoxCloser closer;
+        ExportFileThread *job = dialog.startExport(m_dir.filePath("folder-out"));
+        QVERIFY(job);
+        QVERIFY(job->wait(30000));
+        QVERIFY(job->failures().isEmpty());
+        const QStringList written = QDir(job->exportFolder()).entryList(QDir::Files);
+        QCOMPARE(written.size(), 2);
+        // Each never-opened photograph got a snapshot drawn off screen and its table.
+        for (const QString &photo : {photos[0], photos[2]}) {
+            const QString snapshot = snapshotSources().key(photo);
+            QVERIFY2(!snapshot.isEmpty(), qPrintable(photo));
+            QCOMPARE(QImage(snapshot).size(), QSize(16, 12));
+            QFile csv(job->exportFolder() + "/" + QFileInfo(snapshot).baseName() + ".csv");
+            QVERIFY2(csv.open(QIODevice::ReadOnly), qPrintable(csv.fileName()));
+            QVERIFY(csv.readAll().contains("25"));
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(closer.texts.size(), 1, 5000);
+
+        // The home page shows no single folder any more: the choice goes.
+        dialog.setHomeFolder(QString());
+        QVERIFY(folder->isHidden());
+        QVERIFY(!folder->isChecked());
+        loadedPhotoPaths().clear();
+        for (const QString &photo : {photos[0], photos[2]}) {
+            const QString snapshot = snapshotSources().key(photo);
+            snapshotSources().remove(snapshot);
+            QFile::remove(snapshot);
+        }
     }
 
     void escapeCancelsTheJob()
