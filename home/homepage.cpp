@@ -103,6 +103,13 @@ void HomePage::retranslate()
     m_currentFolder->setText(QString());
 }
 
+QString HomePage::currentFolderPath() const
+{
+    // The label holds the folder's absolute path, or a caption for all of them.
+    const QFileInfo folder(m_currentFolder->text());
+    return folder.isAbsolute() && folder.isDir() ? m_currentFolder->text() : QString();
+}
+
 void HomePage::on_btn_inputPhotoDir_clicked()
 {
     const QString folder =

@@ -28,6 +28,9 @@ public:
     QStringList importedRoots() const { return m_roots; }
     QStringList listedPaths() const { return m_listedPaths; }
     QStringList listedNames() const { return m_listedNames; }
+    // The folder whose photographs are on show; empty when none is, or when every imported
+    // folder is on show at once.
+    QString currentFolderPath() const;
 
 signals:
     void sig_selectImg(QStringList imgList, int index);

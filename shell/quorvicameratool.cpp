@@ -188,6 +188,7 @@ void QuorviCameraTool::slot_btn_reportPage_clicked()
     m_settingPage->saveCurrentState();
     MaskWidget::instance().setNames({"OutputInfoWdg"});
     MaskWidget::instance().attachTo(this);
-    ensureExportDialog()->refreshPhotoList();
+    ensureExportDialog()->setHomeFolder(m_homePage->currentFolderPath());
+    m_exportDialog->refreshPhotoList();
     m_exportDialog->exec();
 }

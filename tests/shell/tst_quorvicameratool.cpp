@@ -237,6 +237,40 @@ private slots:
         QVERIFY(!job);
     }
 
+    void exportDialogGetsTheHomeFolder()
+    {
+        const QString home = m_dir.filePath("library");
+        QVERIFY(QDir().mkpath(home));
+        PhotoSpec shot;
+        shot.width = 16;
+        shot.height = 12;
+        shot.temperatures.assign(16 * 12, 22.0f);
+        writePhoto(home + "/IR_0001.jpg", shot);
+        QuorviCameraTool window;
+        window.homePage()->importFolder(home);
+        QCOMPARE(window.homePage()->currentFolderPath(), home);
+        QString handed;
+        bool choice = false;
+        QTimer::singleShot(0, &window, [&] {
+            handed = window.exportDialog()->homeFolder();
+            choice = !window.exportDialog()->findChild<QCheckBox *>("checkBox_folder")->isHidden();
+            window.exportDialog()->close();
+        });
+        window.slot_btn_reportPage_clicked();
+        QCOMPARE(handed, home);
+        QVERIFY(choice);
+
+        // Every imported folder at once is no single folder.
+        window.homePage()->on_btn_showAllPhoto_clicked();
+        QVERIFY(window.homePage()->currentFolderPath().isEmpty());
+        QTimer::singleShot(0, &window, [&] {
+            handed = window.exportDialog()->homeFolder();
+            window.exportDialog()->close();
+        });
+        window.slot_btn_reportPage_clicked();
+        QVERIFY(handed.isEmpty());
+    }
+
     void pageSwitching()
     {
         QuorviCameraTool window;
