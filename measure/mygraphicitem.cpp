@@ -189,6 +189,8 @@ void MyGraphicItem::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
             return;
         if (m_activeHandle != noHandle()) {
             resizeThroughHandle(m_activeHandle, event->pos());
+            // A handle near the border may carry an edge past it (the minimum size pushes it).
+            keepInsideImage();
             remeasureOnScene();
             return;
         }

@@ -230,6 +230,19 @@ private slots:
         // Radius 110 would leave the picture: the circle stops at the top edge, 105 away.
         dragHandle(QPoint(505 + 47 - 4, 105), QPoint(615, 105));
         QCOMPARE(circle->radius(), 105.0);
+
+        // A flat line along the top edge: its top-right handle keeps the ends 16 apart, which
+        // would push the upper end past the border; it stays on the picture and reads there.
+        circle->setSelected(false);
+        m_fixture.view->setDrawMode(ToolLine);
+        m_fixture.drag(QPoint(400, 1), QPoint(300, 8));
+        m_fixture.view->setDrawMode(ToolNone);
+        auto *line = item<MyGraphicLineItem>("L1");
+        line->setSelected(true);
+        dragHandle(QPoint(403, 1), QPoint(420, 9));
+        const QPointF start = line->start() + line->pos(), end = line->end() + line->pos();
+        QVERIFY2(start.y() >= 0 && end.y() >= 0, qPrintable(QString("%1 %2").arg(start.y()).arg(end.y())));
+        QCOMPARE(line->stats().avg, line->measure(TemperatureGrid::of(m_photo), line->pos()).stats.avg);
     }
 
     void circleAtTheBorder()
