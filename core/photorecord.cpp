@@ -5,6 +5,7 @@
 #include "picturereader.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QImageReader>
 
 namespace {
@@ -66,8 +67,10 @@ const SharedMatrix &noReadingMatrix()
 
 int loadPhotoRecord(const QString &path)
 {
-    // The picture's own size; read from its header, so no GUI is needed.
-    const QSize size = QImageReader(path).size();
+    // The picture's own size; read from its header, so no GUI is needed. Only a regular file
+    // is opened at all (a FIFO would wait for a writer forever).
+    const bool regular = QFileInfo(path).isFile();
+    const QSize size = regular ? QImageReader(path).size() : QSize();
     const int width = size.isValid() ? size.width() : 0;
     const int height = size.isValid() ? size.height() : 0;
 

@@ -2,6 +2,7 @@
 
 #include "irinfo.h"
 
+#include <QFileInfo>
 #include <QImageReader>
 
 bool pictureSizeFits(const QSize &size)
@@ -11,6 +12,8 @@ bool pictureSizeFits(const QSize &size)
 
 QImage readBoundedPicture(const QString &path)
 {
+    if (!QFileInfo(path).isFile())
+        return QImage(); // a FIFO or device would block the decoder
     QImageReader reader(path);
     // The header alone: a picture is never decoded to learn its size.
     if (!pictureSizeFits(reader.size()))

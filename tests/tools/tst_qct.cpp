@@ -3,6 +3,8 @@
 #include <QJsonObject>
 #include <QElapsedTimer>
 #include <QProcess>
+
+#include <sys/stat.h>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -220,6 +222,37 @@ private slots:
             QVERIFY2(refused.err.contains("is not a finite number") || refused.err.contains("usage"), refused.err.constData());
         }
         QVERIFY(qct({"measure", photo, "--circle", "0,0,inf"}).err.contains("--circle 0,0,inf: inf is not a finite number"));
+    }
+
+    void truthAboutOutputsAndOddFiles()
+    {
+        // A FIFO named like a photograph is refused at once instead of waiting for a writer.
+        const QString pipe = m_dir.filePath("pipe.jpg");
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QProcess info;
+        info.start(QCT_PATH, {"info", pipe});
+        QVERIFY2(info.waitForFinished(10000), "qct info waited on a FIFO");
+        QCOMPARE(info.exitCode(), 1);
+        QCOMPARE(QJsonDocument::fromJson(info.readAllStandardOutput()).object()["result"].toInt(), -1);
+
+        // Output that cannot be written is a failure, not a success.
+        QProcess full;
+        full.setStandardOutputFile("/dev/full");
+        full.start(QCT_PATH, {"info", m_photos[0]});
+        QVERIFY(full.waitForFinished(30000));
+        QCOMPARE(full.exitCode(), 1);
+        QVERIFY(full.readAllStandardError().contains("could not be written"));
+
+        // The same photograph named three times: three whole tables, never a header alone.
+        const QString out = m_dir.filePath("repeated");
+        const Run run = qct({"csv", out, m_photos[0], m_photos[0], m_photos[0]});
+        QCOMPARE(run.status, 0);
+        QStringList tables = QDir(out).entryList({"*.csv"}, QDir::Files);
+        QCOMPARE(tables.size(), 3);
+        const qint64 size = QFileInfo(QDir(out).filePath(tables[0])).size();
+        QVERIFY(size > 100000); // a 640 x 512 matrix
+        for (const QString &table : tables)
+            QCOMPARE(QFileInfo(QDir(out).filePath(table)).size(), size);
     }
 
     void failuresAndUsage()

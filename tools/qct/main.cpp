@@ -22,8 +22,10 @@
 #include <QtConcurrent>
 #include <QStringList>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <numeric>
 
@@ -251,20 +253,31 @@ int csv(QStringList args)
             name = base + QString("-%1").arg(n);
         names << name;
     }
-    QVector<int> indices(photos.size());
-    std::iota(indices.begin(), indices.end(), 0);
-    // Every core at work; a record is dropped once its table is written.
-    const std::function<QString(const int &)> exportOne = [&](const int &i) {
-        const int loaded = loadPhotoRecord(photos[i]);
-        const bool written = writeCsvFile(out, photos[i], names[i]);
-        forgetPhotoRecord(photos[i]);
-        if (!written)
-            return photos[i] + ": could not be written";
+    // One worker per photograph, however often it is named: a record is loaded, written under
+    // each of its names and dropped by the same worker, so no worker drops a record another
+    // still writes. Every core at work.
+    QStringList unique;
+    QHash<QString, QVector<int>> namesOf;
+    for (int i = 0; i < photos.size(); ++i) {
+        if (!namesOf.contains(photos[i]))
+            unique << photos[i];
+        namesOf[photos[i]] << i;
+    }
+    const std::function<QString(const QString &)> exportOne = [&](const QString &photo) {
+        const int loaded = loadPhotoRecord(photo);
+        QStringList problems;
+        for (int i : namesOf.value(photo)) {
+            if (!writeCsvFile(out, photo, names[i]))
+                problems << photo + ": could not be written";
+        }
+        forgetPhotoRecord(photo);
+        if (!problems.isEmpty())
+            return problems.join('\n');
         if (loaded == 0)
             return QString();
-        return photos[i] + ": no temperatures (load result " + QString::number(loaded) + ": " + loadResultText(loaded) + ")";
+        return photo + ": no temperatures (load result " + QString::number(loaded) + ": " + loadResultText(loaded) + ")";
     };
-    const QVector<QString> failures = QtConcurrent::blockingMapped<QVector<QString>>(indices, exportOne);
+    const QVector<QString> failures = QtConcurrent::blockingMapped<QVector<QString>>(unique, exportOne);
     int failed = 0;
     for (const QString &failure : failures) {
         if (!failure.isEmpty()) {
@@ -281,13 +294,8 @@ int usage(std::FILE *stream, int status)
     return status;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+int run(const QStringList &args)
 {
-    QCoreApplication app(argc, argv);
-    setDiagnosticStream(stderr);
-    const QStringList args = app.arguments().mid(1);
     const QString command = args.value(0);
     if (command == "--help" || command == "-h")
         return usage(stdout, 0);
@@ -317,4 +325,19 @@ int main(int argc, char **argv)
         return 0;
     }
     return usage(stderr, 2);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    setDiagnosticStream(stderr);
+    const int status = run(app.arguments().mid(1));
+    // A full disk or a closed pipe must not pass for success: what was printed is the result.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "qct: the output could not be written: %s\n", std::strerror(errno));
+        return 1;
+    }
+    return status;
 }
