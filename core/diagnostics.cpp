@@ -4,7 +4,7 @@
 #include <cstdarg>
 
 namespace {
-std::atomic<std::FILE *> diagnosticStream{stdout};
+std::atomic<std::FILE *> diagnosticStream{nullptr};
 }
 
 void setDiagnosticStream(std::FILE *stream)

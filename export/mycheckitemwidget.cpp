@@ -33,6 +33,19 @@ MyCheckItemWidget::MyCheckItemWidget(const QPixmap &snapshot, const QString &nam
     connect(m_check, &QCheckBox::stateChanged, this, &MyCheckItemWidget::sig_checkChange);
 }
 
+void MyCheckItemWidget::setMark(const QString &note)
+{
+    // A mark in the name would not fit the row; the colour fits any name in any language.
+    m_text->setStyleSheet("color:#08A4FF;");
+    m_text->setToolTip(note);
+    setToolTip(note);
+}
+
+QString MyCheckItemWidget::mark() const
+{
+    return m_text->toolTip();
+}
+
 QString MyCheckItemWidget::name() const
 {
     return m_text->text();

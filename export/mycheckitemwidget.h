@@ -13,6 +13,9 @@ public:
     MyCheckItemWidget(const QPixmap &snapshot, const QString &name, QWidget *parent = nullptr);
 
     QString name() const;
+    // Marks the row (its name in the accent colour) with a note shown as its tool tip.
+    void setMark(const QString &note);
+    QString mark() const;
     bool isChecked() const;
     void setChecked(bool checked);
 

@@ -172,7 +172,7 @@ QList<MyCheckItemWidget *> OutputInfoWdg::rows() const
     return list;
 }
 
-void OutputInfoWdg::addRow(const Entry &entry, const QPixmap &picture, const QString &name)
+MyCheckItemWidget *OutputInfoWdg::addRow(const Entry &entry, const QPixmap &picture, const QString &name)
 {
     auto *item = new QListWidgetItem;
     const ScreenLayout &layout = shellValues().layout;
@@ -182,6 +182,7 @@ void OutputInfoWdg::addRow(const Entry &entry, const QPixmap &picture, const QSt
     m_list->setItemWidget(item, row);
     connect(row, &MyCheckItemWidget::sig_checkChange, this, &OutputInfoWdg::slot_StateChanged);
     m_entries.append(entry);
+    return row;
 }
 
 void OutputInfoWdg::setHomeFolder(const QString &folder)
@@ -210,7 +211,9 @@ void OutputInfoWdg::refreshPhotoList()
         const int measured = itemTables().value(photo).size();
         const QString name = QFileInfo(photo).completeBaseName();
         const QPixmap picture = snapshot.isEmpty() ? QPixmap::fromImage(readBoundedPicture(photo)) : QPixmap(snapshot);
-        addRow({photo, snapshot, true}, picture, measured ? tr("%1 · %2 处测温").arg(name).arg(measured) : name);
+        MyCheckItemWidget *row = addRow({photo, snapshot, true}, picture, name);
+        if (measured)
+            row->setMark(tr("%1 处测温").arg(measured));
     }
     // Photographs of the folder that are not in the opened list have no measurements (their
     // temperatures are only read for the opened list); their snapshot is drawn when exported.

@@ -66,7 +66,7 @@ private:
         QString snapshot;
         bool opened; // drawn anew when exported
     };
-    void addRow(const Entry &entry, const QPixmap &picture, const QString &name);
+    MyCheckItemWidget *addRow(const Entry &entry, const QPixmap &picture, const QString &name);
     QVector<Entry> m_entries;
 
     QLabel *m_title;

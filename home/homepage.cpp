@@ -100,20 +100,19 @@ void HomePage::retranslate()
     m_showAll->setText(tr("全部资源"));
     m_left->setTitle(QString());
     m_right->setTitle(QString());
-    m_currentFolder->setText(QString());
+    // The heading keeps saying what is on show, in the new language.
+    m_currentFolder->setText(m_showingAll ? tr("全部资源") : m_folderPath);
 }
 
 QString HomePage::currentFolderPath() const
 {
-    // The label holds the folder's absolute path, or a caption for all of them.
-    const QFileInfo folder(m_currentFolder->text());
-    return folder.isAbsolute() && folder.isDir() ? m_currentFolder->text() : QString();
+    return m_folderPath;
 }
 
 void HomePage::on_btn_inputPhotoDir_clicked()
 {
     const QString folder =
-        QFileDialog::getExistingDirectory(this, QString::fromUtf8("选择目录"), "./", QFileDialog::ShowDirsOnly);
+        QFileDialog::getExistingDirectory(this, tr("选择目录"), "./", QFileDialog::ShowDirsOnly);
     if (!folder.isEmpty())
         importFolder(folder);
 }
@@ -130,6 +129,8 @@ void HomePage::importFolder(const QString &folder)
     addSubFolders(item, folder);
     m_tree->expandAll();
     m_currentFolder->setText(folder);
+    m_folderPath = folder;
+    m_showingAll = false;
     showPhotos(folder, {"*.jpg"});
 }
 
@@ -158,6 +159,8 @@ void HomePage::on_treeWidget_dir_itemClicked(QTreeWidgetItem *item, int column)
     if (m_currentFolder->text() == path)
         return;
     m_currentFolder->setText(path);
+    m_folderPath = path;
+    m_showingAll = false;
     showPhotos(path, {"*.jpg"});
 }
 
@@ -195,7 +198,9 @@ void HomePage::on_btn_showAllPhoto_clicked()
     }
     if (m_listedPaths.isEmpty())
         return;
-    m_currentFolder->setText(QString::fromUtf8("全部资源"));
+    m_currentFolder->setText(tr("全部资源"));
+    m_folderPath.clear();
+    m_showingAll = true;
     showListed();
 }
 

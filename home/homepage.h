@@ -54,6 +54,8 @@ private:
     QPushButton *m_showAll;
     QTreeWidget *m_tree;
     QLabel *m_currentFolder;
+    QString m_folderPath; // the folder on show; empty while every imported folder is
+    bool m_showingAll = false;
     QListWidget *m_grid;
 
     QList<QTreeWidgetItem *> m_lastImportItems;

@@ -79,6 +79,10 @@
 <context>
     <name>HomePage</name>
     <message>
+        <source>选择目录</source>
+        <translation>选择目录</translation>
+    </message>
+    <message>
         <source>Form</source>
         <translation>Form</translation>
     </message>
@@ -297,8 +301,8 @@
 <context>
     <name>OutputInfoWdg</name>
     <message>
-        <source>%1 · %2 处测温</source>
-        <translation>%1 · %2 处测温</translation>
+        <source>%1 处测温</source>
+        <translation>%1 处测温</translation>
     </message>
     <message>
         <source>导出报告</source>

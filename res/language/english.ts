@@ -79,6 +79,10 @@
 <context>
     <name>HomePage</name>
     <message>
+        <source>选择目录</source>
+        <translation>Choose a folder</translation>
+    </message>
+    <message>
         <source>Form</source>
         <translation>Form</translation>
     </message>
@@ -303,8 +307,8 @@ Temp.</translation>
 <context>
     <name>OutputInfoWdg</name>
     <message>
-        <source>%1 · %2 处测温</source>
-        <translation>%1 · %2 measurements</translation>
+        <source>%1 处测温</source>
+        <translation>Measurements: %1</translation>
     </message>
     <message>
         <source>导出报告</source>

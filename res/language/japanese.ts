@@ -79,6 +79,10 @@
 <context>
     <name>HomePage</name>
     <message>
+        <source>选择目录</source>
+        <translation>フォルダーを選択</translation>
+    </message>
+    <message>
         <source>Form</source>
         <translation>Form</translation>
     </message>
@@ -301,8 +305,8 @@
 <context>
     <name>OutputInfoWdg</name>
     <message>
-        <source>%1 · %2 处测温</source>
-        <translation>%1 · 測温 %2 か所</translation>
+        <source>%1 处测温</source>
+        <translation>測温 %1 か所</translation>
     </message>
     <message>
         <source>导出报告</source>

@@ -135,7 +135,9 @@ private slots:
         auto row = [list](int i) { return static_cast<MyCheckItemWidget *>(list->itemWidget(list->item(i))); };
         QCOMPARE(list->count(), 2 + 3); // the opened list first, then this run's other snapshots
         QCOMPARE(row(0)->name(), QString("never1"));
-        QCOMPARE(row(1)->name(), QString::fromUtf8("never2 · 1 处测温"));
+        QCOMPARE(row(1)->name(), QString("never2"));
+        QVERIFY(row(0)->mark().isEmpty());
+        QCOMPARE(row(1)->mark(), QString::fromUtf8("1 处测温")); // marked, the name left whole
         row(0)->setChecked(true);
         row(1)->setChecked(true);
         dialog.findChild<QRadioButton *>("radio_csv")->setChecked(true);

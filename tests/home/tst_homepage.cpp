@@ -136,12 +136,16 @@ private slots:
         emit tree->itemClicked(tree->topLevelItem(0)->child(1), 0);
         QCOMPARE(gridLabels(page), QStringList{"broken"});
 
-        // The folder already shown is not listed again, until a language switch empties the label.
+        // The folder already shown is not listed again; a language switch keeps the folder in
+        // the heading and for the export (it used to blank both).
         emit tree->itemClicked(deep, 0);
         photo(m_root + "/sub1/deep/p3.jpg");
         emit tree->itemClicked(deep, 0);
         QCOMPARE(fileNames(page.listedPaths()), QStringList{"p2.jpg"});
         page.retranslate();
+        QCOMPARE(page.findChild<QLabel *>("lab_curRes")->text(), m_root + "/sub1/deep");
+        QCOMPARE(page.currentFolderPath(), m_root + "/sub1/deep");
+        emit tree->itemClicked(tree->topLevelItem(0), 0);
         emit tree->itemClicked(deep, 0);
         QCOMPARE(fileNames(page.listedPaths()), (QStringList{"p2.jpg", "p3.jpg"}));
         QFile::remove(m_root + "/sub1/deep/p3.jpg");
@@ -164,6 +168,9 @@ private slots:
         QCOMPARE(page.findChild<QTreeWidget *>("treeWidget_dir")->topLevelItemCount(), 2);
         QCOMPARE(page.importedRoots(), (QStringList{m_root, m_root}));
         page.on_btn_showAllPhoto_clicked();
+        QCOMPARE(page.findChild<QLabel *>("lab_curRes")->text(), QString::fromUtf8("全部资源"));
+        QVERIFY(page.currentFolderPath().isEmpty());
+        page.retranslate();
         QCOMPARE(page.findChild<QLabel *>("lab_curRes")->text(), QString::fromUtf8("全部资源"));
         QStringList once = {"a.b.jpg", "a.jpg", "b.jpg", "C.jpg", "p2.jpg", "p1.jpg", "broken.jpg", "x.JPG"};
         const QStringList names = fileNames(page.listedPaths());

@@ -47,6 +47,7 @@ const char kUsage[] =
     "                            could not be written\n"
     "       qct samples DIR      writes a folder of demo photographs\n"
     "       qct --help           this text\n"
+    "Before any command, --verbose prints the readers' diagnostics on standard error.\n"
     "The exit status is 0 when every photograph loaded and 1 when any did not (2 for bad usage).\n";
 
 void print(const QString &text)
@@ -332,8 +333,12 @@ int run(const QStringList &args)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    setDiagnosticStream(stderr);
-    const int status = run(app.arguments().mid(1));
+    QStringList args = app.arguments().mid(1);
+    if (args.value(0) == "--verbose") {
+        setDiagnosticStream(stderr);
+        args.removeFirst();
+    }
+    const int status = run(args);
     // A full disk or a closed pipe must not pass for success: what was printed is the result.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         std::fprintf(stderr, "qct: the output could not be written: %s\n", std::strerror(errno));
