@@ -1,5 +1,6 @@
 #include "csvwriter.h"
 #include "exportfilethread.h"
+#include "exporttesthelpers.h"
 #include "pagetables.h"
 #include "photogenerator.h"
 #include "phototables.h"
@@ -24,25 +25,6 @@ QByteArray readAll(const QString &path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
-
-// Files of this process may grow no larger than the limit while it lives: writes beyond
-// it fail as they do on a full disk, also for root.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
-
-private:
-    rlimit m_saved;
-};
 
 void touch(const QString &path)
 {

@@ -1,5 +1,6 @@
-#include "myprogressdlg.h"
+#include "exporttesthelpers.h"
 #include "mymsgboxdlg.h"
+#include "myprogressdlg.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -8,31 +9,6 @@
 #include <QPushButton>
 #include <QWindow>
 #include <QtTest>
-
-namespace {
-
-// Confirms every message box that shows up while it lives and keeps their texts. It polls
-// with a timer, so it also runs inside the modal loop of the box.
-class MessageBoxCloser : public QObject
-{
-public:
-    MessageBoxCloser()
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            if (auto *box = qobject_cast<MyMsgBoxDlg *>(QApplication::activeModalWidget())) {
-                texts << box->findChild<QLabel *>("lab_text")->text();
-                box->findChild<QPushButton *>("btn_confirm")->click();
-            }
-        });
-        m_timer.start(20);
-    }
-    QStringList texts;
-
-private:
-    QTimer m_timer;
-};
-
-} // namespace
 
 class TestDialogs : public QObject
 {

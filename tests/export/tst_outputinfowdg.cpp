@@ -1,7 +1,8 @@
 #include "exportfilethread.h"
+#include "exporttesthelpers.h"
 #include "itemtables.h"
-#include "mygraphicpointitem.h"
 #include "mycheckitemwidget.h"
+#include "mygraphicpointitem.h"
 #include "mymsgboxdlg.h"
 #include "myprogressdlg.h"
 #include "outputinfowdg.h"
@@ -21,30 +22,6 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
-
-namespace {
-
-// Confirms every message box that shows up while it lives and keeps their texts.
-class MessageBoxCloser : public QObject
-{
-public:
-    MessageBoxCloser()
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            if (auto *box = qobject_cast<MyMsgBoxDlg *>(QApplication::activeModalWidget())) {
-                texts << box->findChild<QLabel *>("lab_text")->text();
-                box->findChild<QPushButton *>("btn_confirm")->click();
-            }
-        });
-        m_timer.start(20);
-    }
-    QStringList texts;
-
-private:
-    QTimer m_timer;
-};
-
-} // namespace
 
 class TestOutputInfoWdg : public QObject
 {

@@ -1,6 +1,7 @@
-#include "mygraphicpointitem.h"
 #include "exportfilethread.h"
+#include "exporttesthelpers.h"
 #include "itemtables.h"
+#include "mygraphicpointitem.h"
 #include "pagetables.h"
 #include "photogenerator.h"
 #include "phototables.h"
@@ -93,25 +94,6 @@ QList<QDomElement> tables(const QDomDocument &doc)
         list << all.at(i).toElement();
     return list;
 }
-
-// Files of this process may grow no larger than the limit while it lives: writes beyond
-// it fail as they do on a full disk, also for root.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
-
-private:
-    rlimit m_saved;
-};
 
 QStringList entries(const QString &folder)
 {
