@@ -209,13 +209,18 @@ QVariant MyGraphicItem::itemChange(GraphicsItemChange change, const QVariant &va
 {
     if (change == ItemPositionChange && isSelected()) {
         QPointF position = value.toPointF();
-        const QRectF g = geometryRect();
+        QRectF g = geometryRect();
         const QRectF &r = m_imageRect;
-        // Where the item's position may go so that its geometry stays inside the picture.
+        // A shape as large as the picture has no room for its margin: then the shape itself
+        // is what stays inside (a margin box wider than the picture would push it out).
+        if (g.width() > r.width() || g.height() > r.height())
+            g = g.adjusted(m_margin, m_margin, -m_margin, -m_margin);
+        // Where the item's position may go so that its geometry stays inside the picture; an
+        // axis without room keeps the position it has.
         const double left = r.left() - g.left(), top = r.top() - g.top();
         const double right = left + r.width() - g.width(), bottom = top + r.height() - g.height();
-        position.setX(std::min(std::max(position.x(), left), right));
-        position.setY(std::min(std::max(position.y(), top), bottom));
+        position.setX(left <= right ? std::clamp(position.x(), left, right) : pos().x());
+        position.setY(top <= bottom ? std::clamp(position.y(), top, bottom) : pos().y());
         return position;
     }
     // Wherever the move ended (clamped or not), the readings are those of the pixels under it.

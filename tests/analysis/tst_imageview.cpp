@@ -1,4 +1,6 @@
 #include "mygraphicpointitem.h"
+#include "mygraphicpolygonitem.h"
+#include "mygraphicrounditem.h"
 #include "mygraphictextitem.h"
 #include "pagetables.h"
 #include "screenlayout.h"
@@ -134,6 +136,31 @@ private slots:
         const QPoint stopped = sceneToPixel(p->mapToScene(p->point()), scene()->imageRect(), 64, 48);
         QVERIFY(stopped.x() > 50 && stopped.y() > 40);
         QCOMPARE(p->temperature(), matrixAt(m_photos[0], stopped.x(), stopped.y()));
+
+        // A circle as high as the picture and a polygon as wide: their margin boxes do not fit,
+        // yet a move must not carry the shapes themselves out.
+        m_view->setDrawMode(ToolRound);
+        m_fixture.drag(QPoint(320, 240), QPoint(320, 1));
+        m_view->setDrawMode(ToolPolygon);
+        for (const QPoint &v : {QPoint(1, 100), QPoint(639, 120), QPoint(300, 300)})
+            m_fixture.click(v);
+        m_fixture.press(QPoint(300, 200), Qt::RightButton);
+        m_view->setDrawMode(ToolNone);
+        auto *circle = static_cast<MyGraphicRoundItem *>(itemTables()[currentPhotoPath()].value("Ro1").get());
+        auto *polygon = static_cast<MyGraphicPolygonItem *>(itemTables()[currentPhotoPath()].value("Poly1").get());
+        QVERIFY(circle && polygon);
+        QCOMPARE(circle->radius(), 239.0);
+        for (MyGraphicItem *item : {static_cast<MyGraphicItem *>(circle), static_cast<MyGraphicItem *>(polygon)}) {
+            scene()->clearSelection();
+            item->setSelected(true);
+            for (const QPointF &by : {QPointF(30, 20), QPointF(-60, -45), QPointF(5000, 0)})
+                item->setPos(item->pos() + by);
+        }
+        const QRectF disk(circle->mapToScene(circle->centre()) - QPointF(circle->radius(), circle->radius()),
+                          QSizeF(2 * circle->radius(), 2 * circle->radius()));
+        QVERIFY2(scene()->imageRect().contains(disk), qPrintable(QString("%1 %2").arg(disk.top()).arg(disk.bottom())));
+        for (const QPointF &v : polygon->vertices())
+            QVERIFY(scene()->imageRect().contains(polygon->mapToScene(v)));
     }
 
     void releasePastTheBorderFinishesTheShape()
