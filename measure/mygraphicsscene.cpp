@@ -465,8 +465,8 @@ void MyGraphicsScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
         if (created && created->isCreating())
             finishItem(created);
     }
-    if (!m_imageRect.contains(event->scenePos()))
-        return;
+    // Passed on wherever it happens: an item dragged and let go past the border must stop
+    // grabbing the mouse, or the next drag would move it unselected, unclamped.
     QGraphicsScene::mouseReleaseEvent(event);
 }
 

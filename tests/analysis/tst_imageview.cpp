@@ -163,6 +163,24 @@ private slots:
             QVERIFY(scene()->imageRect().contains(polygon->mapToScene(v)));
     }
 
+    void releasePastTheBorderEndsTheDrag()
+    {
+        m_view->setDrawMode(ToolPoint);
+        click(QPoint(105, 55));
+        m_view->setDrawMode(ToolNone);
+        point("P1")->setSelected(true);
+        m_fixture.press(QPoint(105, 55));
+        m_fixture.dragTo(QPoint(200, 100));
+        QCOMPARE(scene()->mouseGrabberItem(), point("P1"));
+        sceneEvent(scene(), QEvent::GraphicsSceneMouseRelease, QPointF(-40, 100), Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(scene()->mouseGrabberItem(), nullptr);
+        // So a later drag elsewhere moves nothing that is not under it.
+        const QPointF at = point("P1")->pos();
+        scene()->clearSelection();
+        m_fixture.dragTo(QPoint(400, 300));
+        QCOMPARE(point("P1")->pos(), at);
+    }
+
     void releasePastTheBorderFinishesTheShape()
     {
         m_view->setDrawMode(ToolRect);

@@ -541,7 +541,7 @@ class TestMeasurementWalk : public QObject
             if (!drawing && table.value(item->name()).get() != item)
                 return item->name() + " is on screen but not entered";
             if (!drawing && !scene()->imageRect().adjusted(-0.5, -0.5, 0.5, 0.5).contains(item->mapRectToScene(item->boundingRect()).center()))
-                return item->name() + " lies outside the picture";
+                return item->name() + " lies outside the picture: " + describe(item);
         }
         // The view is narrow while the photograph is turned a quarter, and the whole-frame
         // overlay speaks of the photograph on show.
