@@ -16,7 +16,7 @@ const QRectF kImage(0, 0, 1000, 800);
 
 void preparePhotograph()
 {
-    TemperatureMatrix m(512, TemperatureRow(640, 0.0f));
+    TemperatureMatrix m(640, 512);
     for (int y = 0; y < 512; ++y)
         for (int x = 0; x < 640; ++x)
             m[std::size_t(y)][std::size_t(x)] = 20.0f + 0.01f * float(x) + 0.02f * float(y);
@@ -32,9 +32,8 @@ float plainSum()
 {
     const TemperatureMatrix &m = *rotatedMatrices()[kPath][0];
     float sum = 0.0f;
-    for (const TemperatureRow &row : m)
-        for (float t : row)
-            sum += t;
+    for (float t : m)
+        sum += t;
     return sum;
 }
 

@@ -39,15 +39,13 @@ void frameToTemperature(const Value *frame, int width, int height, TempStats &st
 {
     if (width <= 0 || height <= 0) {
         // No pixels: nothing to read, and no temperatures to report.
-        matrix.clear();
+        matrix = TemperatureMatrix();
         stats = TempStats();
         return;
     }
-    matrix.resize(std::size_t(height));
-    // convert(row, width, scratch) gives the row's temperatures, in the scratch row when it has
-    // to convert them: filling the matrix row in place would have it cleared on allocation and
-    // then written again.
-    std::vector<float> scratch(static_cast<std::size_t>(width));
+    matrix = TemperatureMatrix(width, height);
+    // convert(row, width, out) gives the row's temperatures: written into out when it has to
+    // convert them, so each value of the matrix is written once.
     // Pixels without a reading take no part: the extremes are those of the readings, the
     // average is over the readings, and a frame without any has no temperatures to report.
     float max = NA_TEMPERATURE, min = NA_TEMPERATURE;
@@ -56,8 +54,10 @@ void frameToTemperature(const Value *frame, int width, int height, TempStats &st
     double sum = 0.0;
     std::size_t readings = 0;
     for (int row = 0; row < height; ++row) {
-        const float *const values = convert(frame + std::size_t(row) * std::size_t(width), width, scratch.data());
-        matrix[std::size_t(row)].assign(values, values + width);
+        float *const out = matrix.row(row);
+        const float *const values = convert(frame + std::size_t(row) * std::size_t(width), width, out);
+        if (values != out)
+            std::copy(values, values + width, out);
         const RunStatistics r = runStatistics(values, width);
         if (r.count == 0)
             continue;
@@ -282,7 +282,7 @@ int rawFrameToTemperature(const std::uint16_t *frame, int width, int height, Tem
 int floatFrameToTemperature(const float *frame, int width, int height, TempStats &stats, TemperatureMatrix &matrix)
 {
     if (!frame) {
-        matrix.clear();
+        matrix = TemperatureMatrix();
         stats.max = stats.min = NA_TEMPERATURE;
         return -1;
     }
@@ -377,9 +377,9 @@ int loadIrImage(const char *path, int width, int height, TempStats &stats, IrInf
     if (table.prepare(frameWords.get(), calibration.data(), width * height, params) != EngineOk)
         return LoadConversionFailed;
     frameToTemperature(frameWords.get(), width, height, stats, matrix,
-                       [&table](const std::uint16_t *row, int count, float *scratch) {
-                           table.convert(row, count, scratch);
-                           return static_cast<const float *>(scratch);
+                       [&table](const std::uint16_t *row, int count, float *out) {
+                           table.convert(row, count, out);
+                           return static_cast<const float *>(out);
                        });
     return LoadOk;
 }

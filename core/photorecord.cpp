@@ -61,7 +61,7 @@ QStringList displayTexts(IrInfo &info, int width, int height)
 
 const SharedMatrix &noReadingMatrix()
 {
-    static const SharedMatrix matrix = sharedMatrix(TemperatureMatrix{TemperatureRow{NA_TEMPERATURE}});
+    static const SharedMatrix matrix = sharedMatrix(TemperatureMatrix(1, 1, NA_TEMPERATURE));
     return matrix;
 }
 

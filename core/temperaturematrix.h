@@ -2,16 +2,51 @@
 
 #include <QPointF>
 
+#include <initializer_list>
 #include <memory>
-#include <vector>
 
 // Stands for "no temperature available" wherever a temperature is stored or returned; every
 // display shows "NA" for it.
 constexpr float NA_TEMPERATURE = 65536.0f;
 
-// A photograph's temperatures in °C: height rows of width values, row 0 first.
-using TemperatureRow = std::vector<float>;
-using TemperatureMatrix = std::vector<TemperatureRow>;
+// A photograph's temperatures in °C: one contiguous row-major block of width × height values,
+// row 0 first. A new matrix's values are left unset: every builder writes each value once, so
+// clearing them first would only touch the pages twice.
+class TemperatureMatrix
+{
+public:
+    TemperatureMatrix() = default;
+    TemperatureMatrix(int width, int height);
+    TemperatureMatrix(int width, int height, float value);
+    // Rows of equal length, row 0 first (for literal matrices).
+    TemperatureMatrix(std::initializer_list<std::initializer_list<float>> rows);
+    TemperatureMatrix(const TemperatureMatrix &other);
+    TemperatureMatrix &operator=(const TemperatureMatrix &other);
+    TemperatureMatrix(TemperatureMatrix &&other) noexcept;
+    TemperatureMatrix &operator=(TemperatureMatrix &&other) noexcept;
+
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    bool empty() const { return m_width == 0 || m_height == 0; }
+    // Rows are views into the block: width() values each.
+    const float *row(int y) const { return m_values.get() + std::size_t(y) * std::size_t(m_width); }
+    float *row(int y) { return m_values.get() + std::size_t(y) * std::size_t(m_width); }
+    const float *operator[](std::size_t y) const { return row(int(y)); }
+    float *operator[](std::size_t y) { return row(int(y)); }
+    float at(int x, int y) const { return row(y)[x]; }
+    float &at(int x, int y) { return row(y)[x]; }
+    const float *begin() const { return m_values.get(); }
+    const float *end() const { return m_values.get() + valueCount(); }
+    std::size_t valueCount() const { return std::size_t(m_width) * std::size_t(m_height); }
+
+    bool operator==(const TemperatureMatrix &other) const;
+    bool operator!=(const TemperatureMatrix &other) const { return !(*this == other); }
+
+private:
+    int m_width = 0;
+    int m_height = 0;
+    std::unique_ptr<float[]> m_values;
+};
 
 // A matrix that never changes once built, shared by every reader: a reader keeps its copy of the
 // pointer, so a reload replacing a table's entry cannot pull the values from under it.

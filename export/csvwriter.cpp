@@ -111,21 +111,22 @@ bool writeCsvFile(const QString &folder, const QString &photoPath, const QString
         writeLine(line);
     }
     const TemperatureMatrix &m = *record.matrix;
-    if (found && record.hasTemperature && !m.empty() && !m[0].empty()) {
-        const std::size_t width = m[0].size();
+    if (found && record.hasTemperature && !m.empty()) {
+        const int width = m.width();
         writeLine(line);
         line = ",,";
-        for (std::size_t c = 0; c < width; ++c)
+        for (int c = 0; c < width; ++c)
             line += std::to_string(c) + ',';
         writeLine(line);
         FormatCache cache;
         const std::string frameLabel = local8Bit(QCoreApplication::translate("ExportFileThread", "帧温度"));
-        for (std::size_t r = 0; r < m.size() && ok; ++r) {
+        for (int r = 0; r < m.height() && ok; ++r) {
             if (r == 0)
                 line += frameLabel;
             line += ',' + std::to_string(r) + ',';
-            for (std::size_t c = 0; c < width && c < m[r].size(); ++c) {
-                cache.append(line, m[r][c]);
+            const float *row = m.row(r);
+            for (int c = 0; c < width; ++c) {
+                cache.append(line, row[c]);
                 line += ',';
             }
             writeLine(line);

@@ -28,18 +28,14 @@ QVector<LegendTick> legendTicks(float maximum, float minimum)
 QtDataVisualization::QSurfaceDataArray *surfaceDataArray(const TemperatureMatrix &matrix, int width, int height)
 {
     using namespace QtDataVisualization;
-    if (width <= 0 || height <= 0 || int(matrix.size()) < height)
+    if (width <= 0 || height <= 0 || matrix.height() < height || matrix.width() < width)
         return nullptr;
-    for (int y = 0; y < height; ++y) {
-        if (int(matrix[std::size_t(y)].size()) < width)
-            return nullptr;
-    }
     auto *rows = new QSurfaceDataArray;
     rows->reserve(width);
     for (int x = 0; x < width; ++x) {
         auto *row = new QSurfaceDataRow(height);
         for (int y = 0; y < height; ++y)
-            (*row)[y].setPosition(QVector3D(float(y), matrix[std::size_t(y)][std::size_t(x)], float(x)));
+            (*row)[y].setPosition(QVector3D(float(y), matrix.at(x, y), float(x)));
         rows->append(row);
     }
     return rows;

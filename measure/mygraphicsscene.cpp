@@ -489,8 +489,8 @@ void MyGraphicsScene::drawBackground(QPainter *painter, const QRectF &)
             const PhotoRecord &record = *found;
             // Alarm colours need a matrix that matches the picture pixel for pixel.
             const TemperatureMatrix &matrix = *record.matrix;
-            const bool alarmPossible = record.height > 0 && int(matrix.size()) == record.height
-                && int(matrix[0].size()) == record.width && m_fileImage.width() == record.width
+            const bool alarmPossible = record.height > 0 && matrix.height() == record.height
+                && matrix.width() == record.width && m_fileImage.width() == record.width
                 && m_fileImage.height() == record.height;
             const Colouring colouring{m_fileImage.cacheKey(), m_angle, record.paletteIndex, record.alarmMode,
                                       record.alarmThreshold, alarmPossible};
@@ -501,11 +501,11 @@ void MyGraphicsScene::drawBackground(QPainter *painter, const QRectF &)
             if (!unchanged && record.alarmMode != -1 && alarmPossible) {
                 QImage image = m_fileImage.convertToFormat(QImage::Format_ARGB32);
                 for (int y = 0; y < record.height; ++y) {
-                    const TemperatureRow &row = matrix[std::size_t(y)];
+                    const float *row = matrix.row(y);
                     for (int x = 0; x < record.width; ++x) {
-                        if (record.alarmMode == 0 && row[std::size_t(x)] < record.alarmThreshold)
+                        if (record.alarmMode == 0 && row[x] < record.alarmThreshold)
                             image.setPixel(x, y, 0xFF0000FF);
-                        else if (record.alarmMode == 1 && row[std::size_t(x)] > record.alarmThreshold)
+                        else if (record.alarmMode == 1 && row[x] > record.alarmThreshold)
                             image.setPixel(x, y, 0xFFFF0000);
                     }
                 }

@@ -98,12 +98,13 @@ QPoint quarterTurn(const QPoint &pixel, int widthBeforeTurn)
 
 TemperatureMatrix quarterTurned(const TemperatureMatrix &matrix)
 {
-    const std::size_t height = matrix.size();
-    const std::size_t width = height ? matrix[0].size() : 0;
-    TemperatureMatrix turned(width, TemperatureRow(height));
-    for (std::size_t y = 0; y < height; ++y)
-        for (std::size_t x = 0; x < width && x < matrix[y].size(); ++x)
-            turned[width - 1 - x][y] = matrix[y][x];
+    const int height = matrix.height(), width = matrix.width();
+    TemperatureMatrix turned(height, width);
+    for (int y = 0; y < height; ++y) {
+        const float *row = matrix.row(y);
+        for (int x = 0; x < width; ++x)
+            turned.at(y, width - 1 - x) = row[x];
+    }
     return turned;
 }
 
@@ -376,14 +377,14 @@ RegionStats accumulate(const PixelRuns &runs, float t0, const QPointF &t0Positio
     double sum = 0.0;
     for (const PixelRun &run : runs) {
         // Pixels outside the matrix are skipped: the run is cut to the row.
-        const TemperatureRow *row = grid.row(run.y);
+        const float *row = grid.row(run.y);
         if (!row)
             continue;
         const int x0 = std::max(run.x0, 0);
-        const int x1 = std::min<int>(run.x1, int(row->size()));
+        const int x1 = std::min(run.x1, grid.width());
         if (x1 <= x0)
             continue;
-        const float *values = row->data() + x0;
+        const float *values = row + x0;
         const int count = x1 - x0;
         // Pixels without a reading are skipped too. Ties keep the first pixel met: a run only
         // moves an extreme it beats.

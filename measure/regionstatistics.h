@@ -24,18 +24,16 @@ public:
     static TemperatureGrid of(const QString &path);
 
     bool available() const { return m_matrix && !m_matrix->empty(); }
-    int width() const { return available() ? int((*m_matrix)[0].size()) : 0; }
-    int height() const { return available() ? int(m_matrix->size()) : 0; }
+    int width() const { return available() ? m_matrix->width() : 0; }
+    int height() const { return available() ? m_matrix->height() : 0; }
     bool contains(const QPoint &p) const
     {
-        return available() && p.y() >= 0 && p.y() < height() && p.x() >= 0 && p.x() < int((*m_matrix)[std::size_t(p.y())].size());
+        return available() && p.y() >= 0 && p.y() < height() && p.x() >= 0 && p.x() < width();
     }
     // NA_TEMPERATURE without data and outside the matrix.
-    float at(const QPoint &p) const { return contains(p) ? (*m_matrix)[std::size_t(p.y())][std::size_t(p.x())] : NA_TEMPERATURE; }
-    const TemperatureRow *row(int y) const
-    {
-        return available() && y >= 0 && y < height() ? &(*m_matrix)[std::size_t(y)] : nullptr;
-    }
+    float at(const QPoint &p) const { return contains(p) ? m_matrix->at(p.x(), p.y()) : NA_TEMPERATURE; }
+    // width() values, or nothing outside the matrix.
+    const float *row(int y) const { return available() && y >= 0 && y < height() ? m_matrix->row(y) : nullptr; }
 
 private:
     SharedMatrix m_matrix;

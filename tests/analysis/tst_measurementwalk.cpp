@@ -54,7 +54,7 @@ struct Grid
     TemperatureMatrix m;
     int w = 0, h = 0;
     bool available() const { return w > 0 && h > 0; }
-    float at(int x, int y) const { return x >= 0 && y >= 0 && x < w && y < h ? m[std::size_t(y)][std::size_t(x)] : NA_TEMPERATURE; }
+    float at(int x, int y) const { return x >= 0 && y >= 0 && x < w && y < h ? m.at(x, y) : NA_TEMPERATURE; }
     int scaled(double v, double origin, double extent, int size) const
     {
         const double r = extent == 0 ? 0.0 : (v - origin) / extent * size;
@@ -77,15 +77,15 @@ Grid turnedGrid(const TemperatureMatrix &source, int turns)
     Grid g;
     g.m = source;
     for (int t = 0; t < turns; ++t) {
-        const int h = int(g.m.size()), w = h ? int(g.m[0].size()) : 0;
-        TemperatureMatrix turned(std::size_t(w), TemperatureRow(std::size_t(h), 0.0f));
+        const int h = g.m.height(), w = g.m.width();
+        TemperatureMatrix turned(h, w, 0.0f);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                turned[std::size_t(w - 1 - x)][std::size_t(y)] = g.m[std::size_t(y)][std::size_t(x)];
-        g.m.swap(turned);
+                turned.at(y, w - 1 - x) = g.m.at(x, y);
+        g.m = std::move(turned);
     }
-    g.h = int(g.m.size());
-    g.w = g.h ? int(g.m[0].size()) : 0;
+    g.h = g.m.height();
+    g.w = g.m.width();
     return g;
 }
 

@@ -62,9 +62,9 @@ private slots:
                 QCOMPARE(int(detectPhotoType(file.toLocal8Bit().constData())), int(k.type));
                 const Loaded l = load(file, size.width(), size.height());
                 QCOMPARE(l.result, 0);
-                QCOMPARE(int(l.matrix.size()), size.height());
+                QCOMPARE(l.matrix.height(), size.height());
+                QCOMPARE(l.matrix.width(), size.width());
                 for (int y = 0; y < size.height(); ++y) {
-                    QCOMPARE(int(l.matrix[y].size()), size.width());
                     for (int x = 0; x < size.width(); ++x) {
                         if (l.matrix[y][x] != expected[std::size_t(y) * size.width() + x])
                             QFAIL(qPrintable(QString("kind %1 pixel %2,%3").arg(int(k.type)).arg(x).arg(y)));

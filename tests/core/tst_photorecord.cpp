@@ -120,8 +120,8 @@ private slots:
         {
             QMutexLocker lock(&photoTablesMutex());
             const PhotoRecord &r = photoRecords()[file];
-            QCOMPARE(int(r.matrix->size()), 120);
-            QCOMPARE(int((*r.matrix)[0].size()), 160);
+            QCOMPARE(r.matrix->height(), 120);
+            QCOMPARE(r.matrix->width(), 160);
             QCOMPARE((*r.matrix)[119][159], expected.back());
             // The record and the unturned entry share one block.
             QCOMPARE(rotatedMatrices()[file][0].get(), r.matrix.get());
@@ -143,7 +143,7 @@ private slots:
         QCOMPARE(failed.stats.avg, NA_TEMPERATURE);
         QCOMPARE(failed.paletteIndex, 3); // display state is never touched by a load
         QCOMPARE(failed.alarmMode, 1);
-        QCOMPARE(copyPhotoRecord(file).matrix->size(), std::size_t(120));
+        QCOMPARE(copyPhotoRecord(file).matrix->height(), 120);
         // A reload keeps the turn the user gave the photograph (its measurements are turned).
         QCOMPARE(rotationStates().value(file), 2);
 
@@ -152,7 +152,7 @@ private slots:
         QVERIFY(loadPhotoRecord(never) != 0);
         const PhotoRecord fresh = copyPhotoRecord(never);
         QCOMPARE(fresh.texts, unknownDisplayTexts());
-        QCOMPARE(*fresh.matrix, TemperatureMatrix{TemperatureRow{NA_TEMPERATURE}});
+        QCOMPARE(*fresh.matrix, TemperatureMatrix(1, 1, NA_TEMPERATURE));
         QCOMPARE(fresh.width, 0);
     }
 

@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const int result = loadIrImage((base + ".jpg").c_str(), width, height, stats, info, matrix);
     if (result > 0 || result < LoadFrameIncomplete)
         std::abort();
-    if (result == 0 && int(matrix.size()) != height)
+    if (result == 0 && (matrix.height() != height || matrix.width() != width))
         std::abort();
     return 0;
 }

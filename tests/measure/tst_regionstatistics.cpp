@@ -15,10 +15,10 @@ namespace {
 // A W x H matrix with t = 100 * row + column, so every pixel is told apart by its value.
 TemperatureMatrix indexMatrix(int width, int height)
 {
-    TemperatureMatrix m(std::size_t(height), TemperatureRow(std::size_t(width), 0.0f));
+    TemperatureMatrix m(width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            m[std::size_t(y)][std::size_t(x)] = float(100 * y + x);
+            m.at(x, y) = float(100 * y + x);
     return m;
 }
 
@@ -66,8 +66,8 @@ private slots:
         QCOMPARE(quarterTurn(QPoint(10, 20), 640), QPoint(20, 629));
         // Turning the matrix and the pixel agree, and four turns give the matrix back.
         const TemperatureMatrix turned = quarterTurned(m);
-        QCOMPARE(int(turned.size()), 64);
-        QCOMPARE(int(turned[0].size()), 48);
+        QCOMPARE(turned.height(), 64);
+        QCOMPARE(turned.width(), 48);
         for (QPoint p : {QPoint(0, 0), QPoint(63, 0), QPoint(5, 47), QPoint(17, 23)})
             QCOMPARE(TemperatureGrid(&turned).at(quarterTurn(p, 64)), grid.at(p));
         QCOMPARE(quarterTurned(quarterTurned(quarterTurned(turned))), m);
@@ -202,7 +202,7 @@ private slots:
         for (int y = 0; y < 48; ++y)
             for (int x = 0; x < 64; ++x)
                 if ((x + y) % 3 == 0 || x >= 60)
-                    m[std::size_t(y)][std::size_t(x)] = NA_TEMPERATURE;
+                    m.at(x, y) = NA_TEMPERATURE;
         const TemperatureGrid grid(&m);
         const QRectF image(0, 0, 640, 480);
         auto brute = [&m](const QVector<QPoint> &pixels) {
@@ -226,7 +226,7 @@ private slots:
         };
 
         // The reference pixel (0, 0) has no reading: the extremes start at the first reading.
-        RegionStats r = accumulate(runsOf(pts({{1, 1}, {1, 0}, {2, 0}, {3, 0}})), m[0][0], QPointF(0, 0), grid);
+        RegionStats r = accumulate(runsOf(pts({{1, 1}, {1, 0}, {2, 0}, {3, 0}})), m.at(0, 0), QPointF(0, 0), grid);
         QCOMPARE(r.count, 3);
         QCOMPARE(r.stats.max, 101.0f);
         QCOMPARE(r.stats.maxPos, QPointF(1, 1));
@@ -418,7 +418,7 @@ private slots:
 
         // A whole frame of one temperature averages to it: the sum is not rounded to whole
         // degrees as a single-precision running sum over 640 x 512 pixels would be.
-        const TemperatureMatrix uniform(512, TemperatureRow(640, 80.3f));
+        const TemperatureMatrix uniform(640, 512, 80.3f);
         r = rectangleStatistics(image, image, 640, 512, TemperatureGrid(&uniform));
         QCOMPARE(r.count, 640 * 512);
         QCOMPARE(r.stats.avg, 80.3f);

@@ -108,10 +108,11 @@ int matrix(const QString &path)
 {
     const int result = loadPhotoRecord(path);
     const PhotoRecord record = copyPhotoRecord(path);
-    for (const TemperatureRow &row : *record.matrix) {
+    const TemperatureMatrix &m = *record.matrix;
+    for (int y = 0; y < m.height(); ++y) {
         QStringList values;
-        for (float v : row)
-            values << formatTemperature(v);
+        for (int x = 0; x < m.width(); ++x)
+            values << formatTemperature(m.at(x, y));
         print(values.join(',') + "\n");
     }
     return result == 0 ? 0 : 1;
