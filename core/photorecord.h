@@ -39,6 +39,24 @@ inline QStringList unknownDisplayTexts()
 // One value without a reading: the matrix of a photograph that never loaded.
 const SharedMatrix &noReadingMatrix();
 
+// How the picture is drawn: the photograph's embedded picture, or its temperatures mapped
+// through the palette over a span.
+enum class Rendering { Embedded, Temperatures };
+
+// The temperatures a palette's ends stand for: the photograph's own minimum to maximum, or
+// values the user set.
+struct TemperatureSpan
+{
+    bool automatic = true;
+    float low = 0.0f;  // °C, used when not automatic
+    float high = 0.0f; // °C, used when not automatic
+    bool operator==(const TemperatureSpan &o) const
+    {
+        return automatic == o.automatic && (automatic || (low == o.low && high == o.high));
+    }
+    bool operator!=(const TemperatureSpan &o) const { return !(*this == o); }
+};
+
 // Everything known about one photograph.
 struct PhotoRecord
 {
@@ -50,6 +68,8 @@ struct PhotoRecord
     int paletteIndex = -1;       // palette shown, -1 none
     float alarmThreshold = 0.0f; // °C
     int alarmMode = -1;          // -1 none, 0 low-temperature alarm, 1 high-temperature alarm
+    Rendering rendering = Rendering::Embedded;
+    TemperatureSpan span;
     QStringList texts = unknownDisplayTexts();
     // The same block as the unturned entry of the rotation table: a record copy shares it.
     SharedMatrix matrix = noReadingMatrix();
