@@ -34,8 +34,7 @@ QString dateTimeText(IrInfo &info, const char *key)
 
 QStringList displayTexts(IrInfo &info, int width, int height)
 {
-    const int unitCode = textOf(info, "IrTempUnit").toInt();
-    const QString unit = unitCode == 1 ? QString("K") : unitCode == 2 ? QString::fromUtf8("℉") : QString::fromUtf8("℃");
+    const QString unit = unitSymbol(temperatureUnitFromCode(textOf(info, "IrTempUnit").toInt()));
     QStringList texts;
     texts << temperatureText(info, "IrReflectTemp", unit)
           << temperatureText(info, "IrAirTemp", unit)
@@ -95,6 +94,7 @@ int loadPhotoRecord(const QString &path)
     record.height = fits ? height : 0;
     if (result == LoadOk) {
         record.stats = stats;
+        record.unit = temperatureUnitFromCode(textOf(info, "IrTempUnit").toInt());
         previous = std::move(record.matrix);
         record.matrix = loaded;
         record.texts = texts;

@@ -2,6 +2,7 @@
 
 #include "irinfo.h"
 #include "temperaturematrix.h"
+#include "temperatureunit.h"
 
 #include <QString>
 #include <QStringList>
@@ -70,6 +71,7 @@ struct PhotoRecord
     int alarmMode = -1;          // -1 none, 0 low-temperature alarm, 1 high-temperature alarm
     Rendering rendering = Rendering::Embedded;
     TemperatureSpan span;
+    TemperatureUnit unit = TemperatureUnit::Celsius; // the camera's, for what the user reads
     QStringList texts = unknownDisplayTexts();
     // The same block as the unturned entry of the rotation table: a record copy shares it.
     SharedMatrix matrix = noReadingMatrix();

@@ -65,6 +65,7 @@ private slots:
         QCOMPARE(r.paletteIndex, -1);
         QCOMPARE(r.alarmMode, -1);
         QCOMPARE(r.stats.max, 95.5f);
+        QCOMPARE(r.unit, TemperatureUnit::Kelvin);
 
         // Units: 2 is Fahrenheit, anything else Celsius, including a unit that reads NA.
         for (std::uint16_t unit : {2, 0, 7, 1001}) {
@@ -72,6 +73,7 @@ private slots:
             const QString f = write(QString("unit%1.jpg").arg(unit), shot);
             QCOMPARE(loadPhotoRecord(f), 0);
             QCOMPARE(copyPhotoRecord(f).texts[TextAirTemp], "23.5" + (unit == 2 ? QString::fromUtf8("℉") : C));
+            QCOMPARE(copyPhotoRecord(f).unit, unit == 2 ? TemperatureUnit::Fahrenheit : TemperatureUnit::Celsius);
         }
     }
 

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "photorecord.h"
+
+#include <QString>
+
+// What the user changed on a photograph, kept beside it in "NAME.jpg.qct.json" so a later run
+// restores it; the photograph itself is never written. The file is one JSON object with a
+// version; keys this version does not know (a later one's) are kept when it is rewritten.
+struct PhotoSettings
+{
+    CameraCorrection correction;
+    int paletteIndex = -1;
+    Rendering rendering = Rendering::Embedded;
+    TemperatureSpan span;
+
+    bool isDefault() const { return *this == PhotoSettings(); }
+    bool operator==(const PhotoSettings &o) const
+    {
+        return correction == o.correction && paletteIndex == o.paletteIndex && rendering == o.rendering && span == o.span;
+    }
+    bool operator!=(const PhotoSettings &o) const { return !(*this == o); }
+};
+
+PhotoSettings settingsOf(const PhotoRecord &record);
+void applySettings(PhotoRecord &record, const PhotoSettings &settings);
+
+QString sidecarPath(const QString &photoPath);
+
+// True with the saved settings, or the defaults when there is no sidecar; false with a
+// translated reason when one exists but cannot be read or holds something else.
+bool readSidecar(const QString &photoPath, PhotoSettings &settings, QString *error);
+// Written whole or not at all. Settings that are all defaults create no file (an existing one
+// is rewritten). False with a translated reason.
+bool writeSidecar(const QString &photoPath, const PhotoSettings &settings, QString *error);
+
+// Whether loading a photograph reads its sidecar (on unless a command says otherwise).
+void setSidecarsRead(bool read);
+bool sidecarsRead();

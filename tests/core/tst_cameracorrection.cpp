@@ -1,0 +1,235 @@
+// Corrected camera parameters: the engine's ranges in the user's units, the reconversion of a
+// calibrated photograph with them, and the sidecar that keeps them beside the photograph.
+#include "diagnostics.h"
+#include "photofixtures.h"
+#include "photoloader.h"
+#include "photorecord.h"
+#include "phototables.h"
+#include "sidecar.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtTest>
+
+class TestCameraCorrection : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString write(const QString &name, const PhotoSpec &shot)
+    {
+        const QString file = m_dir.filePath(name);
+        writePhoto(file, shot);
+        forgetPhotoRecord(file);
+        QFile::remove(sidecarPath(file));
+        return file;
+    }
+
+    static void compareMatrix(const QString &file, const std::vector<float> &expected)
+    {
+        const PhotoRecord r = copyPhotoRecord(file);
+        QCOMPARE(std::size_t(r.matrix->valueCount()), expected.size());
+        QVERIFY(std::equal(r.matrix->begin(), r.matrix->end(), expected.begin()));
+    }
+
+private slots:
+    void initTestCase() { setDiagnosticStream(nullptr); }
+
+    void rangesAreTheEnginesInTheUsersUnits()
+    {
+        // Distance is tenths of a metre to the engine, the reflected temperature tenths of °C:
+        // the ends of its ranges are accepted, one step beyond them refused with the range named.
+        QVERIFY(cameraRangeError(CameraField::Distance, 0.5).isEmpty());
+        QVERIFY(cameraRangeError(CameraField::Distance, 500).isEmpty());
+        QVERIFY(cameraRangeError(CameraField::Distance, 0.4).contains("0.5"));
+        QVERIFY(!cameraRangeError(CameraField::Distance, 500.1).isEmpty());
+        QVERIFY(cameraRangeError(CameraField::Reflected, -40).isEmpty());
+        QVERIFY(cameraRangeError(CameraField::Reflected, 550).isEmpty());
+        QVERIFY(!cameraRangeError(CameraField::Reflected, -40.1).isEmpty());
+        QVERIFY(cameraRangeError(CameraField::Emissivity, 1).isEmpty());
+        QVERIFY(cameraRangeError(CameraField::Emissivity, 0).contains("100"));
+        QVERIFY(!cameraRangeError(CameraField::Emissivity, 100.6).isEmpty());
+        QVERIFY(cameraRangeError(CameraField::Humidity, 0).isEmpty());
+        QVERIFY(!cameraRangeError(CameraField::Humidity, -1).isEmpty());
+        QVERIFY(!cameraRangeError(CameraField::Humidity, qQNaN()).isEmpty());
+        QVERIFY(!cameraRangeError(CameraField::Distance, 1e300).isEmpty());
+
+        CameraCorrection c;
+        c.distance = 12.5;
+        c.reflected = -3.25;
+        const MeasureParams p = correctedParams(MeasureParams(), c);
+        QCOMPARE(int(p.distance), 125);
+        QCOMPARE(int(p.reflectedTemp), -33); // rounded to the engine's step
+        QCOMPARE(int(p.emissivity), 100);    // not corrected: the block's value stays
+        QCOMPARE(correctedText(CameraField::Reflected, -0.04), QString::fromUtf8("0.0℃"));
+        QCOMPARE(correctedText(CameraField::Distance, 12.5), QString("12.5m"));
+    }
+
+    void correctionReconvertsCalibratedPhotographs()
+    {
+        PhotoSpec shot = specOf(ContainerKind::InfoBlockCalibrated);
+        const QString file = write("calibrated.jpg", shot);
+        QCOMPARE(loadPhotoRecord(file), 0);
+        QVERIFY(copyPhotoRecord(file).calibrated);
+        const float before = copyPhotoRecord(file).stats.max;
+
+        CameraCorrection c;
+        c.emissivity = 80;
+        c.distance = 12.5;
+        c.humidity = 30;
+        c.reflected = 30.5;
+        {
+            QMutexLocker lock(&photoTablesMutex());
+            photoRecords()[file].correction = c;
+        }
+        QCOMPARE(loadPhotoRecord(file), 0);
+        // The engine's matrix for exactly these parameters, and whole-frame statistics from it.
+        PhotoSpec corrected = shot;
+        corrected.calibration.emissivity = 80;
+        corrected.calibration.distance = 125;
+        corrected.calibration.humidity = 30;
+        corrected.calibration.reflectedTemp = 305;
+        const std::vector<float> expected = expectedTemperatures(corrected);
+        compareMatrix(file, expected);
+        const PhotoRecord r = copyPhotoRecord(file);
+        QCOMPARE(r.stats.max, *std::max_element(expected.begin(), expected.end()));
+        QVERIFY(r.stats.max != before);
+        QCOMPARE(r.texts[TextEmissivity], QString("80%"));
+        QCOMPARE(r.texts[TextDistance], QString("12.5m"));
+        QCOMPARE(r.texts[TextHumidity], QString("30%rh"));
+        QCOMPARE(r.texts[TextReflectedTemp], QString::fromUtf8("30.5℃"));
+        QCOMPARE(*rotatedMatrices()[file][0], *r.matrix);
+    }
+
+    void directPhotographsIgnoreACorrection()
+    {
+        const PhotoSpec shot = specOf(ContainerKind::InfoBlockDirect);
+        const QString file = write("direct.jpg", shot);
+        QCOMPARE(loadPhotoRecord(file), 0);
+        const QStringList texts = copyPhotoRecord(file).texts;
+        QVERIFY(!copyPhotoRecord(file).calibrated);
+        {
+            QMutexLocker lock(&photoTablesMutex());
+            photoRecords()[file].correction.emissivity = 50;
+        }
+        QCOMPARE(loadPhotoRecord(file), 0);
+        compareMatrix(file, expectedTemperatures(shot));
+        QCOMPARE(copyPhotoRecord(file).texts, texts);
+    }
+
+    void sidecarRoundTripsAndIsReadOnFirstLoad()
+    {
+        const PhotoSpec shot = specOf(ContainerKind::InfoBlockCalibrated);
+        const QString file = write("saved.jpg", shot);
+        const QByteArray original = [&] {
+            QFile f(file);
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }();
+        PhotoSettings s;
+        s.correction.emissivity = 90;
+        s.paletteIndex = 4;
+        s.rendering = Rendering::Temperatures;
+        s.span = {false, 15.5f, 40.0f};
+        QString error;
+        QVERIFY(writeSidecar(file, s, &error));
+        PhotoSettings back;
+        QVERIFY(readSidecar(file, back, &error));
+        QVERIFY(back == s);
+
+        // A later version's keys survive a rewrite.
+        {
+            QFile f(sidecarPath(file));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QJsonObject root = QJsonDocument::fromJson(f.readAll()).object();
+            f.close();
+            root["layout"] = QJsonArray{QJsonObject{{"kind", "rect"}}};
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(QJsonDocument(root).toJson());
+        }
+        s.paletteIndex = 2;
+        QVERIFY(writeSidecar(file, s, &error));
+        {
+            QFile f(sidecarPath(file));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QVERIFY(QJsonDocument::fromJson(f.readAll()).object().contains("layout"));
+        }
+
+        QCOMPARE(loadPhotoRecord(file), 0);
+        const PhotoRecord r = copyPhotoRecord(file);
+        QVERIFY(settingsOf(r) == s);
+        QVERIFY(r.sidecarError.isEmpty());
+        PhotoSpec corrected = shot;
+        corrected.calibration.emissivity = 90;
+        compareMatrix(file, expectedTemperatures(corrected));
+        // The photograph itself is never written.
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), original);
+
+        // Without sidecars (a command's choice) the stored values are used.
+        forgetPhotoRecord(file);
+        setSidecarsRead(false);
+        QCOMPARE(loadPhotoRecord(file), 0);
+        setSidecarsRead(true);
+        compareMatrix(file, expectedTemperatures(shot));
+    }
+
+    void defaultsCreateNoFile()
+    {
+        const QString file = write("plain.jpg", specOf(ContainerKind::InfoBlockDirect));
+        QString error;
+        QVERIFY(writeSidecar(file, PhotoSettings(), &error));
+        QVERIFY(!QFileInfo::exists(sidecarPath(file)));
+    }
+
+    void badSidecarsNeverStopAPhotograph_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("not json") << QByteArray("{\"version\":1, \"camera\": ");
+        QTest::newRow("array") << QByteArray("[1,2]");
+        QTest::newRow("emissivity out of range") << QByteArray("{\"version\":1,\"camera\":{\"emissivity\":0}}");
+        QTest::newRow("text for a number") << QByteArray("{\"version\":1,\"camera\":{\"distance\":\"far\"}}");
+        QTest::newRow("reversed span")
+            << QByteArray("{\"version\":1,\"span\":{\"automatic\":false,\"low\":40,\"high\":10}}");
+        QTest::newRow("no version") << QByteArray("{\"palette\":3}");
+    }
+
+    void badSidecarsNeverStopAPhotograph()
+    {
+        QFETCH(QByteArray, content);
+        const PhotoSpec shot = specOf(ContainerKind::InfoBlockCalibrated);
+        const QString file = write("bad.jpg", shot);
+        QFile f(sidecarPath(file));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+        f.close();
+        QCOMPARE(loadPhotoRecord(file), 0);
+        const PhotoRecord r = copyPhotoRecord(file);
+        QVERIFY(r.sidecarError.contains("bad.jpg.qct.json"));
+        QVERIFY(settingsOf(r) == PhotoSettings());
+        compareMatrix(file, expectedTemperatures(shot));
+    }
+
+    void unwritableSidecarIsReported()
+    {
+        const QString file = write("locked.jpg", specOf(ContainerKind::InfoBlockDirect));
+        // A directory in the sidecar's place cannot be replaced, even by root.
+        QVERIFY(QDir().mkpath(sidecarPath(file)));
+        PhotoSettings s;
+        s.paletteIndex = 1;
+        QString error;
+        QVERIFY(!writeSidecar(file, s, &error));
+        QVERIFY(error.contains("locked.jpg.qct.json"));
+        PhotoSettings read;
+        QVERIFY(!readSidecar(file, read, &error));
+        QCOMPARE(loadPhotoRecord(file), 0);
+        QVERIFY(!copyPhotoRecord(file).sidecarError.isEmpty());
+        QVERIFY(QDir(sidecarPath(file)).removeRecursively());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCameraCorrection)
+#include "tst_cameracorrection.moc"
