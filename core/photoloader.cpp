@@ -290,7 +290,8 @@ int floatFrameToTemperature(const float *frame, int width, int height, TempStats
     return 0;
 }
 
-int loadIrImage(const char *path, int width, int height, TempStats &stats, IrInfo &info, TemperatureMatrix &matrix)
+int loadIrImage(const char *path, int width, int height, TempStats &stats, IrInfo &info, TemperatureMatrix &matrix,
+                const CameraCorrection &correction)
 {
     const CFile file = openForReading(path);
     if (!file) {
@@ -371,6 +372,9 @@ int loadIrImage(const char *path, int width, int height, TempStats &stats, IrInf
     params.atmosphericTemp = 230;
     params.gain = 100;
     params.offset = 0;
+    if (!cameraRangeError(correction).isEmpty())
+        return LoadConversionFailed;
+    params = correctedParams(params, correction);
     // The engine's conversion, taken a row at a time straight into the matrix: the same values
     // and statistics as converting the whole frame first and building the matrix from it.
     RawTemperatureTable table;

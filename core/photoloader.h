@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cameraparameters.h"
 #include "irinfo.h"
 #include "temperaturematrix.h"
 
@@ -33,7 +34,10 @@ PhotoType detectPhotoType(const char *path);
 
 // Reads the photograph's raw frame from its container and converts the first width x height
 // values into temperatures. info receives the IR tags and EXIF texts of info-block photographs.
-int loadIrImage(const char *path, int width, int height, TempStats &stats, IrInfo &info, TemperatureMatrix &matrix);
+// A correction replaces calibration block values handed to the engine; photographs that store
+// temperatures directly ignore it.
+int loadIrImage(const char *path, int width, int height, TempStats &stats, IrInfo &info, TemperatureMatrix &matrix,
+                const CameraCorrection &correction = CameraCorrection());
 
 // The .irg companion: any bytes followed by the raw frame as the file's last kRawFrameBytes;
 // one that starts with the "IRG\0" header holds its 256 header bytes first. 0, or -1 when it

@@ -3,6 +3,7 @@
 #include "photoloader.h"
 #include "phototables.h"
 #include "picturereader.h"
+#include "sidecar.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -28,6 +29,20 @@ QString dateTimeText(IrInfo &info, const char *key)
     QString date = pieces.value(0);
     date.replace('-', '/').replace(':', '/');
     return QString("%0 %1").arg(date, pieces.value(1));
+}
+
+// The values the engine used are the values shown: corrected ones replace the tags' texts.
+void showCorrection(QStringList &texts, const CameraCorrection &c)
+{
+    const std::pair<DisplayText, std::pair<CameraField, std::optional<double>>> fields[] = {
+        {TextEmissivity, {CameraField::Emissivity, c.emissivity}},
+        {TextDistance, {CameraField::Distance, c.distance}},
+        {TextHumidity, {CameraField::Humidity, c.humidity}},
+        {TextReflectedTemp, {CameraField::Reflected, c.reflected}}};
+    for (const auto &[text, field] : fields) {
+        if (field.second && text < texts.size())
+            texts[text] = correctedText(field.first, *field.second);
+    }
 }
 
 } // namespace
@@ -73,11 +88,32 @@ int loadPhotoRecord(const QString &path)
     const int width = size.isValid() ? size.width() : 0;
     const int height = size.isValid() ? size.height() : 0;
 
+    // A photograph met for the first time in this run gets the settings saved beside it; a
+    // reload keeps the record's own (the user may have changed them since).
+    bool fresh = false;
+    CameraCorrection correction;
+    {
+        QMutexLocker lock(&photoTablesMutex());
+        const auto found = photoRecords().constFind(path);
+        fresh = found == photoRecords().constEnd();
+        if (!fresh)
+            correction = found->correction;
+    }
+    PhotoSettings saved;
+    QString sidecarError;
+    if (fresh && sidecarsRead() && !readSidecar(path, saved, &sidecarError))
+        saved = PhotoSettings();
+    if (fresh)
+        correction = saved.correction;
+
     TempStats stats{};
     IrInfo info;
     TemperatureMatrix matrix;
-    const int result = loadIrImage(path.toLocal8Bit().constData(), width, height, stats, info, matrix);
-    const QStringList texts = result == LoadOk ? displayTexts(info, width, height) : QStringList();
+    const int result = loadIrImage(path.toLocal8Bit().constData(), width, height, stats, info, matrix, correction);
+    const bool calibrated = result == LoadOk && isCalibratedGimbal(info["IrGimbalType"].text);
+    QStringList texts = result == LoadOk ? displayTexts(info, width, height) : QStringList();
+    if (calibrated)
+        showCorrection(texts, correction);
 
     // One block for the record and the unturned entry of the rotation table.
     const SharedMatrix loaded = result == LoadOk ? sharedMatrix(std::move(matrix)) : SharedMatrix();
@@ -88,6 +124,11 @@ int loadPhotoRecord(const QString &path)
     QMutexLocker lock(&photoTablesMutex());
     PhotoRecord &record = photoRecords()[path];
     record.path = path;
+    if (fresh) {
+        applySettings(record, saved);
+        record.sidecarError = sidecarError;
+    }
+    record.calibrated = calibrated;
     // A size the program refuses to decode is no size: nothing is drawn or scaled to it.
     const bool fits = pictureSizeFits(QSize(width, height));
     record.width = fits ? width : 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cameraparameters.h"
 #include "irinfo.h"
 #include "temperaturematrix.h"
 #include "temperatureunit.h"
@@ -72,6 +73,12 @@ struct PhotoRecord
     Rendering rendering = Rendering::Embedded;
     TemperatureSpan span;
     TemperatureUnit unit = TemperatureUnit::Celsius; // the camera's, for what the user reads
+    // The temperatures came from a raw frame through its calibration block, so the camera
+    // parameters can be corrected; the correction is what the user set (kept across reloads).
+    bool calibrated = false;
+    CameraCorrection correction;
+    // Why the photograph's saved settings could not be read or written; empty when they could.
+    QString sidecarError;
     QStringList texts = unknownDisplayTexts();
     // The same block as the unturned entry of the rotation table: a record copy shares it.
     SharedMatrix matrix = noReadingMatrix();

@@ -557,4 +557,38 @@
         <translation>温度不能为空</translation>
     </message>
 </context>
+<context>
+    <name>CameraParameters</name>
+    <message>
+        <source>辐射率须在 1% 到 100% 之间。</source>
+        <translation>辐射率须在 1% 到 100% 之间。</translation>
+    </message>
+    <message>
+        <source>距离须在 0.5 m 到 500 m 之间。</source>
+        <translation>距离须在 0.5 m 到 500 m 之间。</translation>
+    </message>
+    <message>
+        <source>湿度须在 0% 到 100% 之间。</source>
+        <translation>湿度须在 0% 到 100% 之间。</translation>
+    </message>
+    <message>
+        <source>反射温度须在 -40 ℃ 到 550 ℃ 之间。</source>
+        <translation>反射温度须在 -40 ℃ 到 550 ℃ 之间。</translation>
+    </message>
+</context>
+<context>
+    <name>Sidecar</name>
+    <message>
+        <source>无法读取 %1：%2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 不是本程序的设置文件。</source>
+        <translation>%1 不是本程序的设置文件。</translation>
+    </message>
+    <message>
+        <source>无法保存 %1：%2</source>
+        <translation>无法保存 %1：%2</translation>
+    </message>
+</context>
 </TS>

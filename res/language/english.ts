@@ -563,4 +563,38 @@ Temp.</translation>
         <translation>Temperature threshold required.</translation>
     </message>
 </context>
+<context>
+    <name>CameraParameters</name>
+    <message>
+        <source>辐射率须在 1% 到 100% 之间。</source>
+        <translation>Emissivity must be between 1% and 100%.</translation>
+    </message>
+    <message>
+        <source>距离须在 0.5 m 到 500 m 之间。</source>
+        <translation>Distance must be between 0.5 m and 500 m.</translation>
+    </message>
+    <message>
+        <source>湿度须在 0% 到 100% 之间。</source>
+        <translation>Humidity must be between 0% and 100%.</translation>
+    </message>
+    <message>
+        <source>反射温度须在 -40 ℃ 到 550 ℃ 之间。</source>
+        <translation>Reflected temperature must be between -40 ℃ and 550 ℃.</translation>
+    </message>
+</context>
+<context>
+    <name>Sidecar</name>
+    <message>
+        <source>无法读取 %1：%2</source>
+        <translation>Cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 不是本程序的设置文件。</source>
+        <translation>%1 is not a settings file of this program.</translation>
+    </message>
+    <message>
+        <source>无法保存 %1：%2</source>
+        <translation>Cannot save %1: %2</translation>
+    </message>
+</context>
 </TS>

@@ -561,4 +561,38 @@
         <translation>温度を入力してください。</translation>
     </message>
 </context>
+<context>
+    <name>CameraParameters</name>
+    <message>
+        <source>辐射率须在 1% 到 100% 之间。</source>
+        <translation>放射率は 1% から 100% の間で入力してください。</translation>
+    </message>
+    <message>
+        <source>距离须在 0.5 m 到 500 m 之间。</source>
+        <translation>距離は 0.5 m から 500 m の間で入力してください。</translation>
+    </message>
+    <message>
+        <source>湿度须在 0% 到 100% 之间。</source>
+        <translation>湿度は 0% から 100% の間で入力してください。</translation>
+    </message>
+    <message>
+        <source>反射温度须在 -40 ℃ 到 550 ℃ 之间。</source>
+        <translation>反射温度は -40 ℃ から 550 ℃ の間で入力してください。</translation>
+    </message>
+</context>
+<context>
+    <name>Sidecar</name>
+    <message>
+        <source>无法读取 %1：%2</source>
+        <translation>%1 を読み込めません：%2</translation>
+    </message>
+    <message>
+        <source>%1 不是本程序的设置文件。</source>
+        <translation>%1 はこのプログラムの設定ファイルではありません。</translation>
+    </message>
+    <message>
+        <source>无法保存 %1：%2</source>
+        <translation>%1 を保存できません：%2</translation>
+    </message>
+</context>
 </TS>
