@@ -89,67 +89,116 @@ int loadPhotoRecord(const QString &path)
     const int height = size.isValid() ? size.height() : 0;
 
     // A photograph met for the first time in this run gets the settings saved beside it; a
-    // reload keeps the record's own (the user may have changed them since).
-    bool fresh = false;
-    CameraCorrection correction;
+    // reload keeps the record's own (the user may have changed them since). A load whose
+    // correction was replaced while it converted (or that found the record created by another
+    // load meanwhile) converts again: the matrix always matches the record's correction.
+    for (;;) {
+        bool fresh = false;
+        CameraCorrection correction;
+        {
+            QMutexLocker lock(&photoTablesMutex());
+            const auto found = photoRecords().constFind(path);
+            fresh = found == photoRecords().constEnd();
+            if (!fresh)
+                correction = found->correction;
+        }
+        PhotoSettings saved;
+        QString sidecarError;
+        if (fresh && sidecarsRead() && !readSidecar(path, saved, &sidecarError))
+            saved = PhotoSettings();
+        if (fresh)
+            correction = saved.correction;
+
+        TempStats stats{};
+        IrInfo info;
+        TemperatureMatrix matrix;
+        const int result = loadIrImage(path.toLocal8Bit().constData(), width, height, stats, info, matrix, correction);
+        const bool calibrated = result == LoadOk && isCalibratedGimbal(info["IrGimbalType"].text);
+        QStringList texts = result == LoadOk ? displayTexts(info, width, height) : QStringList();
+        if (calibrated)
+            showCorrection(texts, correction);
+
+        // One block for the record and the unturned entry of the rotation table.
+        const SharedMatrix loaded = result == LoadOk ? sharedMatrix(std::move(matrix)) : SharedMatrix();
+        // What the tables held before goes after the lock is released.
+        SharedMatrix previous;
+        QHash<int, SharedMatrix> previousTurns;
+
+        QMutexLocker lock(&photoTablesMutex());
+        const auto now = photoRecords().constFind(path);
+        if ((now != photoRecords().constEnd()) == fresh || (!fresh && now->correction != correction))
+            continue;
+        PhotoRecord &record = photoRecords()[path];
+        record.path = path;
+        if (fresh) {
+            applySettings(record, saved);
+            record.sidecarError = sidecarError;
+        }
+        record.calibrated = calibrated;
+        // A size the program refuses to decode is no size: nothing is drawn or scaled to it.
+        const bool fits = pictureSizeFits(QSize(width, height));
+        record.width = fits ? width : 0;
+        record.height = fits ? height : 0;
+        if (result == LoadOk) {
+            record.stats = stats;
+            record.unit = temperatureUnitFromCode(textOf(info, "IrTempUnit").toInt());
+            previous = std::move(record.matrix);
+            record.matrix = loaded;
+            record.texts = texts;
+        } else {
+            record.stats = TempStats();
+        }
+        record.hasTemperature = result == LoadOk;
+        // A reload keeps the photograph's rotation state, so measurements placed on the turned
+        // picture keep reading the pixels under them; the turned copies are made again on demand.
+        QHash<int, SharedMatrix> &turned = rotatedMatrices()[path];
+        previousTurns.swap(turned);
+        turned[0] = record.matrix;
+        if (!rotationStates().contains(path))
+            rotationStates()[path] = 0;
+        lock.unlock();
+        return result;
+    }
+}
+
+bool correctCamera(const QString &path, const CameraCorrection &correction, QString *error)
+{
+    const QString rangeError = cameraRangeError(correction);
+    if (!rangeError.isEmpty()) {
+        if (error)
+            *error = rangeError;
+        return false;
+    }
+    {
+        QMutexLocker lock(&photoTablesMutex());
+        const auto found = photoRecords().find(path);
+        if (found == photoRecords().end() || !found->calibrated) {
+            if (error)
+                *error = QCoreApplication::translate("CameraParameters", "此照片直接存储温度，其参数不能修正。");
+            return false;
+        }
+        found->correction = correction;
+    }
+    loadPhotoRecord(path);
+    saveSettings(path);
+    return true;
+}
+
+void saveSettings(const QString &path)
+{
+    PhotoSettings settings;
     {
         QMutexLocker lock(&photoTablesMutex());
         const auto found = photoRecords().constFind(path);
-        fresh = found == photoRecords().constEnd();
-        if (!fresh)
-            correction = found->correction;
+        if (found == photoRecords().constEnd())
+            return;
+        settings = settingsOf(*found);
     }
-    PhotoSettings saved;
-    QString sidecarError;
-    if (fresh && sidecarsRead() && !readSidecar(path, saved, &sidecarError))
-        saved = PhotoSettings();
-    if (fresh)
-        correction = saved.correction;
-
-    TempStats stats{};
-    IrInfo info;
-    TemperatureMatrix matrix;
-    const int result = loadIrImage(path.toLocal8Bit().constData(), width, height, stats, info, matrix, correction);
-    const bool calibrated = result == LoadOk && isCalibratedGimbal(info["IrGimbalType"].text);
-    QStringList texts = result == LoadOk ? displayTexts(info, width, height) : QStringList();
-    if (calibrated)
-        showCorrection(texts, correction);
-
-    // One block for the record and the unturned entry of the rotation table.
-    const SharedMatrix loaded = result == LoadOk ? sharedMatrix(std::move(matrix)) : SharedMatrix();
-    // What the tables held before goes after the lock is released.
-    SharedMatrix previous;
-    QHash<int, SharedMatrix> previousTurns;
-
+    QString error;
+    writeSidecar(path, settings, &error);
     QMutexLocker lock(&photoTablesMutex());
-    PhotoRecord &record = photoRecords()[path];
-    record.path = path;
-    if (fresh) {
-        applySettings(record, saved);
-        record.sidecarError = sidecarError;
-    }
-    record.calibrated = calibrated;
-    // A size the program refuses to decode is no size: nothing is drawn or scaled to it.
-    const bool fits = pictureSizeFits(QSize(width, height));
-    record.width = fits ? width : 0;
-    record.height = fits ? height : 0;
-    if (result == LoadOk) {
-        record.stats = stats;
-        record.unit = temperatureUnitFromCode(textOf(info, "IrTempUnit").toInt());
-        previous = std::move(record.matrix);
-        record.matrix = loaded;
-        record.texts = texts;
-    } else {
-        record.stats = TempStats();
-    }
-    record.hasTemperature = result == LoadOk;
-    // A reload keeps the photograph's rotation state, so measurements placed on the turned
-    // picture keep reading the pixels under them; the turned copies are made again on demand.
-    QHash<int, SharedMatrix> &turned = rotatedMatrices()[path];
-    previousTurns.swap(turned);
-    turned[0] = record.matrix;
-    if (!rotationStates().contains(path))
-        rotationStates()[path] = 0;
-    lock.unlock();
-    return result;
+    const auto found = photoRecords().find(path);
+    if (found != photoRecords().end())
+        found->sidecarError = error;
 }
+

@@ -91,3 +91,12 @@ QStringList displayTexts(IrInfo &info, int width, int height);
 // Loads the photograph into photoRecords[path] (created when absent), with its first turned
 // matrix and rotation state. Returns the loader's result code (0 on success).
 int loadPhotoRecord(const QString &path);
+
+// Sets the camera correction of a loaded, calibrated photograph and converts its frame again,
+// then saves its settings beside it. False with a translated reason, and nothing changed, when
+// a value is out of the engine's range or the photograph stores temperatures directly. A
+// sidecar that cannot be written is no failure: the record's sidecarError says why.
+bool correctCamera(const QString &path, const CameraCorrection &correction, QString *error);
+
+// Writes the record's settings to its sidecar; the record's sidecarError keeps the outcome.
+void saveSettings(const QString &path);

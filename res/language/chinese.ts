@@ -98,6 +98,10 @@
         <source>正在导入图片...</source>
         <translation>正在导入图片...</translation>
     </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
 </context>
 <context>
     <name>My3DWdg</name>
@@ -574,6 +578,10 @@
     <message>
         <source>反射温度须在 -40 ℃ 到 550 ℃ 之间。</source>
         <translation>反射温度须在 -40 ℃ 到 550 ℃ 之间。</translation>
+    </message>
+    <message>
+        <source>此照片直接存储温度，其参数不能修正。</source>
+        <translation>此照片直接存储温度，其参数不能修正。</translation>
     </message>
 </context>
 <context>

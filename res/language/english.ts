@@ -98,6 +98,10 @@
         <source>正在导入图片...</source>
         <translation>Importing Images...</translation>
     </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>My3DWdg</name>
@@ -580,6 +584,10 @@ Temp.</translation>
     <message>
         <source>反射温度须在 -40 ℃ 到 550 ℃ 之间。</source>
         <translation>Reflected temperature must be between -40 ℃ and 550 ℃.</translation>
+    </message>
+    <message>
+        <source>此照片直接存储温度，其参数不能修正。</source>
+        <translation>This photograph stores its temperatures directly; its parameters cannot be corrected.</translation>
     </message>
 </context>
 <context>

@@ -98,6 +98,10 @@
         <source>正在导入图片...</source>
         <translation>画像を読み込み中...</translation>
     </message>
+    <message>
+        <source>取消</source>
+        <translation>キャンセル</translation>
+    </message>
 </context>
 <context>
     <name>My3DWdg</name>
@@ -578,6 +582,10 @@
     <message>
         <source>反射温度须在 -40 ℃ 到 550 ℃ 之间。</source>
         <translation>反射温度は -40 ℃ から 550 ℃ の間で入力してください。</translation>
+    </message>
+    <message>
+        <source>此照片直接存储温度，其参数不能修正。</source>
+        <translation>この写真は温度を直接保存しているため、パラメータを修正できません。</translation>
     </message>
 </context>
 <context>

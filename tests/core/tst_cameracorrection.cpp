@@ -10,7 +10,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QtConcurrent>
 #include <QtTest>
+
+#include <atomic>
 
 class TestCameraCorrection : public QObject
 {
@@ -101,6 +104,56 @@ private slots:
         QCOMPARE(r.texts[TextHumidity], QString("30%rh"));
         QCOMPARE(r.texts[TextReflectedTemp], QString::fromUtf8("30.5℃"));
         QCOMPARE(*rotatedMatrices()[file][0], *r.matrix);
+    }
+
+    void aLoadNeverKeepsAMatrixOfAReplacedCorrection()
+    {
+        // A background load that started before the user's correction must not leave its
+        // matrix behind once the correction's own load has finished.
+        PhotoSpec shot = specOf(ContainerKind::InfoBlockCalibrated, 160, 120);
+        const QString file = write("raced.jpg", shot);
+        QCOMPARE(loadPhotoRecord(file), 0);
+        std::atomic<bool> stop{false};
+        QFuture<void> loads = QtConcurrent::run([&] {
+            while (!stop)
+                loadPhotoRecord(file);
+        });
+        QString error;
+        for (int i = 0; i < 150; ++i) {
+            CameraCorrection c;
+            c.emissivity = 50 + i % 40;
+            QVERIFY(correctCamera(file, c, &error));
+        }
+        stop = true;
+        loads.waitForFinished();
+        shot.calibration.emissivity = 50 + 149 % 40;
+        compareMatrix(file, expectedTemperatures(shot));
+        QFile::remove(sidecarPath(file));
+    }
+
+    void correctCameraRefusesWithoutChange()
+    {
+        const QString direct = write("refused-direct.jpg", specOf(ContainerKind::InfoBlockDirect));
+        QCOMPARE(loadPhotoRecord(direct), 0);
+        CameraCorrection c;
+        c.emissivity = 80;
+        QString error;
+        QVERIFY(!correctCamera(direct, c, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(copyPhotoRecord(direct).correction.isEmpty());
+        QVERIFY(!QFileInfo::exists(sidecarPath(direct)));
+
+        const PhotoSpec shot = specOf(ContainerKind::InfoBlockCalibrated);
+        const QString calibrated = write("refused-range.jpg", shot);
+        QCOMPARE(loadPhotoRecord(calibrated), 0);
+        const PhotoRecord before = copyPhotoRecord(calibrated);
+        c.emissivity = 0;
+        QVERIFY(!correctCamera(calibrated, c, &error));
+        QVERIFY(error.contains("100"));
+        const PhotoRecord after = copyPhotoRecord(calibrated);
+        QVERIFY(after.correction.isEmpty());
+        QCOMPARE(after.matrix, before.matrix); // the same block: nothing converted again
+        QVERIFY(!QFileInfo::exists(sidecarPath(calibrated)));
     }
 
     void directPhotographsIgnoreACorrection()
