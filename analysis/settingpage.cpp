@@ -1,8 +1,10 @@
 #include "settingpage.h"
 
+#include "cameraparametereditor.h"
 #include "itemtables.h"
 #include "mygraphicsscene.h"
 #include "myitemtemp.h"
+#include "mymsgboxdlg.h"
 #include "mytooltip.h"
 #include "pagetables.h"
 #include "palette.h"
@@ -162,7 +164,12 @@ void SettingPage::buildForm()
     fields->setObjectName("groupBox_4");
     auto *grid = new QGridLayout(fields);
     int row = 0;
+    auto *applyToAll = new QPushButton(fields);
+    applyToAll->setObjectName("btn_applyParametersToAll");
+    applyToAll->setStyleSheet("QPushButton{color:#08A4FF;text-align:left;}QPushButton:disabled{color:rgba(255,255,255,0.3);}");
     for (int i = 0; i < int(std::size(kInfoRows)); ++i) {
+        if (i == kEnvironmentRows)
+            grid->addWidget(applyToAll, row++, 0, 1, 2);
         if (i == 0 || i == kEnvironmentRows) {
             auto *heading = new QLabel(fields);
             heading->setStyleSheet("color:#ffffff;font-weight:500;");
@@ -178,6 +185,14 @@ void SettingPage::buildForm()
         grid->addWidget(caption, row, 0);
         grid->addWidget(edit, row++, 1);
     }
+    // Emissivity, distance, humidity and reflected temperature, the first four rows.
+    m_cameraEditor = new CameraParameterEditor(m_infoEdits.mid(0, 4), applyToAll, this);
+    connect(m_cameraEditor, &CameraParameterEditor::photographReconverted, this, [this](const QString &path) {
+        if (path == currentPhotoPath() && m_shownIndex >= 0)
+            refreshShownPhoto();
+        else
+            remeasure(path);
+    });
     auto *tabLayout = new QVBoxLayout(tab);
     tabLayout->addWidget(fields);
     m_tabs->addTab(tab, QString());
@@ -230,6 +245,7 @@ void SettingPage::retranslate()
     m_headings[1]->setText(tr("图像信息"));
     for (int i = 0; i < m_infoLabels.size(); ++i)
         m_infoLabels[i]->setText(tr(kInfoRows[i].caption));
+    m_cameraEditor->retranslate();
     for (int i = 0; i < m_paletteList->count(); ++i)
         m_paletteList->item(i)->setData(kNameRole, tr(kPaletteList[i].name));
     m_placeholder->setText(tr("暂无数据~"));
@@ -250,6 +266,7 @@ void SettingPage::slot_selectImg(QStringList imgList, int index)
     waitForLoad(); // a cancelled job of an earlier list
     loadedPhotoPaths() = imgList;
     m_loadList = imgList;
+    m_cameraEditor->setList(imgList);
     m_index = index;
     m_count = imgList.size();
     m_shownIndex = -1;
@@ -298,12 +315,14 @@ void SettingPage::remeasure(const QString &path)
 void SettingPage::cancelLoad()
 {
     m_cancel = true;
+    m_cameraEditor->cancel();
     photoPageOpen() = false;
 }
 
 void SettingPage::waitForLoad()
 {
     m_load.waitForFinished();
+    m_cameraEditor->waitForApply();
 }
 
 void SettingPage::showCurrent()
@@ -348,6 +367,7 @@ void SettingPage::showCurrent()
     m_view->viewport()->update();
     if (first)
         emit sig_showSettingPage();
+    reportSidecarError(path);
 }
 
 void SettingPage::changePhoto(int index)
@@ -389,6 +409,7 @@ void SettingPage::fillInformation()
         m_infoEdits[i]->setText(text.contains("NA") ? QString("NA") : text);
         m_infoEdits[i]->setCursorPosition(0); // long texts show their beginning
     }
+    m_cameraEditor->showPhoto(currentPhotoRecord());
 }
 
 void SettingPage::selectPaletteEntry()
@@ -583,4 +604,36 @@ bool SettingPage::eventFilter(QObject *watched, QEvent *event)
             m_toolTip->hide();
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void SettingPage::refreshShownPhoto()
+{
+    // The photograph on show was converted again: everything read from its matrix follows.
+    const QString path = currentPhotoPath();
+    currentPhotoRecord() = copyPhotoRecord(path);
+    m_view->showPhoto(path);
+    remeasure(path);
+    fillInformation();
+    m_slider->setRange(int(currentPhotoRecord().stats.min), int(currentPhotoRecord().stats.max));
+    m_view->viewport()->update();
+}
+
+void SettingPage::reportSidecarError(const QString &path)
+{
+    // Said once, when the photograph is shown; it opened all the same.
+    QString error;
+    {
+        QMutexLocker lock(&photoTablesMutex());
+        const auto found = photoRecords().find(path);
+        if (found == photoRecords().end())
+            return;
+        error = found->sidecarError;
+        found->sidecarError.clear();
+    }
+    if (error.isEmpty())
+        return;
+    QTimer::singleShot(0, this, [this, error] {
+        MyMsgBoxDlg box(tr("提示"), QPixmap(":/res/icon/warning.svg"), error, MyMsgBoxDlg::ConfirmOnly, this);
+        box.exec();
+    });
 }

@@ -16,6 +16,7 @@ class QPushButton;
 class QSpacerItem;
 class QTabWidget;
 class QVBoxLayout;
+class CameraParameterEditor;
 class MyItemTemp;
 class MyToolTip;
 class QGraphicsPaint;
@@ -78,6 +79,8 @@ private:
     void updateAlarmButtons();
     void buildForm();
     void toggleAlarm(int mode);
+    void refreshShownPhoto();
+    void reportSidecarError(const QString &path);
 
     QGroupBox *m_pagingGroup;
     QLabel *m_pageText;
@@ -89,6 +92,7 @@ private:
     QTabWidget *m_tabs;
     QList<QLabel *> m_infoLabels;
     QList<QLineEdit *> m_infoEdits;
+    CameraParameterEditor *m_cameraEditor = nullptr;
     QList<QLabel *> m_headings;
     QGroupBox *m_itemGroup;
     QVBoxLayout *m_itemLayout;

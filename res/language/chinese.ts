@@ -525,6 +525,10 @@
         <source>暂无数据~</source>
         <translation>暂无数据~</translation>
     </message>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
 </context>
 <context>
     <name>TempAlertDlg</name>
@@ -597,6 +601,37 @@
     <message>
         <source>无法保存 %1：%2</source>
         <translation>无法保存 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>CameraParameterEditor</name>
+    <message>
+        <source>应用到列表中的所有照片</source>
+        <translation>应用到列表中的所有照片</translation>
+    </message>
+    <message>
+        <source>此照片直接存储温度（或没有温度），这些参数不能修正。</source>
+        <translation>此照片直接存储温度（或没有温度），这些参数不能修正。</translation>
+    </message>
+    <message>
+        <source>已修正的值（照片文件未改动）。输入新值后按回车重新计算温度。</source>
+        <translation>已修正的值（照片文件未改动）。输入新值后按回车重新计算温度。</translation>
+    </message>
+    <message>
+        <source>输入新值后按回车，温度将按此参数重新计算。</source>
+        <translation>输入新值后按回车，温度将按此参数重新计算。</translation>
+    </message>
+    <message>
+        <source>把这四个参数设置到列表中每张需要标定转换的照片上。</source>
+        <translation>把这四个参数设置到列表中每张需要标定转换的照片上。</translation>
+    </message>
+    <message>
+        <source>“%1”不是数字。</source>
+        <translation>“%1”不是数字。</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
     </message>
 </context>
 </TS>

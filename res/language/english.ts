@@ -531,6 +531,10 @@ Temp.</translation>
         <source>暂无数据~</source>
         <translation>No data available.</translation>
     </message>
+    <message>
+        <source>提示</source>
+        <translation>Info</translation>
+    </message>
 </context>
 <context>
     <name>TempAlertDlg</name>
@@ -603,6 +607,37 @@ Temp.</translation>
     <message>
         <source>无法保存 %1：%2</source>
         <translation>Cannot save %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CameraParameterEditor</name>
+    <message>
+        <source>应用到列表中的所有照片</source>
+        <translation>Apply to all photographs of the list</translation>
+    </message>
+    <message>
+        <source>此照片直接存储温度（或没有温度），这些参数不能修正。</source>
+        <translation>This photograph stores its temperatures directly (or has none); these parameters cannot be corrected.</translation>
+    </message>
+    <message>
+        <source>已修正的值（照片文件未改动）。输入新值后按回车重新计算温度。</source>
+        <translation>Corrected value (the photograph file is unchanged). Type a new value and press Enter to recompute the temperatures.</translation>
+    </message>
+    <message>
+        <source>输入新值后按回车，温度将按此参数重新计算。</source>
+        <translation>Type a new value and press Enter: the temperatures are recomputed with it.</translation>
+    </message>
+    <message>
+        <source>把这四个参数设置到列表中每张需要标定转换的照片上。</source>
+        <translation>Sets these four parameters on every photograph of the list whose temperatures are converted through a calibration.</translation>
+    </message>
+    <message>
+        <source>“%1”不是数字。</source>
+        <translation>&quot;%1&quot; is not a number.</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Info</translation>
     </message>
 </context>
 </TS>

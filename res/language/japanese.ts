@@ -529,6 +529,10 @@
         <source>暂无数据~</source>
         <translation>データがありません</translation>
     </message>
+    <message>
+        <source>提示</source>
+        <translation>お知らせ</translation>
+    </message>
 </context>
 <context>
     <name>TempAlertDlg</name>
@@ -601,6 +605,37 @@
     <message>
         <source>无法保存 %1：%2</source>
         <translation>%1 を保存できません：%2</translation>
+    </message>
+</context>
+<context>
+    <name>CameraParameterEditor</name>
+    <message>
+        <source>应用到列表中的所有照片</source>
+        <translation>リストのすべての写真に適用</translation>
+    </message>
+    <message>
+        <source>此照片直接存储温度（或没有温度），这些参数不能修正。</source>
+        <translation>この写真は温度を直接保存している（または温度がない）ため、これらのパラメータは修正できません。</translation>
+    </message>
+    <message>
+        <source>已修正的值（照片文件未改动）。输入新值后按回车重新计算温度。</source>
+        <translation>修正された値です（写真ファイルは変更されていません）。新しい値を入力して Enter を押すと温度を再計算します。</translation>
+    </message>
+    <message>
+        <source>输入新值后按回车，温度将按此参数重新计算。</source>
+        <translation>新しい値を入力して Enter を押すと、その値で温度を再計算します。</translation>
+    </message>
+    <message>
+        <source>把这四个参数设置到列表中每张需要标定转换的照片上。</source>
+        <translation>この 4 つのパラメータを、リスト内で校正変換が必要なすべての写真に設定します。</translation>
+    </message>
+    <message>
+        <source>“%1”不是数字。</source>
+        <translation>「%1」は数値ではありません。</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>お知らせ</translation>
     </message>
 </context>
 </TS>
