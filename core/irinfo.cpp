@@ -143,9 +143,10 @@ bool readFileHead(const char *path, FileHead &head)
     if (!file)
         return false;
     head.size = fileSize(file.get());
-    // Left uninitialised: the detector only looks at what was read, and the block reader
-    // clears what it may look at past that.
-    head.bytes.reset(new unsigned char[std::size_t(kFileReadLimit) + kBlockReach]);
+    // Left uninitialised, and kept for the next file read into the same head: the detector only
+    // looks at what was read, and the block reader clears what it may look at past that.
+    if (!head.bytes)
+        head.bytes.reset(new unsigned char[std::size_t(kFileReadLimit) + kBlockReach]);
     head.held = std::fread(head.bytes.get(), 1,
                            std::size_t(std::clamp<long>(head.size, 0, long(kFileReadLimit) + kBlockReach)), file.get());
     head.read = std::min<std::size_t>(head.held, kFileReadLimit);

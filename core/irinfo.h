@@ -39,6 +39,7 @@ struct FileHead
     std::size_t held = 0;  // bytes read, at most kFileReadLimit + kBlockReach
 };
 
+// Reads the file into head, reusing its buffer when it has one.
 bool readFileHead(const char *path, FileHead &head);
 
 // How much of an info block's frame and calibration block the file holds. A file cut short

@@ -6,12 +6,13 @@
 #include "temperatureengine.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #ifdef __SSE2__
@@ -168,10 +169,25 @@ struct Detection
     InfoBlockExtent extent;
 };
 
+// The buffers of one load, kept per thread for the next one: each reader fills what it uses,
+// so they are neither allocated nor cleared per photograph.
+struct LoadScratch
+{
+    FileHead head;
+    std::unique_ptr<std::uint16_t[]> frame{new std::uint16_t[kRawFramePixels]};
+    std::unique_ptr<unsigned char[]> calibration{new unsigned char[kCalibrationBytes]};
+};
+
+LoadScratch &loadScratch()
+{
+    thread_local LoadScratch scratch;
+    return scratch;
+}
+
 Detection detect(const char *path, IrInfo &info, unsigned char *frame, unsigned char *calibration)
 {
     Detection d;
-    FileHead head;
+    FileHead &head = loadScratch().head;
     if (!readFileHead(path, head))
         return d;
     diagnostic("fileSize=%ld.\n", head.size);
@@ -196,21 +212,32 @@ Detection detect(const char *path, IrInfo &info, unsigned char *frame, unsigned 
 
 } // namespace
 
-const char *loadResultText(int result)
+const char *loadResultText(int result, const char *path)
 {
     switch (result) {
     case LoadOk:
         return "loaded";
-    case LoadCannotOpen:
+    case LoadCannotOpen: {
+        // The loader opens regular files only; what else stopped it is asked of the system.
+        struct stat status;
+        if (!path || ::stat(path, &status) != 0)
+            return path && errno == EACCES ? "permission denied" : "no such file";
+        if (S_ISDIR(status.st_mode))
+            return "a folder, not a photograph";
+        if (!S_ISREG(status.st_mode))
+            return "not a regular file (a FIFO or a device), so not a photograph";
+        if (::access(path, R_OK) != 0)
+            return "permission denied";
         return "the file cannot be opened";
+    }
     case LoadContainerFailed:
-        return "the thermal frame cannot be read from the file";
+        return "not a photograph this program reads (no thermal frame in it, nor in an .irg file beside it)";
     case LoadConversionFailed:
         return "the thermal frame cannot be converted to temperatures";
     case LoadUnsupported:
-        return "not a radiometric photograph";
+        return "not a photograph this program reads (too short)";
     case LoadFrameIncomplete:
-        return "the file does not hold the whole thermal frame (cut off or damaged)";
+        return "frame incomplete: the file does not hold the whole thermal frame (cut off or damaged)";
     }
     return "unknown load result";
 }
@@ -222,10 +249,9 @@ bool isCalibratedGimbal(const std::string &gimbalType)
 
 PhotoType detectPhotoType(const char *path)
 {
-    IrInfo scratch;
-    std::vector<unsigned char> frame(kRawFrameBytes, 0);
-    std::vector<unsigned char> calibration(kCalibrationBytes, 0);
-    return detect(path, scratch, frame.data(), calibration.data()).type;
+    IrInfo info;
+    LoadScratch &scratch = loadScratch();
+    return detect(path, info, reinterpret_cast<unsigned char *>(scratch.frame.get()), scratch.calibration.get()).type;
 }
 
 int readIrgFile(const char *path, unsigned char *frame)
@@ -244,7 +270,7 @@ int readRjpegSegments(const char *path, unsigned char *frame, std::uint32_t *byt
     const CFile file = openForReading(path);
     if (!file)
         return -4;
-    std::vector<unsigned char> payload(65535);
+    const std::unique_ptr<unsigned char[]> payload(new unsigned char[65535]);
     std::uint16_t marker = 0;
     while (bigEndianWord(file.get(), marker)) {
         diagnostic("marker = %x\n", marker);
@@ -254,16 +280,16 @@ int readRjpegSegments(const char *path, unsigned char *frame, std::uint32_t *byt
         if (!bigEndianWord(file.get(), length))
             break;
         diagnostic("size = %x\n", length);
-        // Only the bytes read are used, so the work buffer is not cleared per segment: a file of
-        // many tiny segments would otherwise clear it hundreds of thousands of times.
+        // Only the bytes read are used, so the work buffer is never cleared: a file of many tiny
+        // segments would otherwise clear it hundreds of thousands of times.
         // A length below 2 cannot count itself; such a segment has no payload.
         const std::size_t payloadLength = length >= 2 ? length - 2u : 0u;
-        if (std::fread(payload.data(), 1, payloadLength, file.get()) != payloadLength)
+        if (std::fread(payload.get(), 1, payloadLength, file.get()) != payloadLength)
             break;
-        if (marker == 0xFFE1 && payloadLength >= 6 && std::memcmp(payload.data(), "Vexlo\0", 6) == 0) {
+        if (marker == 0xFFE1 && payloadLength >= 6 && std::memcmp(payload.get(), "Vexlo\0", 6) == 0) {
             const std::uint32_t room = kRawFrameBytes - std::min<std::uint32_t>(*byteCount, kRawFrameBytes);
             const std::uint32_t take = std::min<std::uint32_t>(std::uint32_t(payloadLength - 6), room);
-            std::memcpy(frame + *byteCount, payload.data() + 6, take);
+            std::memcpy(frame + *byteCount, payload.get() + 6, take);
             *byteCount += take;
         } else if (marker == 0xFFDB || marker == 0xFFDD || marker == 0xFFC0 || marker == 0xFFC4) {
             break;
@@ -291,20 +317,25 @@ int floatFrameToTemperature(const float *frame, int width, int height, TempStats
 }
 
 int loadIrImage(const char *path, int width, int height, TempStats &stats, IrInfo &info, TemperatureMatrix &matrix,
-                const CameraCorrection &correction)
+                const CameraCorrection &correction, PhotoType *photoType)
 {
+    if (photoType)
+        *photoType = UnsupportedPhoto;
     const CFile file = openForReading(path);
     if (!file) {
-        diagnostic("input filepath is null.\n");
+        diagnostic("%s: %s.\n", path ? path : "(no path)", loadResultText(LoadCannotOpen, path));
         return LoadCannotOpen;
     }
     // Every reader below fills the whole frame, except the segment walk, which clears what its
     // segments left empty; a failed read never reaches the conversion.
-    const std::unique_ptr<std::uint16_t[]> frameWords(new std::uint16_t[kRawFramePixels]);
-    auto *frame = reinterpret_cast<unsigned char *>(frameWords.get());
-    std::vector<unsigned char> calibration(kCalibrationBytes, 0);
-    const Detection detected = detect(path, info, frame, calibration.data());
+    LoadScratch &scratch = loadScratch();
+    std::uint16_t *const frameWords = scratch.frame.get();
+    auto *frame = reinterpret_cast<unsigned char *>(frameWords);
+    unsigned char *const calibration = scratch.calibration.get();
+    const Detection detected = detect(path, info, frame, calibration);
     const PhotoType type = detected.type;
+    if (photoType)
+        *photoType = type;
     diagnostic("photo_type=%d, file=%s.\n", int(type), path);
 
     int read = 0;
@@ -360,10 +391,9 @@ int loadIrImage(const char *path, int width, int height, TempStats &stats, IrInf
         return LoadFrameIncomplete;
     }
     if (type != InfoBlockCalibrated)
-        return rawFrameToTemperature(frameWords.get(), width, height, stats, matrix) == 0 ? LoadOk
-                                                                                           : LoadConversionFailed;
+        return rawFrameToTemperature(frameWords, width, height, stats, matrix) == 0 ? LoadOk : LoadConversionFailed;
 
-    const CalibrationBlock block(calibration.data());
+    const CalibrationBlock block(calibration);
     MeasureParams params;
     params.emissivity = block.emissivity();
     params.humidity = block.humidity();
@@ -378,9 +408,9 @@ int loadIrImage(const char *path, int width, int height, TempStats &stats, IrInf
     // The engine's conversion, taken a row at a time straight into the matrix: the same values
     // and statistics as converting the whole frame first and building the matrix from it.
     RawTemperatureTable table;
-    if (table.prepare(frameWords.get(), calibration.data(), width * height, params) != EngineOk)
+    if (table.prepare(frameWords, calibration, width * height, params) != EngineOk)
         return LoadConversionFailed;
-    frameToTemperature(frameWords.get(), width, height, stats, matrix,
+    frameToTemperature(frameWords, width, height, stats, matrix,
                        [&table](const std::uint16_t *row, int count, float *out) {
                            table.convert(row, count, out);
                            return static_cast<const float *>(out);

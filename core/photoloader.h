@@ -24,8 +24,10 @@ enum LoadResult {
     LoadFrameIncomplete = -5, // the file ends before the frame (or its calibration block) does
 };
 
-// What a load result means, in English, for logs and the qct command.
-const char *loadResultText(int result);
+// What a load result means, in English, for logs and the qct command: what failed ("no such
+// file", "permission denied", "not a photograph this program reads", "frame incomplete: ...").
+// path, the native path loaded, tells apart why a file could not be opened.
+const char *loadResultText(int result, const char *path);
 
 // True for the gimbal type codes whose frames need the temperature engine.
 bool isCalibratedGimbal(const std::string &gimbalType);
@@ -35,9 +37,9 @@ PhotoType detectPhotoType(const char *path);
 // Reads the photograph's raw frame from its container and converts the first width x height
 // values into temperatures. info receives the IR tags and EXIF texts of info-block photographs.
 // A correction replaces calibration block values handed to the engine; photographs that store
-// temperatures directly ignore it.
+// temperatures directly ignore it. photoType, when given, receives the container kind found.
 int loadIrImage(const char *path, int width, int height, TempStats &stats, IrInfo &info, TemperatureMatrix &matrix,
-                const CameraCorrection &correction = CameraCorrection());
+                const CameraCorrection &correction = CameraCorrection(), PhotoType *photoType = nullptr);
 
 // The .irg companion: any bytes followed by the raw frame as the file's last kRawFrameBytes;
 // one that starts with the "IRG\0" header holds its 256 header bytes first. 0, or -1 when it

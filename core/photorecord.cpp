@@ -6,8 +6,7 @@
 #include "sidecar.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
-#include <QImageReader>
+#include <QFile>
 
 namespace {
 
@@ -79,15 +78,62 @@ const SharedMatrix &noReadingMatrix()
     return matrix;
 }
 
-int loadPhotoRecord(const QString &path)
+namespace {
+
+// The settings saved beside a photograph, when sidecars are read; the defaults otherwise and
+// when they cannot be read (error then says why).
+PhotoSettings savedSettings(const QString &path, QString &error)
 {
-    // The picture's own size; read from its header, so no GUI is needed. Only a regular file
-    // is opened at all (a FIFO would wait for a writer forever).
-    const bool regular = QFileInfo(path).isFile();
-    const QSize size = regular ? QImageReader(path).size() : QSize();
+    PhotoSettings saved;
+    if (sidecarsRead() && !readSidecar(path, saved, &error))
+        saved = PhotoSettings();
+    return saved;
+}
+
+} // namespace
+
+int loadPhoto(const QByteArray &nativePath, const CameraCorrection &correction, PhotoRecord &record,
+              PhotoType *photoType)
+{
+    // The picture's own size; read from its header, so no GUI is needed.
+    const QSize size = pictureFileSize(nativePath);
     const int width = size.isValid() ? size.width() : 0;
     const int height = size.isValid() ? size.height() : 0;
 
+    TempStats stats{};
+    IrInfo info;
+    TemperatureMatrix matrix;
+    const int result = loadIrImage(nativePath.constData(), width, height, stats, info, matrix, correction, photoType);
+    record.path = QFile::decodeName(nativePath);
+    record.calibrated = result == LoadOk && isCalibratedGimbal(info["IrGimbalType"].text);
+    // A size the program refuses to decode is no size: nothing is drawn or scaled to it.
+    const bool fits = pictureSizeFits(QSize(width, height));
+    record.width = fits ? width : 0;
+    record.height = fits ? height : 0;
+    record.hasTemperature = result == LoadOk;
+    if (result != LoadOk) {
+        record.stats = TempStats();
+        return result;
+    }
+    record.stats = stats;
+    record.unit = temperatureUnitFromCode(textOf(info, "IrTempUnit").toInt());
+    record.texts = displayTexts(info, width, height);
+    if (record.calibrated)
+        showCorrection(record.texts, correction);
+    record.matrix = sharedMatrix(std::move(matrix));
+    return result;
+}
+
+int loadNewPhoto(const QByteArray &nativePath, PhotoRecord &record, PhotoType *photoType)
+{
+    record = PhotoRecord();
+    const PhotoSettings saved = savedSettings(QFile::decodeName(nativePath), record.sidecarError);
+    applySettings(record, saved);
+    return loadPhoto(nativePath, saved.correction, record, photoType);
+}
+
+int loadPhotoRecord(const QString &path)
+{
     // A photograph met for the first time in this run gets the settings saved beside it; a
     // reload keeps the record's own (the user may have changed them since). A load whose
     // correction was replaced while it converted (or that found the record created by another
@@ -102,24 +148,13 @@ int loadPhotoRecord(const QString &path)
             if (!fresh)
                 correction = found->correction;
         }
-        PhotoSettings saved;
         QString sidecarError;
-        if (fresh && sidecarsRead() && !readSidecar(path, saved, &sidecarError))
-            saved = PhotoSettings();
+        const PhotoSettings saved = fresh ? savedSettings(path, sidecarError) : PhotoSettings();
         if (fresh)
             correction = saved.correction;
 
-        TempStats stats{};
-        IrInfo info;
-        TemperatureMatrix matrix;
-        const int result = loadIrImage(path.toLocal8Bit().constData(), width, height, stats, info, matrix, correction);
-        const bool calibrated = result == LoadOk && isCalibratedGimbal(info["IrGimbalType"].text);
-        QStringList texts = result == LoadOk ? displayTexts(info, width, height) : QStringList();
-        if (calibrated)
-            showCorrection(texts, correction);
-
-        // One block for the record and the unturned entry of the rotation table.
-        const SharedMatrix loaded = result == LoadOk ? sharedMatrix(std::move(matrix)) : SharedMatrix();
+        PhotoRecord loaded;
+        const int result = loadPhoto(QFile::encodeName(path), correction, loaded);
         // What the tables held before goes after the lock is released.
         SharedMatrix previous;
         QHash<int, SharedMatrix> previousTurns;
@@ -134,21 +169,18 @@ int loadPhotoRecord(const QString &path)
             applySettings(record, saved);
             record.sidecarError = sidecarError;
         }
-        record.calibrated = calibrated;
-        // A size the program refuses to decode is no size: nothing is drawn or scaled to it.
-        const bool fits = pictureSizeFits(QSize(width, height));
-        record.width = fits ? width : 0;
-        record.height = fits ? height : 0;
+        record.calibrated = loaded.calibrated;
+        record.width = loaded.width;
+        record.height = loaded.height;
+        record.stats = loaded.stats;
         if (result == LoadOk) {
-            record.stats = stats;
-            record.unit = temperatureUnitFromCode(textOf(info, "IrTempUnit").toInt());
+            record.unit = loaded.unit;
             previous = std::move(record.matrix);
-            record.matrix = loaded;
-            record.texts = texts;
-        } else {
-            record.stats = TempStats();
+            // One block for the record and the unturned entry of the rotation table.
+            record.matrix = loaded.matrix;
+            record.texts = loaded.texts;
         }
-        record.hasTemperature = result == LoadOk;
+        record.hasTemperature = loaded.hasTemperature;
         // A reload keeps the photograph's rotation state, so measurements placed on the turned
         // picture keep reading the pixels under them; the turned copies are made again on demand.
         QHash<int, SharedMatrix> &turned = rotatedMatrices()[path];

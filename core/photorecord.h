@@ -2,6 +2,7 @@
 
 #include "cameraparameters.h"
 #include "irinfo.h"
+#include "photoloader.h"
 #include "temperaturematrix.h"
 #include "temperatureunit.h"
 
@@ -91,6 +92,18 @@ QStringList displayTexts(IrInfo &info, int width, int height);
 // Loads the photograph into photoRecords[path] (created when absent), with its first turned
 // matrix and rotation state. Returns the loader's result code (0 on success).
 int loadPhotoRecord(const QString &path);
+
+// Loads the photograph at nativePath (the file name's bytes, so that a name the locale cannot
+// spell is opened too) into record with the correction, without touching the program's tables:
+// path, size and calibrated; on success statistics, unit, texts and matrix, on failure the
+// statistics of no reading. photoType, when given, receives the container kind found.
+// Returns the loader's result code (0 on success).
+int loadPhoto(const QByteArray &nativePath, const CameraCorrection &correction, PhotoRecord &record,
+              PhotoType *photoType = nullptr);
+// The same into a new record, as a photograph's first load in a run: with the settings saved
+// beside it (when sidecars are read) and their correction. For tools that go through many
+// photographs one at a time.
+int loadNewPhoto(const QByteArray &nativePath, PhotoRecord &record, PhotoType *photoType = nullptr);
 
 // Sets the camera correction of a loaded, calibrated photograph and converts its frame again,
 // then saves its settings beside it. False with a translated reason, and nothing changed, when

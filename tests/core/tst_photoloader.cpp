@@ -10,6 +10,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 struct Loaded
@@ -20,10 +23,11 @@ struct Loaded
     IrInfo info;
 };
 
-Loaded load(const QString &path, int width, int height)
+Loaded load(const QString &path, int width, int height, PhotoType *type = nullptr)
 {
     Loaded l;
-    l.result = loadIrImage(path.toLocal8Bit().constData(), width, height, l.stats, l.info, l.matrix);
+    l.result = loadIrImage(path.toLocal8Bit().constData(), width, height, l.stats, l.info, l.matrix,
+                           CameraCorrection(), type);
     return l;
 }
 
@@ -60,8 +64,10 @@ private slots:
                 const QString file = path(QString("kind%1-%2.jpg").arg(int(k.type)).arg(size.width()));
                 const std::vector<float> expected = writePhoto(file, shot);
                 QCOMPARE(int(detectPhotoType(file.toLocal8Bit().constData())), int(k.type));
-                const Loaded l = load(file, size.width(), size.height());
+                PhotoType found = UnsupportedPhoto;
+                const Loaded l = load(file, size.width(), size.height(), &found);
                 QCOMPARE(l.result, 0);
+                QCOMPARE(int(found), int(k.type)); // the load tells its kind without a second parse
                 QCOMPARE(l.matrix.height(), size.height());
                 QCOMPARE(l.matrix.width(), size.width());
                 for (int y = 0; y < size.height(); ++y) {
@@ -362,6 +368,36 @@ private slots:
         // The largest size that fits is decoded (the scan data ends early; what is decoded has
         // the declared size).
         QCOMPARE(readBoundedPicture(declaring(640, 512)).size(), QSize(640, 512));
+    }
+
+    // Each reason a photograph gives no temperatures is named, not one text for all of them.
+    void failuresSayWhatFailed()
+    {
+        auto reason = [](const QString &file) {
+            Loaded l;
+            const QByteArray native = QFile::encodeName(file);
+            const int result = loadIrImage(native.constData(), 64, 48, l.stats, l.info, l.matrix);
+            return QString::fromUtf8(loadResultText(result, native.constData()));
+        };
+        QCOMPARE(reason(path("absent.jpg")), QString("no such file"));
+        QCOMPARE(reason(path("absent/IR_0001.jpg")), QString("no such file"));
+        QVERIFY(QDir().mkpath(path("folder.jpg")));
+        QCOMPARE(reason(path("folder.jpg")), QString("a folder, not a photograph"));
+        QCOMPARE(::mkfifo(QFile::encodeName(path("fifo.jpg")).constData(), 0600), 0);
+        QVERIFY(reason(path("fifo.jpg")).startsWith("not a regular file"));
+        QVERIFY(writeAll(path("short.jpg"), QByteArray(999, 'x')));
+        QVERIFY(reason(path("short.jpg")).startsWith("not a photograph this program reads"));
+        QVERIFY(writeAll(path("text.jpg"), QByteArray(5000, 'x')));
+        QVERIFY(reason(path("text.jpg")).startsWith("not a photograph this program reads"));
+        writePhoto(path("whole.jpg"), specOf(ContainerKind::InfoBlockDirect, 64, 48));
+        QVERIFY(writeAll(path("cut.jpg"), readAll(path("whole.jpg")).left(4000 + readAll(path("whole.jpg")).indexOf("IR_INFO_START"))));
+        QVERIFY(reason(path("cut.jpg")).startsWith("frame incomplete"));
+        QCOMPARE(reason(path("whole.jpg")), QString("loaded"));
+        // Root reads every file; the reason is checked where permissions hold.
+        QVERIFY(QFile::setPermissions(path("whole.jpg"), QFileDevice::WriteOwner));
+        if (::geteuid() != 0)
+            QCOMPARE(reason(path("whole.jpg")), QString("permission denied"));
+        QVERIFY(QFile::setPermissions(path("whole.jpg"), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
     }
 
     void damagedFiles()

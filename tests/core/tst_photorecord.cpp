@@ -6,6 +6,11 @@
 
 #include <QtTest>
 
+#include <algorithm>
+#include <cstdio>
+
+#include <unistd.h>
+
 namespace {
 const QString C = QString::fromUtf8("℃");
 }
@@ -156,6 +161,49 @@ private slots:
         QCOMPARE(fresh.texts, unknownDisplayTexts());
         QCOMPARE(*fresh.matrix, TemperatureMatrix(1, 1, NA_TEMPERATURE));
         QCOMPARE(fresh.width, 0);
+    }
+
+    // The batch tools load into a record of their own: the program's tables stay empty, and a
+    // name the locale cannot spell (byte 0xff) is opened by its bytes.
+    void recordWithoutTables()
+    {
+        const PhotoSpec shot = specOf(ContainerKind::InfoBlockCalibrated, 160, 120);
+        const QString file = write("own.jpg", shot);
+        const QByteArray odd = QFile::encodeName(m_dir.path()) + "/IR_\xff.jpg";
+        QCOMPARE(::rename(QFile::encodeName(file).constData(), odd.constData()), 0);
+        QVERIFY(QFile::encodeName(QFile::decodeName(odd)) != odd); // the name does not survive a QString
+
+        const int recordsBefore = photoRecords().size(), turnsBefore = rotatedMatrices().size();
+        PhotoRecord record;
+        record.paletteIndex = 7; // a new record: nothing of an earlier one stays
+        PhotoType type = UnsupportedPhoto;
+        QCOMPARE(loadNewPhoto(odd, record, &type), 0);
+        QCOMPARE(int(type), int(InfoBlockCalibrated));
+        QCOMPARE(record.paletteIndex, -1);
+        QVERIFY(record.hasTemperature && record.calibrated);
+        QCOMPARE(record.width, 160);
+        QCOMPARE(record.texts[TextGimbalType], QString("PV245"));
+        const std::vector<float> expected = expectedTemperatures(shot);
+        QCOMPARE(record.matrix->height(), 120);
+        QVERIFY(std::equal(record.matrix->begin(), record.matrix->end(), expected.begin()));
+        QCOMPARE(record.stats.max, statsOf(expected, 160).max);
+        QCOMPARE(photoRecords().size(), recordsBefore);
+        QCOMPARE(rotatedMatrices().size(), turnsBefore);
+
+        // The same as the table's record of the same file.
+        QCOMPARE(::link(odd.constData(), QFile::encodeName(file).constData()), 0);
+        QCOMPARE(loadPhotoRecord(file), 0);
+        const PhotoRecord table = copyPhotoRecord(file);
+        QCOMPARE(table.texts, record.texts);
+        QCOMPARE(*table.matrix, *record.matrix);
+        QCOMPARE(table.stats.avg, record.stats.avg);
+        forgetPhotoRecord(file);
+
+        // A failed load into a used record leaves no temperatures in it.
+        QCOMPARE(loadNewPhoto(QFile::encodeName(m_dir.filePath("absent.jpg")), record), int(LoadCannotOpen));
+        QVERIFY(!record.hasTemperature);
+        QCOMPARE(record.stats.max, NA_TEMPERATURE);
+        QCOMPARE(*record.matrix, TemperatureMatrix(1, 1, NA_TEMPERATURE));
     }
 
     void temperatureFormat()

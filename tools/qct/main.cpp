@@ -277,7 +277,7 @@ int csv(QStringList args)
             return problems.join('\n');
         if (loaded == 0)
             return QString();
-        return photo + ": no temperatures (load result " + QString::number(loaded) + ": " + loadResultText(loaded) + ")";
+        return photo + ": no temperatures (load result " + QString::number(loaded) + ": " + loadResultText(loaded, QFile::encodeName(photo).constData()) + ")";
     };
     const QVector<QString> failures = QtConcurrent::blockingMapped<QVector<QString>>(unique, exportOne);
     int failed = 0;
