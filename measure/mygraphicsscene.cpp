@@ -9,6 +9,8 @@
 #include "phototables.h"
 #include "picturereader.h"
 #include "regionstatistics.h"
+#include "temperaturerendering.h"
+#include "temperaturescale.h"
 
 #include <QCursor>
 #include <QGraphicsSceneMouseEvent>
@@ -228,6 +230,28 @@ bool MyGraphicsScene::setAlarm(int mode, float threshold)
         m_displayed = turned(m_fileImage);
     update();
     return true;
+}
+
+bool MyGraphicsScene::setRendering(Rendering rendering)
+{
+    bool possible = true;
+    {
+        QMutexLocker lock(&photoTablesMutex());
+        const auto found = photoRecords().constFind(m_photoPath);
+        if (rendering == Rendering::Temperatures)
+            possible = found != photoRecords().constEnd() && canRenderTemperatures(*found);
+    }
+    if (!possible)
+        return false;
+    changeShownRecord([rendering](PhotoRecord &record) { record.rendering = rendering; });
+    update();
+    return true;
+}
+
+void MyGraphicsScene::setSpan(const TemperatureSpan &span)
+{
+    changeShownRecord([span](PhotoRecord &record) { record.span = span; });
+    update();
 }
 
 void MyGraphicsScene::setItemsVisible(bool visible)
@@ -485,34 +509,49 @@ void MyGraphicsScene::drawBackground(QPainter *painter, const QRectF &)
     {
         QMutexLocker lock(&photoTablesMutex());
         const auto found = photoRecords().constFind(m_photoPath);
-        if (found != photoRecords().constEnd()) {
-            const PhotoRecord &record = *found;
-            // Alarm colours need a matrix that matches the picture pixel for pixel.
-            const TemperatureMatrix &matrix = *record.matrix;
-            const bool alarmPossible = record.height > 0 && matrix.height() == record.height
-                && matrix.width() == record.width && m_fileImage.width() == record.width
-                && m_fileImage.height() == record.height;
-            const Colouring colouring{m_fileImage.cacheKey(), m_angle, record.paletteIndex, record.alarmMode,
-                                      record.alarmThreshold, alarmPossible};
-            const bool unchanged = colouring == m_colouring;
-            m_colouring = colouring;
-            if (!unchanged && record.paletteIndex >= 0 && record.paletteIndex < m_palettes.size())
-                m_displayed = turned(renderInPalette(m_fileImage, m_palettes[record.paletteIndex]));
-            if (!unchanged && record.alarmMode != -1 && alarmPossible) {
-                QImage image = m_fileImage.convertToFormat(QImage::Format_ARGB32);
-                for (int y = 0; y < record.height; ++y) {
-                    const float *row = matrix.row(y);
-                    for (int x = 0; x < record.width; ++x) {
-                        if (record.alarmMode == 0 && row[x] < record.alarmThreshold)
-                            image.setPixel(x, y, 0xFF0000FF);
-                        else if (record.alarmMode == 1 && row[x] > record.alarmThreshold)
-                            image.setPixel(x, y, 0xFFFF0000);
-                    }
-                }
-                m_displayed = turned(image);
-            }
-        }
+        if (found != photoRecords().constEnd())
+            colour(*found);
     }
     if (!m_displayed.isNull())
         painter->drawImage(m_imageRect, m_displayed);
+}
+
+void MyGraphicsScene::colour(const PhotoRecord &record)
+{
+    // Alarm colours need a matrix that matches the picture they paint, pixel for pixel: the
+    // temperature picture always does, the embedded one when it has the photograph's size.
+    const TemperatureMatrix &matrix = *record.matrix;
+    const int palette = shownPalette(record);
+    const bool temperatures = showsTemperatures(record) && palette < m_palettes.size();
+    const bool alarmPossible = record.height > 0 && matrix.height() == record.height && matrix.width() == record.width
+        && (temperatures || (m_fileImage.width() == record.width && m_fileImage.height() == record.height));
+    const TemperatureScale scale = temperatureScale(record);
+    const Colouring colouring{m_fileImage.cacheKey(), m_angle, record.paletteIndex, record.alarmMode,
+                              record.alarmThreshold, alarmPossible, record.matrix, temperatures, scale.low,
+                              scale.high};
+    if (colouring == m_colouring)
+        return;
+    m_colouring = colouring;
+    const bool alarm = record.alarmMode != -1 && alarmPossible;
+    QImage picture;
+    if (temperatures)
+        picture = renderTemperatures(matrix, m_palettes[palette], scale.low, scale.high);
+    else if (record.paletteIndex >= 0 && record.paletteIndex < m_palettes.size() && !alarm)
+        picture = renderInPalette(m_fileImage, m_palettes[record.paletteIndex]); // an alarm replaces the palette
+    else
+        picture = m_fileImage;
+    if (alarm) {
+        picture = picture.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < record.height; ++y) {
+            const float *row = matrix.row(y);
+            auto *out = reinterpret_cast<QRgb *>(picture.scanLine(y));
+            for (int x = 0; x < record.width; ++x) {
+                if (record.alarmMode == 0 && row[x] < record.alarmThreshold)
+                    out[x] = 0xFF0000FF;
+                else if (record.alarmMode == 1 && row[x] > record.alarmThreshold)
+                    out[x] = 0xFFFF0000;
+            }
+        }
+    }
+    m_displayed = turned(picture);
 }

@@ -2,6 +2,7 @@
 
 #include "itemtables.h"
 #include "palette.h"
+#include "photorecord.h"
 
 #include <QGraphicsScene>
 #include <QImage>
@@ -37,6 +38,7 @@ public:
     void setSizeLevel(int level) { m_sizeLevel = level; }
     QImage displayedImage() const { return m_displayed; }
     int paletteCount() const { return m_palettes.size(); }
+    const QVector<Palette> &palettes() const { return m_palettes; }
     QGraphicsTextItem *spotReadout() const { return m_spotReadout; }
     MyGraphicTextItem *wholeFrameOverlay() const { return m_overlay; }
     bool polygonInProgress() const { return m_polygonInProgress; }
@@ -53,6 +55,10 @@ public:
     void rebuildForRotation();
     bool setPalette(int index);
     bool setAlarm(int mode, float threshold);
+    // The temperature rendering is refused (false) for a photograph whose temperatures cannot
+    // be drawn.
+    bool setRendering(Rendering rendering);
+    void setSpan(const TemperatureSpan &span);
     void setItemsVisible(bool visible);
     void showWholeFrame(bool show);
     void hideSpotReadout();
@@ -67,6 +73,9 @@ protected:
 
 private:
     void refreshImageRect();
+    // Draws the photograph as its record says: embedded picture or temperatures, palette,
+    // alarm colours, turn; nothing when none of it changed since the last time.
+    void colour(const PhotoRecord &record);
     QImage turned(const QImage &image) const;
     void createItem(ItemKind kind);
     void finishItem(const ItemPtr &item);
@@ -108,10 +117,16 @@ private:
         int alarm = -1;
         float threshold = 0;
         bool alarmPossible = false;
+        // Held, so a reload's new block never takes the address of the one coloured last.
+        SharedMatrix matrix;
+        bool temperatures = false; // drawn from the matrix, over low to high
+        float low = 0;
+        float high = 0;
         bool operator==(const Colouring &o) const
         {
             return image == o.image && angle == o.angle && palette == o.palette && alarm == o.alarm
-                && threshold == o.threshold && alarmPossible == o.alarmPossible;
+                && threshold == o.threshold && alarmPossible == o.alarmPossible && matrix == o.matrix
+                && temperatures == o.temperatures && low == o.low && high == o.high;
         }
     };
     Colouring m_colouring;

@@ -5,6 +5,7 @@
 #include "pagetables.h"
 #include "screenlayout.h"
 #include "snapshotwriter.h"
+#include "temperaturerendering.h"
 #include "viewfixture.h"
 
 #include <QAction>
@@ -397,6 +398,91 @@ private slots:
         QVERIFY(!photoRecords().contains(currentPhotoPath()));
         currentPhotoPath() = onShow;
         scene()->setAlarm(-1, 0.0f);
+    }
+
+    void temperatureRendering()
+    {
+        // Photograph 0 reads x / 10 + 10 y: 0.0 at the top left, 476.3 at the bottom right.
+        const QString photo = m_photos[0];
+        const QVector<Palette> &palettes = scene()->palettes();
+        auto shown = [this] {
+            m_view->viewport()->repaint();
+            return scene()->displayedImage().convertToFormat(QImage::Format_RGB32);
+        };
+        const QImage embedded = shown();
+        QVERIFY(scene()->setRendering(Rendering::Temperatures));
+        QCOMPARE(copyPhotoRecord(photo).rendering, Rendering::Temperatures);
+        QCOMPARE(currentPhotoRecord().rendering, Rendering::Temperatures);
+        // No palette chosen: Iron Red, over the photograph's minimum to maximum.
+        QImage image = shown();
+        QCOMPARE(image.size(), QSize(64, 48));
+        QCOMPARE(image.pixel(0, 0), palettes[2][0]);
+        QCOMPARE(image.pixel(63, 47), palettes[2][255]);
+        QCOMPARE(image, renderTemperatures(*copyPhotoRecord(photo).matrix, palettes[2], 0.0f, matrixAt(photo, 63, 47)));
+
+        // A palette and a manual span: 100 to 200 degrees, rows 10 to 20.
+        QVERIFY(scene()->setPalette(5));
+        scene()->setSpan({false, 100.0f, 200.0f});
+        QCOMPARE(copyPhotoRecord(photo).span, (TemperatureSpan{false, 100.0f, 200.0f}));
+        image = shown();
+        QCOMPARE(image.pixel(10, 5), palettes[5][0]);    // 51.0: below the span
+        QCOMPARE(image.pixel(10, 25), palettes[5][255]); // 251.0: above
+        QCOMPARE(image.pixel(0, 15), palettes[5][128]);  // 150.0: the middle
+
+        // Alarm colours paint over the temperatures (the alarm switches the palette off).
+        QVERIFY(scene()->setAlarm(1, 300.0f));
+        image = shown();
+        QCOMPARE(image.pixel(0, 31), 0xFFFF0000u); // 310.0
+        QCOMPARE(image.pixel(0, 30), palettes[2][255]); // 300.0 itself is no alarm
+        QCOMPARE(image.pixel(10, 5), palettes[2][0]);
+
+        // Turned with the photograph.
+        m_view->rotateQuarterTurn();
+        QCOMPARE(shown(), image.transformed(QTransform().rotate(-90), Qt::FastTransformation));
+
+        // Back to the embedded picture, in its own colours without alarm.
+        QVERIFY(scene()->setRendering(Rendering::Embedded));
+        QVERIFY(scene()->setAlarm(-1, 0.0f));
+        QCOMPARE(shown(), embedded.transformed(QTransform().rotate(-90), Qt::FastTransformation));
+        scene()->setSpan(TemperatureSpan());
+
+        // A photograph without temperatures keeps its embedded picture.
+        const QString plain = m_dir.filePath("plainpicture.jpg");
+        QImage picture(80, 60, QImage::Format_RGB32);
+        picture.fill(Qt::gray);
+        QVERIFY(picture.save(plain));
+        QVERIFY(loadPhotoRecord(plain) != 0);
+        show(plain);
+        QVERIFY(!scene()->setRendering(Rendering::Temperatures));
+        QCOMPARE(copyPhotoRecord(plain).rendering, Rendering::Embedded);
+    }
+
+    void newTemperaturesAreDrawnAnew()
+    {
+        // A reload that changes the temperatures (a corrected camera, a rewritten file) is
+        // coloured again, though picture, palette, alarm and span stayed the same.
+        const QString path = m_dir.filePath("reloaded.jpg");
+        writePhoto(path, placeSpec(64, 48));
+        QCOMPARE(loadPhotoRecord(path), 0);
+        show(path);
+        QVERIFY(scene()->setAlarm(1, 300.0f));
+        m_view->viewport()->repaint();
+        QVERIFY(scene()->displayedImage().pixel(0, 0) != 0xFFFF0000u); // 0.0
+        writePhoto(path, placeSpec(64, 48, 1000.0f));
+        QCOMPARE(loadPhotoRecord(path), 0);
+        m_view->viewport()->repaint();
+        QCOMPARE(scene()->displayedImage().pixel(0, 0), 0xFFFF0000u); // 1000.0
+
+        QVERIFY(scene()->setRendering(Rendering::Temperatures));
+        scene()->setSpan({false, 1000.0f, 1100.0f});
+        QVERIFY(scene()->setAlarm(-1, 0.0f));
+        m_view->viewport()->repaint();
+        const Palette &iron = scene()->palettes()[2];
+        QCOMPARE(scene()->displayedImage().pixel(0, 0), iron[0]);
+        writePhoto(path, placeSpec(64, 48, 1050.0f));
+        QCOMPARE(loadPhotoRecord(path), 0);
+        m_view->viewport()->repaint();
+        QCOMPARE(scene()->displayedImage().pixel(0, 0), iron[128]);
     }
 
     void spotReadout()
