@@ -193,7 +193,7 @@ private slots:
         QCOMPARE(qct({"matrix", cut}).status, 1);
         const Run csv = qct({"csv", m_dir.filePath("cut-csv"), m_dir.filePath("cut")});
         QCOMPARE(csv.status, 1);
-        QVERIFY(csv.out.contains("IR_cut.jpg: no temperatures (load result -5: the file does not hold the whole thermal frame"));
+        QVERIFY(csv.out.contains("IR_cut.jpg: no temperatures (load result -5: frame incomplete: the file does not hold the whole thermal frame"));
     }
 
     void hugeAndNonFiniteShapes()
