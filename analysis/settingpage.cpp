@@ -437,6 +437,8 @@ void SettingPage::updateAlarmButtons()
 void SettingPage::on_listWidget_itemClicked(QListWidgetItem *item)
 {
     m_view->setPalette(item->data(Qt::UserRole).toInt());
+    saveSettings(currentPhotoPath()); // the palette is kept beside the photograph
+    reportSidecarError(currentPhotoPath());
 }
 
 void SettingPage::slot_updateItemTemp(QString name, float max, float min, float avg)

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -159,6 +160,40 @@ private slots:
         QVERIFY(emissivity->isReadOnly());
         QVERIFY(!emissivity->toolTip().isEmpty());
         QVERIFY(!page.findChild<QPushButton *>("btn_applyParametersToAll")->isEnabled());
+        page.cancelLoad();
+        page.waitForLoad();
+    }
+
+    void settingsReturnInALaterRun()
+    {
+        const QString photo = m_list[1];
+        {
+            SettingPage page;
+            page.setupView(480, 640);
+            page.show();
+            currentPhotoRecord() = PhotoRecord();
+            page.slot_selectImg(m_list, 1);
+            QTRY_COMPARE(currentPhotoRecord().path, photo);
+            auto *palettes = page.findChild<QListWidget *>("listWidget");
+            emit palettes->itemClicked(palettes->item(1));
+            QCOMPARE(copyPhotoRecord(photo).paletteIndex, 5);
+            page.cancelLoad();
+            currentPhotoRecord() = PhotoRecord();
+            page.waitForLoad();
+        }
+        // A new run knows nothing but the files.
+        for (const QString &p : m_list)
+            forgetPhotoRecord(p);
+        currentPhotoRecord() = PhotoRecord();
+        SettingPage page;
+        page.setupView(480, 640);
+        page.show();
+        page.slot_selectImg(m_list, 1);
+        QTRY_COMPARE(currentPhotoRecord().path, photo);
+        QCOMPARE(currentPhotoRecord().paletteIndex, 5);
+        QCOMPARE(currentPhotoRecord().correction.emissivity.value_or(0), 70.0); // from "apply to all"
+        QCOMPARE(page.findChild<QListWidget *>("listWidget")->currentItem()->data(Qt::UserRole).toInt(), 5);
+        QCOMPARE(page.findChild<QLineEdit *>("lineEdit_emissivity")->text(), QString("70%"));
         page.cancelLoad();
         page.waitForLoad();
     }
