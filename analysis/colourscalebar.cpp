@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -69,12 +70,13 @@ void paintColourScale(QPainter &painter, const QRect &area, const Palette &palet
     if (palette.isEmpty()) {
         painter.fillRect(bar, Qt::darkGray);
     } else {
-        // One pixel per entry, the last on top, stretched over the bar without smoothing.
-        QImage strip(1, palette.size(), QImage::Format_RGB32);
-        for (int i = 0; i < palette.size(); ++i)
-            strip.setPixel(0, i, palette[palette.size() - 1 - i]);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawImage(QRectF(bar), strip);
+        // One row per pixel of the bar, the last entry on its top row and the first on its
+        // bottom row whatever its height (a scaled strip of entries could skip either end).
+        const int last = palette.size() - 1, rows = bar.height();
+        QImage strip(1, rows, QImage::Format_RGB32);
+        for (int r = 0; r < rows; ++r)
+            strip.setPixel(0, r, palette[rows > 1 ? last - r * last / (rows - 1) : last]);
+        painter.drawImage(bar, strip);
     }
 
     const QVector<ScaleLabel> labels = scaleLabels(scale, std::min(6, bar.height() / (3 * metrics.height())));
@@ -171,6 +173,7 @@ void ColourScaleBar::mousePressEvent(QMouseEvent *event)
     m_dragged = event->button() == Qt::LeftButton ? endAt(event->pos()) : End::None;
     m_pressed = m_scale;
     m_pressedBar = barRect();
+    m_moved = false;
     event->accept();
 }
 
@@ -191,13 +194,17 @@ void ColourScaleBar::mouseMoveEvent(QMouseEvent *event)
         high = std::max(toCelsius(shown, unit), toCelsius(fromCelsius(low, unit) + 0.1, unit));
     else
         low = std::max(kLowest, std::min(toCelsius(shown, unit), toCelsius(fromCelsius(high, unit) - 0.1, unit)));
-    if (float(low) != m_scale.low || float(high) != m_scale.high)
+    if (float(low) != m_scale.low || float(high) != m_scale.high) {
+        m_moved = true;
         emit sig_spanDragged(float(low), float(high));
+    }
 }
 
 void ColourScaleBar::mouseReleaseEvent(QMouseEvent *event)
 {
     m_dragged = End::None;
+    if (std::exchange(m_moved, false))
+        emit sig_dragFinished();
     event->accept();
 }
 

@@ -46,7 +46,8 @@ public:
     QSize minimumSizeHint() const override;
 
 signals:
-    void sig_spanDragged(float low, float high); // °C
+    void sig_spanDragged(float low, float high); // °C, while the end moves
+    void sig_dragFinished();                     // the end was let go after it moved
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -63,6 +64,7 @@ private:
     TemperatureScale m_scale;
     bool m_draggable = false;
     End m_dragged = End::None;
+    bool m_moved = false;
     TemperatureScale m_pressed; // the ends as they were when the drag began
     QRect m_pressedBar;
 };

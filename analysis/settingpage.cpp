@@ -1,6 +1,7 @@
 #include "settingpage.h"
 
 #include "cameraparametereditor.h"
+#include "colourscalebar.h"
 #include "itemtables.h"
 #include "mygraphicsscene.h"
 #include "myitemtemp.h"
@@ -15,8 +16,10 @@
 #include "rangeslider.h"
 #include "tempalertdlg.h"
 #include "regionstatistics.h"
+#include "renderingcontrols.h"
 #include "screenlayout.h"
 #include "snapshotwriter.h"
+#include "temperaturerendering.h"
 #include "waitwithevents.h"
 
 #include <QColorDialog>
@@ -223,7 +226,7 @@ void SettingPage::buildForm()
     right->addWidget(m_itemGroup, 2);
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(m_pagingGroup);
-    layout->addWidget(m_view, 1, Qt::AlignCenter);
+    layout->addLayout(buildDisplay(), 1);
     layout->addLayout(right);
 }
 
@@ -234,6 +237,7 @@ void SettingPage::setupView(int minSide, int maxWidth)
     m_view->setMaximumSize(maxWidth, layout.viewHeight);
     // The view asks for its size through its size hint, so a quarter turn can narrow it.
     m_view->createScene(layout.viewWidth, layout.viewHeight);
+    connect(m_view->measurementScene(), &MyGraphicsScene::sig_colouringChanged, this, &SettingPage::showColourScale);
     m_view->resize(layout.viewWidth, layout.viewHeight);
 }
 
@@ -256,6 +260,8 @@ void SettingPage::retranslate()
     for (MyItemTemp *row : itemRowTables().value(currentPhotoPath()))
         row->retranslate();
     m_view->rebuildMenu();
+    m_renderingControls->retranslate();
+    showColourScale();
 }
 
 void SettingPage::slot_selectImg(QStringList imgList, int index)
@@ -357,6 +363,7 @@ void SettingPage::showCurrent()
     currentPhotoPath() = path;
     currentPhotoRecord() = copyPhotoRecord(path);
     m_view->showPhoto(path);
+    showRendering();
     showPageText();
     rebuildItemList();
     fillInformation();
@@ -414,14 +421,11 @@ void SettingPage::fillInformation()
 
 void SettingPage::selectPaletteEntry()
 {
-    int palette = currentPhotoRecord().paletteIndex;
-    if (palette == -1) {
-        if (currentPhotoRecord().alarmMode != -1) {
-            m_paletteList->setCurrentItem(nullptr);
-            return;
-        }
-        palette = 2;
+    if (currentPhotoRecord().paletteIndex == -1 && currentPhotoRecord().alarmMode != -1) {
+        m_paletteList->setCurrentItem(nullptr);
+        return;
     }
+    const int palette = shownPalette(currentPhotoRecord());
     for (int i = 0; i < m_paletteList->count(); ++i) {
         if (m_paletteList->item(i)->data(Qt::UserRole).toInt() == palette)
             m_paletteList->setCurrentRow(i);
@@ -638,4 +642,96 @@ void SettingPage::reportSidecarError(const QString &path)
         MyMsgBoxDlg box(tr("提示"), QPixmap(":/res/icon/warning.svg"), error, MyMsgBoxDlg::ConfirmOnly, this);
         box.exec();
     });
+}
+
+QLayout *SettingPage::buildDisplay()
+{
+    // The picture with its colour scale right beside it, the rendering's controls below.
+    m_scale = new ColourScaleBar(this);
+    m_renderingControls = new RenderingControls(this);
+    auto *picture = new QHBoxLayout;
+    picture->setSpacing(8);
+    picture->addStretch(1);
+    picture->addWidget(m_view, 0, Qt::AlignCenter);
+    picture->addWidget(m_scale);
+    picture->addStretch(1);
+    auto *column = new QVBoxLayout;
+    column->addStretch(1);
+    column->addLayout(picture);
+    column->addWidget(m_renderingControls, 0, Qt::AlignHCenter);
+    column->addStretch(1);
+    connect(m_scale, &ColourScaleBar::sig_spanDragged, this,
+            [this](float low, float high) { chooseSpan({false, low, high}, false); });
+    connect(m_scale, &ColourScaleBar::sig_dragFinished, this, &SettingPage::keepDisplaySettings);
+    connect(m_renderingControls, &RenderingControls::sig_renderingChosen, this, &SettingPage::chooseRendering);
+    connect(m_renderingControls, &RenderingControls::sig_spanChosen, this,
+            [this](const TemperatureSpan &span) { chooseSpan(span, true); });
+    connect(m_renderingControls, &RenderingControls::sig_sameSpanToggled, this, &SettingPage::shareSpan);
+    return column;
+}
+
+void SettingPage::showColourScale()
+{
+    const PhotoRecord record = copyPhotoRecord(currentPhotoPath());
+    const TemperatureScale scale = temperatureScale(record);
+    const bool draggable = showsTemperatures(record);
+    const MyGraphicsScene *scene = m_view->measurementScene();
+    m_scale->setScale(scene ? scene->palettes().value(shownPalette(record)) : Palette(), scale, draggable);
+    m_scale->setToolTip(!scale.known ? tr("此照片没有温度数据。")
+                        : draggable  ? tr("拖动色标两端可设置温度范围。")
+                                     : tr("嵌入图像的颜色大致对应照片的最低至最高温度。"));
+    m_renderingControls->showState(record, scale, m_shareSpan);
+}
+
+void SettingPage::showRendering()
+{
+    // A photograph paged to while the span is shared is drawn from its temperatures over it.
+    const PhotoRecord record = copyPhotoRecord(currentPhotoPath());
+    if (m_shareSpan && canRenderTemperatures(record)
+        && (record.rendering != Rendering::Temperatures || record.span != m_sharedSpan)) {
+        m_view->measurementScene()->setRendering(Rendering::Temperatures);
+        m_view->measurementScene()->setSpan(m_sharedSpan);
+        keepDisplaySettings();
+    }
+    showColourScale();
+}
+
+void SettingPage::chooseRendering(Rendering rendering)
+{
+    if (m_view->measurementScene()->setRendering(rendering)) {
+        if (rendering == Rendering::Embedded)
+            m_shareSpan = false; // a shared span is one of temperatures
+        keepDisplaySettings();
+    }
+    showColourScale();
+}
+
+void SettingPage::chooseSpan(const TemperatureSpan &span, bool keep)
+{
+    m_view->measurementScene()->setSpan(span);
+    if (m_shareSpan)
+        m_sharedSpan = span;
+    showColourScale();
+    if (keep)
+        keepDisplaySettings();
+}
+
+void SettingPage::shareSpan(bool on)
+{
+    m_shareSpan = on;
+    if (on) {
+        // The span on show, as it stands, becomes every photograph's.
+        const TemperatureScale scale = temperatureScale(copyPhotoRecord(currentPhotoPath()));
+        m_sharedSpan = {false, scale.low, scale.high};
+        m_view->measurementScene()->setSpan(m_sharedSpan);
+        keepDisplaySettings();
+    }
+    showColourScale();
+}
+
+void SettingPage::keepDisplaySettings()
+{
+    // Rendering and span are kept beside the photograph with its other settings.
+    saveSettings(currentPhotoPath());
+    reportSidecarError(currentPhotoPath());
 }

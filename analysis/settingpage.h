@@ -1,5 +1,7 @@
 #pragma once
 
+#include "photorecord.h"
+
 #include <QFuture>
 #include <QStringList>
 #include <QVBoxLayout>
@@ -17,6 +19,9 @@ class QSpacerItem;
 class QTabWidget;
 class QVBoxLayout;
 class CameraParameterEditor;
+class ColourScaleBar;
+class QLayout;
+class RenderingControls;
 class MyItemTemp;
 class MyToolTip;
 class QGraphicsPaint;
@@ -81,6 +86,14 @@ private:
     void toggleAlarm(int mode);
     void refreshShownPhoto();
     void reportSidecarError(const QString &path);
+    // The picture's colour scale and the controls of its rendering and span.
+    QLayout *buildDisplay();
+    void showColourScale();
+    void showRendering();
+    void chooseRendering(Rendering rendering);
+    void chooseSpan(const TemperatureSpan &span, bool keep);
+    void shareSpan(bool on);
+    void keepDisplaySettings();
 
     QGroupBox *m_pagingGroup;
     QLabel *m_pageText;
@@ -101,6 +114,10 @@ private:
     MyToolTip *m_toolTip;
     RangeSlider *m_slider;
     QVBoxLayout m_sliderLayout;
+    ColourScaleBar *m_scale = nullptr;
+    RenderingControls *m_renderingControls = nullptr;
+    bool m_shareSpan = false;    // one span for every photograph shown, drawn from its temperatures
+    TemperatureSpan m_sharedSpan;
 
     QFuture<int> m_load;
     std::atomic<bool> m_cancel{false};

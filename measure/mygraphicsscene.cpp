@@ -506,17 +506,20 @@ void MyGraphicsScene::drawBackground(QPainter *painter, const QRectF &)
         return;
     refreshImageRect();
     setSceneRect(m_imageRect);
+    bool coloured = false;
     {
         QMutexLocker lock(&photoTablesMutex());
         const auto found = photoRecords().constFind(m_photoPath);
         if (found != photoRecords().constEnd())
-            colour(*found);
+            coloured = colour(*found);
     }
+    if (coloured)
+        emit sig_colouringChanged(); // after the lock: a receiver reads the tables
     if (!m_displayed.isNull())
         painter->drawImage(m_imageRect, m_displayed);
 }
 
-void MyGraphicsScene::colour(const PhotoRecord &record)
+bool MyGraphicsScene::colour(const PhotoRecord &record)
 {
     // Alarm colours need a matrix that matches the picture they paint, pixel for pixel: the
     // temperature picture always does, the embedded one when it has the photograph's size.
@@ -530,7 +533,7 @@ void MyGraphicsScene::colour(const PhotoRecord &record)
                               record.alarmThreshold, alarmPossible, record.matrix, temperatures, scale.low,
                               scale.high};
     if (colouring == m_colouring)
-        return;
+        return false;
     m_colouring = colouring;
     const bool alarm = record.alarmMode != -1 && alarmPossible;
     QImage picture;
@@ -554,4 +557,5 @@ void MyGraphicsScene::colour(const PhotoRecord &record)
         }
     }
     m_displayed = turned(picture);
+    return true;
 }

@@ -65,6 +65,11 @@ public:
     void deleteSelectedItems();
     QList<ItemStatsRow> collectItemStats(const QString &path) const;
 
+signals:
+    // The picture was coloured anew: another photograph, palette, rendering, span, alarm or
+    // temperatures. Whatever explains its colours follows.
+    void sig_colouringChanged();
+
 protected:
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
@@ -74,8 +79,8 @@ protected:
 private:
     void refreshImageRect();
     // Draws the photograph as its record says: embedded picture or temperatures, palette,
-    // alarm colours, turn; nothing when none of it changed since the last time.
-    void colour(const PhotoRecord &record);
+    // alarm colours, turn. False, drawing nothing, when none of it changed since the last time.
+    bool colour(const PhotoRecord &record);
     QImage turned(const QImage &image) const;
     void createItem(ItemKind kind);
     void finishItem(const ItemPtr &item);

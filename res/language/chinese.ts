@@ -529,6 +529,18 @@
         <source>提示</source>
         <translation>提示</translation>
     </message>
+    <message>
+        <source>此照片没有温度数据。</source>
+        <translation>此照片没有温度数据。</translation>
+    </message>
+    <message>
+        <source>拖动色标两端可设置温度范围。</source>
+        <translation>拖动色标两端可设置温度范围。</translation>
+    </message>
+    <message>
+        <source>嵌入图像的颜色大致对应照片的最低至最高温度。</source>
+        <translation>嵌入图像的颜色大致对应照片的最低至最高温度。</translation>
+    </message>
 </context>
 <context>
     <name>TempAlertDlg</name>
@@ -632,6 +644,65 @@
     <message>
         <source>提示</source>
         <translation>提示</translation>
+    </message>
+</context>
+<context>
+    <name>RenderingControls</name>
+    <message>
+        <source>渲染：</source>
+        <translation>渲染：</translation>
+    </message>
+    <message>
+        <source>嵌入图像</source>
+        <translation>嵌入图像</translation>
+    </message>
+    <message>
+        <source>温度</source>
+        <translation>温度</translation>
+    </message>
+    <message>
+        <source>自动范围</source>
+        <translation>自动范围</translation>
+    </message>
+    <message>
+        <source>最低：</source>
+        <translation>最低：</translation>
+    </message>
+    <message>
+        <source>最高：</source>
+        <translation>最高：</translation>
+    </message>
+    <message>
+        <source>所有照片使用相同范围</source>
+        <translation>所有照片使用相同范围</translation>
+    </message>
+    <message>
+        <source>显示照片自带的图像。</source>
+        <translation>显示照片自带的图像。</translation>
+    </message>
+    <message>
+        <source>按调色板在温度范围内显示照片的温度。</source>
+        <translation>按调色板在温度范围内显示照片的温度。</translation>
+    </message>
+    <message>
+        <source>此照片没有温度数据，只能显示嵌入图像。</source>
+        <translation>此照片没有温度数据，只能显示嵌入图像。</translation>
+    </message>
+    <message>
+        <source>温度范围只用于温度渲染。</source>
+        <translation>温度范围只用于温度渲染。</translation>
+    </message>
+    <message>
+        <source>范围为照片的最低至最高温度。</source>
+        <translation>范围为照片的最低至最高温度。</translation>
+    </message>
+    <message>
+        <source>输入范围两端，或拖动色标两端。</source>
+        <translation>输入范围两端，或拖动色标两端。</translation>
+    </message>
+    <message>
+        <source>翻页时保持同一温度范围，便于对比照片。</source>
+        <translation>翻页时保持同一温度范围，便于对比照片。</translation>
     </message>
 </context>
 </TS>

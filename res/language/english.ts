@@ -535,6 +535,18 @@ Temp.</translation>
         <source>提示</source>
         <translation>Info</translation>
     </message>
+    <message>
+        <source>此照片没有温度数据。</source>
+        <translation>This photograph has no temperatures.</translation>
+    </message>
+    <message>
+        <source>拖动色标两端可设置温度范围。</source>
+        <translation>Drag the ends of the scale to set the span.</translation>
+    </message>
+    <message>
+        <source>嵌入图像的颜色大致对应照片的最低至最高温度。</source>
+        <translation>The embedded picture&apos;s colours roughly span the photograph&apos;s minimum to maximum.</translation>
+    </message>
 </context>
 <context>
     <name>TempAlertDlg</name>
@@ -638,6 +650,65 @@ Temp.</translation>
     <message>
         <source>提示</source>
         <translation>Info</translation>
+    </message>
+</context>
+<context>
+    <name>RenderingControls</name>
+    <message>
+        <source>渲染：</source>
+        <translation>Rendering:</translation>
+    </message>
+    <message>
+        <source>嵌入图像</source>
+        <translation>Embedded picture</translation>
+    </message>
+    <message>
+        <source>温度</source>
+        <translation>Temperatures</translation>
+    </message>
+    <message>
+        <source>自动范围</source>
+        <translation>Automatic span</translation>
+    </message>
+    <message>
+        <source>最低：</source>
+        <translation>Low:</translation>
+    </message>
+    <message>
+        <source>最高：</source>
+        <translation>High:</translation>
+    </message>
+    <message>
+        <source>所有照片使用相同范围</source>
+        <translation>Same span for all photographs</translation>
+    </message>
+    <message>
+        <source>显示照片自带的图像。</source>
+        <translation>Shows the picture stored in the photograph.</translation>
+    </message>
+    <message>
+        <source>按调色板在温度范围内显示照片的温度。</source>
+        <translation>Shows the photograph&apos;s temperatures in the palette over the span.</translation>
+    </message>
+    <message>
+        <source>此照片没有温度数据，只能显示嵌入图像。</source>
+        <translation>This photograph has no temperatures: only its embedded picture can be shown.</translation>
+    </message>
+    <message>
+        <source>温度范围只用于温度渲染。</source>
+        <translation>The span applies to the temperature rendering only.</translation>
+    </message>
+    <message>
+        <source>范围为照片的最低至最高温度。</source>
+        <translation>The span is the photograph&apos;s minimum to maximum.</translation>
+    </message>
+    <message>
+        <source>输入范围两端，或拖动色标两端。</source>
+        <translation>Type the ends of the span, or drag the ends of the colour scale.</translation>
+    </message>
+    <message>
+        <source>翻页时保持同一温度范围，便于对比照片。</source>
+        <translation>Keeps one span while paging, so photographs compare by eye.</translation>
     </message>
 </context>
 </TS>

@@ -533,6 +533,18 @@
         <source>提示</source>
         <translation>お知らせ</translation>
     </message>
+    <message>
+        <source>此照片没有温度数据。</source>
+        <translation>この写真には温度データがありません。</translation>
+    </message>
+    <message>
+        <source>拖动色标两端可设置温度范围。</source>
+        <translation>スケールの両端をドラッグして範囲を設定できます。</translation>
+    </message>
+    <message>
+        <source>嵌入图像的颜色大致对应照片的最低至最高温度。</source>
+        <translation>埋め込み画像の色は、写真の最低温度から最高温度までにおおよそ対応します。</translation>
+    </message>
 </context>
 <context>
     <name>TempAlertDlg</name>
@@ -636,6 +648,65 @@
     <message>
         <source>提示</source>
         <translation>お知らせ</translation>
+    </message>
+</context>
+<context>
+    <name>RenderingControls</name>
+    <message>
+        <source>渲染：</source>
+        <translation>表示：</translation>
+    </message>
+    <message>
+        <source>嵌入图像</source>
+        <translation>埋め込み画像</translation>
+    </message>
+    <message>
+        <source>温度</source>
+        <translation>温度</translation>
+    </message>
+    <message>
+        <source>自动范围</source>
+        <translation>自動範囲</translation>
+    </message>
+    <message>
+        <source>最低：</source>
+        <translation>下限：</translation>
+    </message>
+    <message>
+        <source>最高：</source>
+        <translation>上限：</translation>
+    </message>
+    <message>
+        <source>所有照片使用相同范围</source>
+        <translation>すべての写真で同じ範囲</translation>
+    </message>
+    <message>
+        <source>显示照片自带的图像。</source>
+        <translation>写真に保存されている画像を表示します。</translation>
+    </message>
+    <message>
+        <source>按调色板在温度范围内显示照片的温度。</source>
+        <translation>写真の温度を、範囲に沿ってパレットの色で表示します。</translation>
+    </message>
+    <message>
+        <source>此照片没有温度数据，只能显示嵌入图像。</source>
+        <translation>この写真には温度データがないため、埋め込み画像のみ表示できます。</translation>
+    </message>
+    <message>
+        <source>温度范围只用于温度渲染。</source>
+        <translation>温度範囲は温度表示にのみ使われます。</translation>
+    </message>
+    <message>
+        <source>范围为照片的最低至最高温度。</source>
+        <translation>範囲は写真の最低温度から最高温度までです。</translation>
+    </message>
+    <message>
+        <source>输入范围两端，或拖动色标两端。</source>
+        <translation>範囲の両端を入力するか、カラースケールの両端をドラッグします。</translation>
+    </message>
+    <message>
+        <source>翻页时保持同一温度范围，便于对比照片。</source>
+        <translation>ページを切り替えても同じ範囲を保ち、写真を見比べられるようにします。</translation>
     </message>
 </context>
 </TS>
