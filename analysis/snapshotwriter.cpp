@@ -1,32 +1,52 @@
 #include "snapshotwriter.h"
 
+#include "colourscalebar.h"
 #include "mygraphicsscene.h"
 #include "pagetables.h"
 #include "photorecord.h"
 #include "phototables.h"
 #include "qgraphicspaint.h"
 #include "screenlayout.h"
+#include "temperaturerendering.h"
+#include "temperaturescale.h"
 
+#include <QPainter>
 #include <QPixmap>
+
+#include <algorithm>
+
+QImage withColourScale(const QImage &picture, const PhotoRecord &record, const Palette &palette)
+{
+    // Text in proportion to the picture, as the page shows it beside the view.
+    QFont font("Microsoft YaHei");
+    font.setPixelSize(std::clamp(picture.height() / 36, 9, 16));
+    const int scaleWidth = colourScaleWidth(font);
+    QImage image(picture.width() + scaleWidth, picture.height(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.drawImage(0, 0, picture);
+    paintColourScale(painter, QRect(picture.width(), 0, scaleWidth, picture.height()), palette,
+                     temperatureScale(record), font);
+    return image;
+}
 
 QString saveSnapshot(QGraphicsView *view, const QString &photo, const QString &folder)
 {
     // Without a folder there is nowhere to write ("" would mean the root).
     if (photo.isEmpty() || folder.isEmpty())
         return QString();
-    QSize size;
-    {
-        QMutexLocker lock(&photoTablesMutex());
-        const auto found = photoRecords().constFind(photo);
-        if (found != photoRecords().constEnd())
-            size = QSize(found->width, found->height);
-    }
+    PhotoRecord record;
+    if (!findPhotoRecord(photo, record))
+        return QString();
+    QSize size(record.width, record.height);
     if (rotationStateOf(photo) % 2)
         size.transpose();
     if (size.isEmpty())
         return QString();
+    const auto *scene = qobject_cast<const MyGraphicsScene *>(view->scene());
+    const Palette palette = scene ? scene->palettes().value(shownPalette(record)) : Palette();
     const QString path = snapshotPathFor(photo, folder);
-    if (!view->grab().scaled(size, Qt::IgnoreAspectRatio).save(path))
+    const QImage picture = view->grab().scaled(size, Qt::IgnoreAspectRatio).toImage();
+    if (!withColourScale(picture, record, palette).save(path))
         return QString();
     snapshotSources().insert(path, photo);
     return path;

@@ -296,7 +296,8 @@ private slots:
         QDir().mkpath(m_dir.filePath("onShow"));
         QDir().mkpath(m_dir.filePath("offscreen"));
         const QImage onShow(saveSnapshot(m_view, m_photos[1], m_dir.filePath("onShow")));
-        QCOMPARE(onShow.size(), QSize(48, 64));
+        // As high as the photograph is wide, its colour scale beside the picture.
+        QCOMPARE(onShow.size(), withColourScale(QImage(48, 64, QImage::Format_RGB32), PhotoRecord(), Palette()).size());
         show(m_photos[0]);
 
         // Drawn off screen at the page's view size, it is the snapshot the page made.
@@ -314,6 +315,38 @@ private slots:
         QCOMPARE(itemTables()[m_photos[1]].keys(), QStringList{"Re1"});
         show(m_photos[1]);
         QCOMPARE(itemTables()[m_photos[1]].value("Re1")->scene(), scene());
+    }
+
+    void snapshotShowsTheColourScale()
+    {
+        // Photograph 3 (160 x 120) in palette 5, drawn from its temperatures over 100 to 200.
+        show(m_photos[3]);
+        QVERIFY(scene()->setPalette(5));
+        QVERIFY(scene()->setRendering(Rendering::Temperatures));
+        scene()->setSpan({false, 100.0f, 200.0f});
+        QDir().mkpath(m_dir.filePath("scale"));
+        const QImage snapshot = QImage(saveSnapshot(m_view, m_photos[3], m_dir.filePath("scale")))
+                                    .convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(snapshot.height(), 120);
+        QVERIFY(snapshot.width() > 200);
+        // The picture on the left, as the view shows it.
+        QCOMPARE(snapshot.copy(0, 0, 160, 120),
+                 m_view->grab().scaled(160, 120, Qt::IgnoreAspectRatio).toImage().convertToFormat(QImage::Format_RGB32));
+        scene()->setSpan(TemperatureSpan());
+        QVERIFY(scene()->setRendering(Rendering::Embedded));
+        // To its right the palette: its last entry at the top, its first at the bottom.
+        const Palette &palette = scene()->palettes()[5];
+        int top = -1, bottom = -1;
+        for (int y = 0; y < snapshot.height(); ++y) {
+            for (int x = 160; x < snapshot.width(); ++x) {
+                if (snapshot.pixel(x, y) == palette[255] && top < 0)
+                    top = y;
+                if (snapshot.pixel(x, y) == palette[0])
+                    bottom = y;
+            }
+        }
+        QVERIFY(top >= 0);
+        QVERIFY(bottom > top + 60);
     }
 
     void turningAPhotographThatDidNotLoad()

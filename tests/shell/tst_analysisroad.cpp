@@ -10,6 +10,7 @@
 #include "quorvicameratool.h"
 #include "screenlayout.h"
 #include "settingpage.h"
+#include "snapshotwriter.h"
 #include "rangeslider.h"
 #include "tempalertdlg.h"
 
@@ -131,9 +132,11 @@ private slots:
         QCOMPARE(rotationStates()[second], 1);
         QCOMPARE(itemTables()[second]["P1"]->stats().avg, t);
         QCOMPARE(itemRowTables()[second]["P1"]->valueTexts().at(2), shown);
-        // The turned photograph's snapshot is as high as the photograph is wide.
+        // The turned photograph's snapshot is as high as the photograph is wide (its colour
+        // scale beside the picture).
         page->saveCurrentState();
-        QCOMPARE(QImage(shellValues().tempImageDir + "/IR_0002.bmp").size(), QSize(48, 64));
+        const QImage turned(shellValues().tempImageDir + "/IR_0002.bmp");
+        QCOMPARE(turned.size(), withColourScale(QImage(48, 64, QImage::Format_RGB32), PhotoRecord(), Palette()).size());
 
         // The photograph that cannot be loaded shows NA and the page stays usable.
         page->findChild<QPushButton *>("btn_nextImg")->click();
