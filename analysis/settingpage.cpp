@@ -3,6 +3,7 @@
 #include "cameraparametereditor.h"
 #include "colourscalebar.h"
 #include "itemtables.h"
+#include "matrixbudget.h"
 #include "mygraphicsscene.h"
 #include "myitemtemp.h"
 #include "mymsgboxdlg.h"
@@ -361,6 +362,7 @@ void SettingPage::showCurrent()
     }
     m_shownIndex = m_index;
     currentPhotoPath() = path;
+    keepNearPhotos();
     currentPhotoRecord() = copyPhotoRecord(path);
     m_view->showPhoto(path);
     showRendering();
@@ -734,4 +736,18 @@ void SettingPage::keepDisplaySettings()
     // Rendering and span are kept beside the photograph with its other settings.
     saveSettings(currentPhotoPath());
     reportSidecarError(currentPhotoPath());
+}
+
+void SettingPage::keepNearPhotos()
+{
+    // Their matrices are the last to go when memory runs short: paging to a neighbour, or
+    // moving a measurement, then reads no file.
+    QSet<QString> kept;
+    for (int i = std::max(0, m_index - 1); i <= std::min(m_count - 1, m_index + 1); ++i)
+        kept.insert(m_loadList[i]);
+    for (auto it = itemTables().cbegin(); it != itemTables().cend(); ++it) {
+        if (!it->isEmpty())
+            kept.insert(it.key());
+    }
+    setKeptPhotos(kept);
 }

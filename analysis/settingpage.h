@@ -85,6 +85,7 @@ private:
     void buildForm();
     void toggleAlarm(int mode);
     void refreshShownPhoto();
+    void keepNearPhotos();
     void reportSidecarError(const QString &path);
     // The picture's colour scale and the controls of its rendering and span.
     QLayout *buildDisplay();

@@ -1,5 +1,6 @@
 #include "photorecord.h"
 
+#include "matrixbudget.h"
 #include "photoloader.h"
 #include "phototables.h"
 #include "picturereader.h"
@@ -188,6 +189,8 @@ int loadPhotoRecord(const QString &path)
         turned[0] = record.matrix;
         if (!rotationStates().contains(path))
             rotationStates()[path] = 0;
+        if (result == LoadOk)
+            matrixStoredLocked(path);
         lock.unlock();
         return result;
     }

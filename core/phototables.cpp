@@ -1,5 +1,7 @@
 #include "phototables.h"
 
+#include "matrixbudget.h"
+
 QHash<QString, PhotoRecord> &photoRecords()
 {
     static QHash<QString, PhotoRecord> records;
@@ -54,19 +56,44 @@ PhotoRecord &currentPhotoRecord()
     return record;
 }
 
+namespace {
+
+// A copy always carries its matrix: one dropped to keep within the memory budget is read
+// again (a copy that cannot get it back has no temperatures).
+void withMatrix(PhotoRecord &record, const QString &path)
+{
+    if (record.matrix)
+        return;
+    record.matrix = residentMatrix(path);
+    if (!record.matrix) {
+        record.matrix = noReadingMatrix();
+        record.hasTemperature = false;
+    }
+}
+
+} // namespace
+
 PhotoRecord copyPhotoRecord(const QString &path)
 {
-    QMutexLocker lock(&photoTablesMutex());
-    return photoRecords().value(path);
+    PhotoRecord record;
+    {
+        QMutexLocker lock(&photoTablesMutex());
+        record = photoRecords().value(path);
+    }
+    withMatrix(record, path);
+    return record;
 }
 
 bool findPhotoRecord(const QString &path, PhotoRecord &record)
 {
-    QMutexLocker lock(&photoTablesMutex());
-    const auto it = photoRecords().constFind(path);
-    if (it == photoRecords().constEnd())
-        return false;
-    record = *it;
+    {
+        QMutexLocker lock(&photoTablesMutex());
+        const auto it = photoRecords().constFind(path);
+        if (it == photoRecords().constEnd())
+            return false;
+        record = *it;
+    }
+    withMatrix(record, path);
     return true;
 }
 

@@ -27,7 +27,8 @@ QStringList &loadedPhotoPaths();
 QString &currentPhotoPath();
 PhotoRecord &currentPhotoRecord();
 
-// A copy of one record taken under the lock; a new record when the path is unknown.
+// A copy of one record taken under the lock, with its matrix (read again from the file when it
+// was dropped to keep within the memory budget); a new record when the path is unknown.
 PhotoRecord copyPhotoRecord(const QString &path);
 // The same without making a record for an unknown path: false then.
 bool findPhotoRecord(const QString &path, PhotoRecord &record);

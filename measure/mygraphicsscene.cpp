@@ -1,5 +1,6 @@
 #include "mygraphicsscene.h"
 
+#include "matrixbudget.h"
 #include "mygraphiclineitem.h"
 #include "mygraphicpointitem.h"
 #include "mygraphicpolygonitem.h"
@@ -507,6 +508,8 @@ void MyGraphicsScene::drawBackground(QPainter *painter, const QRectF &)
     refreshImageRect();
     setSceneRect(m_imageRect);
     bool coloured = false;
+    // Read again when it was dropped to keep within the memory budget; held while painting.
+    const SharedMatrix resident = residentMatrix(m_photoPath);
     {
         QMutexLocker lock(&photoTablesMutex());
         const auto found = photoRecords().constFind(m_photoPath);
@@ -523,6 +526,8 @@ bool MyGraphicsScene::colour(const PhotoRecord &record)
 {
     // Alarm colours need a matrix that matches the picture they paint, pixel for pixel: the
     // temperature picture always does, the embedded one when it has the photograph's size.
+    if (!record.matrix)
+        return false;
     const TemperatureMatrix &matrix = *record.matrix;
     const int palette = shownPalette(record);
     const bool temperatures = showsTemperatures(record) && palette < m_palettes.size();

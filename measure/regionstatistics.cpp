@@ -1,5 +1,6 @@
 #include "regionstatistics.h"
 
+#include "matrixbudget.h"
 #include "phototables.h"
 #include "runstatistics.h"
 
@@ -41,23 +42,38 @@ RegionStats unavailable()
 
 TemperatureGrid TemperatureGrid::of(const QString &path)
 {
-    QMutexLocker lock(&photoTablesMutex());
-    if (!loadedPhotoPaths().contains(path))
-        return TemperatureGrid();
-    const auto record = photoRecords().constFind(path);
-    if (record == photoRecords().constEnd() || !record->hasTemperature)
-        return TemperatureGrid();
-    const auto turned = rotatedMatrices().find(path);
-    if (turned == rotatedMatrices().end() || !turned->value(0))
-        return TemperatureGrid();
+    // A matrix dropped to keep within the memory budget is read again first; it may be dropped
+    // again before the lock is taken, so that is tried a few times.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (attempt > 0 && !residentMatrix(path))
+            return TemperatureGrid();
+        QMutexLocker lock(&photoTablesMutex());
+        if (!loadedPhotoPaths().contains(path))
+            return TemperatureGrid();
+        const auto record = photoRecords().constFind(path);
+        if (record == photoRecords().constEnd() || !record->hasTemperature)
+            return TemperatureGrid();
+        const auto turned = rotatedMatrices().find(path);
+        if (turned == rotatedMatrices().end() || !turned->value(0))
+            continue;
+        return turnedGridLocked(path, *turned);
+    }
+    return TemperatureGrid();
+}
+
+TemperatureGrid TemperatureGrid::turnedGridLocked(const QString &path, QHash<int, SharedMatrix> &turned)
+{
     const int state = rotationStates().value(path);
-    SharedMatrix &matrix = (*turned)[state];
+    SharedMatrix &matrix = turned[state];
     if (!matrix) {
         // Turned copies are made when first read and kept beside the unturned one.
-        TemperatureMatrix m = *turned->value(0);
+        TemperatureMatrix m = *turned.value(0);
         for (int turn = 0; turn < state; ++turn)
             m = quarterTurned(m);
         matrix = std::make_shared<const TemperatureMatrix>(std::move(m));
+        const SharedMatrix made = matrix; // the budget may drop entries of the tables
+        matrixStoredLocked(path);
+        return TemperatureGrid(made);
     }
     return TemperatureGrid(matrix);
 }

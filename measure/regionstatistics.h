@@ -36,6 +36,8 @@ public:
     const float *row(int y) const { return available() && y >= 0 && y < height() ? m_matrix->row(y) : nullptr; }
 
 private:
+    static TemperatureGrid turnedGridLocked(const QString &path, QHash<int, SharedMatrix> &turned);
+
     SharedMatrix m_matrix;
 };
 
