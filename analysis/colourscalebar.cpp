@@ -67,8 +67,8 @@ void paintColourScale(QPainter &painter, const QRect &area, const Palette &palet
     painter.fillRect(area, kBackground);
     const QFontMetrics metrics(font, painter.device()); // the device's resolution, not the screen's
     const QRect bar = barIn(area, metrics);
-    if (palette.isEmpty()) {
-        painter.fillRect(bar, Qt::darkGray);
+    if (palette.isEmpty() || !scale.known) {
+        painter.fillRect(bar, QColor(0x55, 0x55, 0x55)); // no colour stands for a temperature
     } else {
         // One row per pixel of the bar, the last entry on its top row and the first on its
         // bottom row whatever its height (a scaled strip of entries could skip either end).

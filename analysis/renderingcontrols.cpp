@@ -11,6 +11,7 @@
 #include <QSignalBlocker>
 
 #include <cmath>
+#include <initializer_list>
 
 namespace {
 
@@ -39,6 +40,18 @@ RenderingControls::RenderingControls(QWidget *parent)
     , m_sameSpan(new QCheckBox(this))
 {
     setObjectName("renderingControls");
+    // Indicators the dark page would swallow: outlined, filled with the accent colour when on.
+    setStyleSheet("QWidget{background:transparent;}"
+                  "QRadioButton::indicator,QCheckBox::indicator{width:14px;height:14px;"
+                  "border:1px solid rgba(255,255,255,0.55);background:#333333;}"
+                  "QRadioButton::indicator{border-radius:8px;}"
+                  "QCheckBox::indicator{border-radius:3px;}"
+                  "QRadioButton::indicator:checked,QCheckBox::indicator:checked{background:#08A4FF;border-color:#08A4FF;}"
+                  "QRadioButton::indicator:disabled,QCheckBox::indicator:disabled{border-color:rgba(255,255,255,0.2);}"
+                  "QRadioButton:disabled,QCheckBox:disabled,QLabel:disabled{color:rgba(255,255,255,0.3);}"
+                  "QDoubleSpinBox{background:#333333;color:#ffffff;border:1px solid rgba(255,255,255,0.15);"
+                  "border-radius:3px;padding:2px 4px;}"
+                  "QDoubleSpinBox:disabled{color:rgba(255,255,255,0.3);}");
     m_embedded->setObjectName("radio_embedded");
     m_temperatures->setObjectName("radio_temperatures");
     m_automatic->setObjectName("check_automaticSpan");
@@ -114,8 +127,8 @@ void RenderingControls::showState(const PhotoRecord &record, const TemperatureSc
 
     // The span only counts for the temperature rendering; a shared one is never automatic.
     m_automatic->setEnabled(m_showsTemperatures && !sameSpan);
-    m_low->setEnabled(m_showsTemperatures);
-    m_high->setEnabled(m_showsTemperatures);
+    for (QWidget *end : std::initializer_list<QWidget *>{m_lowCaption, m_low, m_highCaption, m_high})
+        end->setEnabled(m_showsTemperatures);
     m_sameSpan->setChecked(sameSpan);
     m_sameSpan->setEnabled(m_showsTemperatures || sameSpan);
     refreshToolTips();

@@ -85,6 +85,16 @@ private slots:
             QCOMPARE(small.pixel(s.center().x(), s.top()), iron[255]);
             QCOMPARE(small.pixel(s.center().x(), s.bottom()), iron[0]);
         }
+        // Without temperatures no colour stands for one: the bar is plain.
+        {
+            ColourScaleBar unknown;
+            unknown.resize(unknown.sizeHint().width(), 300);
+            unknown.setScale(iron, TemperatureScale(), false);
+            const QImage plain = unknown.grab().toImage();
+            const QRect u = unknown.barRect();
+            QCOMPARE(plain.pixel(u.center().x(), u.top()), plain.pixel(u.center().x(), u.bottom()));
+            QVERIFY(!iron.contains(plain.pixel(u.center().x(), u.top())));
+        }
         // Something is written beside the bar, at the ends and between them.
         bool written = false;
         for (int x = r.right() + 10; x < image.width() && !written; ++x)
