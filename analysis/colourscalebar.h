@@ -20,8 +20,9 @@ struct ScaleLabel
 QVector<ScaleLabel> scaleLabels(const TemperatureScale &scale, int maxTicks);
 
 // Paints a colour scale filling area on the page's dark grey: the palette as a bar from its
-// first entry at the bottom to its last at the top, with the scale's texts beside it in the
-// given font; handles at the bar's ends when they can be dragged. The snapshots draw it too.
+// first entry at the bottom to its last at the top (plain grey without temperatures), with the
+// scale's texts beside it in the given font; handles at the bar's ends when they can be
+// dragged. The snapshots draw it too.
 void paintColourScale(QPainter &painter, const QRect &area, const Palette &palette, const TemperatureScale &scale,
                       const QFont &font, bool handles = false);
 
