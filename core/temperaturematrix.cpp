@@ -1,18 +1,39 @@
 #include "temperaturematrix.h"
 
 #include <algorithm>
+#include <new>
 #include <stdexcept>
 #include <utility>
 
+#include <sys/mman.h>
+
 namespace {
-std::unique_ptr<float[]> uninitialisedValues(int width, int height)
+
+constexpr std::size_t kMappedFrom = 256 * 1024; // bytes
+
+std::unique_ptr<float[], MatrixValuesDeleter> uninitialisedValues(int width, int height)
 {
     if (width < 0 || height < 0)
         throw std::invalid_argument("negative matrix size");
     const std::size_t count = std::size_t(width) * std::size_t(height);
-    return count ? std::unique_ptr<float[]>(new float[count]) : nullptr;
+    const std::size_t bytes = count * sizeof(float);
+    if (bytes < kMappedFrom)
+        return {count ? new float[count] : nullptr, {}};
+    void *mapped = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED)
+        throw std::bad_alloc();
+    return {static_cast<float *>(mapped), {bytes}};
 }
+
 } // namespace
+
+void MatrixValuesDeleter::operator()(float *values) const
+{
+    if (mappedBytes)
+        ::munmap(values, mappedBytes);
+    else
+        delete[] values;
+}
 
 TemperatureMatrix::TemperatureMatrix(int width, int height)
     : m_width(width), m_height(height), m_values(uninitialisedValues(width, height))

@@ -9,6 +9,15 @@
 // display shows "NA" for it.
 constexpr float NA_TEMPERATURE = 65536.0f;
 
+// Large blocks of values are mapped from the system and given back whole when freed: through
+// the heap, freed matrices stayed in the process (its mapping threshold grows with them) and a
+// long paging session kept twice the memory budget.
+struct MatrixValuesDeleter
+{
+    std::size_t mappedBytes = 0; // 0: allocated with new[]
+    void operator()(float *values) const;
+};
+
 // A photograph's temperatures in °C: one contiguous row-major block of width × height values,
 // row 0 first. A new matrix's values are left unset: every builder writes each value once, so
 // clearing them first would only touch the pages twice.
@@ -45,7 +54,7 @@ public:
 private:
     int m_width = 0;
     int m_height = 0;
-    std::unique_ptr<float[]> m_values;
+    std::unique_ptr<float[], MatrixValuesDeleter> m_values;
 };
 
 // A matrix that never changes once built, shared by every reader: a reader keeps its copy of the
