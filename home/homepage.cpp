@@ -1,11 +1,9 @@
 #include "homepage.h"
 
-#include "maskwidget.h"
-#include "myitemwidget.h"
-#include "myprogressdlg.h"
+#include "photogriddelegate.h"
+#include "photogridmodel.h"
 #include "screenlayout.h"
-#include "thumbnail.h"
-#include "waitwithevents.h"
+#include "thumbnailloader.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -14,12 +12,14 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
-#include <QPointer>
+#include <QListView>
+#include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 const char *const kFolderIcon = ":/res/icon/dir.svg";
@@ -42,9 +42,15 @@ HomePage::HomePage(QWidget *parent)
         "QTreeView::branch:has-children:closed{image:url(:/res/icon/putaway.svg);}"
         "QTreeView::branch:has-children:open{image:url(:/res/icon/expand.svg);}"
         "QLabel#lab_curRes{font-size:12pt;font-weight:500;color:#ffffff;margin:10px;}"
-        "QListWidget{border:none;outline:0px;}"
-        "QListWidget::item{border-radius:8px;}"
-        "QListWidget::item:hover{background:rgba(255,255,255,0.06);}"
+        "QLabel#lab_importProgress{font-size:14px;color:rgba(255,255,255,0.65);}"
+        "QProgressBar#progress_import{background:rgba(216,216,216,0.1);border:none;border-radius:4px;}"
+        "QProgressBar#progress_import::chunk{background:#08A4FF;border-radius:4px;}"
+        "QPushButton#btn_cancelImport{font-size:14px;background:#555555;border:none;border-radius:4px;"
+        "min-width:64px;min-height:28px;padding:0px 10px;}"
+        "QPushButton#btn_cancelImport:hover{background:#4C4C4C;}"
+        "QListView#listWidget_photo{border:none;outline:0px;}"
+        "QListView#listWidget_photo::item{border-radius:8px;}"
+        "QListView#listWidget_photo::item:hover{background:rgba(255,255,255,0.06);}"
         "QScrollBar:vertical{width:6px;background:transparent;}"
         "QScrollBar::handle:vertical{background:rgba(255,255,255,0.3);border-radius:3px;min-height:40px;}"
         "QScrollBar::add-line:vertical,QScrollBar::sub-line:vertical{height:0px;}");
@@ -77,17 +83,58 @@ HomePage::HomePage(QWidget *parent)
     m_right->setObjectName("groupBox_2");
     m_currentFolder = new QLabel(m_right);
     m_currentFolder->setObjectName("lab_curRes");
-    m_grid = new QListWidget(m_right);
+
+    // The import's progress, beside the heading while thumbnails are being decoded.
+    m_progress = new QWidget(m_right);
+    m_progress->setObjectName("widget_importProgress");
+    m_progressText = new QLabel(m_progress);
+    m_progressText->setObjectName("lab_importProgress");
+    m_progressBar = new QProgressBar(m_progress);
+    m_progressBar->setObjectName("progress_import");
+    m_progressBar->setTextVisible(false);
+    m_progressBar->setFixedSize(200, 8);
+    m_cancelImport = new QPushButton(m_progress);
+    m_cancelImport->setObjectName("btn_cancelImport");
+    m_cancelImport->setCursor(Qt::PointingHandCursor);
+    auto *progressLayout = new QHBoxLayout(m_progress);
+    progressLayout->setContentsMargins(0, 0, 10, 0);
+    progressLayout->setSpacing(12);
+    progressLayout->addWidget(m_progressText);
+    progressLayout->addWidget(m_progressBar);
+    progressLayout->addWidget(m_cancelImport);
+    m_progress->hide();
+    auto *heading = new QHBoxLayout;
+    heading->addWidget(m_currentFolder, 1);
+    heading->addWidget(m_progress);
+
+    m_model = new PhotoGridModel(this);
+    m_loader = new ThumbnailLoader(this);
+    m_loader->setObjectName("thumbnailLoader");
+    m_grid = new QListView(m_right);
     m_grid->setObjectName("listWidget_photo");
     m_grid->setSelectionMode(QAbstractItemView::NoSelection);
     m_grid->setFocusPolicy(Qt::NoFocus);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setViewMode(QListView::IconMode);
+    m_grid->setMovement(QListView::Static);
+    m_grid->setResizeMode(QListView::Adjust);
+    m_grid->setSpacing(10);
+    m_grid->setUniformItemSizes(true); // every entry has the size of the screen layout
+    m_grid->setItemDelegate(new PhotoGridDelegate(m_grid));
+    m_grid->setModel(m_model);
     auto *rightLayout = new QVBoxLayout(m_right);
-    rightLayout->addWidget(m_currentFolder);
+    rightLayout->addLayout(heading);
     rightLayout->addWidget(m_grid, 1);
 
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(m_left);
     layout->addWidget(m_right, 1);
+
+    connect(m_loader, &ThumbnailLoader::thumbnailsReady, m_model, &PhotoGridModel::setThumbnails);
+    connect(m_loader, &ThumbnailLoader::progress, this, &HomePage::showImportProgress);
+    connect(m_loader, &ThumbnailLoader::finished, this, &HomePage::importEnded);
+    // The rows scrolled into view are decoded next.
+    connect(m_grid->verticalScrollBar(), &QScrollBar::valueChanged, this, &HomePage::preferVisibleRows);
 
     retranslate();
     QMetaObject::connectSlotsByName(this);
@@ -98,15 +145,33 @@ void HomePage::retranslate()
     setWindowTitle(tr("Form"));
     m_import->setText(tr("导入"));
     m_showAll->setText(tr("全部资源"));
+    m_cancelImport->setText(tr("取消"));
     m_left->setTitle(QString());
     m_right->setTitle(QString());
     // The heading keeps saying what is on show, in the new language.
     m_currentFolder->setText(m_showingAll ? tr("全部资源") : m_folderPath);
+    if (m_loader->isRunning())
+        showImportProgress(m_loader->delivered(), m_loader->total());
 }
 
 QString HomePage::currentFolderPath() const
 {
     return m_folderPath;
+}
+
+bool HomePage::isImporting() const
+{
+    return m_loader->isRunning();
+}
+
+void HomePage::cancelImport()
+{
+    m_loader->cancel();
+}
+
+void HomePage::on_btn_cancelImport_clicked()
+{
+    cancelImport();
 }
 
 void HomePage::on_btn_inputPhotoDir_clicked()
@@ -164,9 +229,15 @@ void HomePage::on_treeWidget_dir_itemClicked(QTreeWidgetItem *item, int column)
     showPhotos(path, {"*.jpg"});
 }
 
+void HomePage::clearGrid()
+{
+    m_loader->cancel();
+    m_model->clear();
+}
+
 void HomePage::showPhotos(const QString &dir, const QStringList &nameFilters)
 {
-    m_grid->clear();
+    clearGrid();
     const QDir folder(dir);
     const QStringList names = folder.entryList(nameFilters);
     QStringList paths;
@@ -181,7 +252,7 @@ void HomePage::showPhotos(const QString &dir, const QStringList &nameFilters)
 
 void HomePage::on_btn_showAllPhoto_clicked()
 {
-    m_grid->clear();
+    clearGrid();
     m_listedPaths.clear();
     m_listedNames.clear();
     if (m_roots.isEmpty())
@@ -217,49 +288,61 @@ void HomePage::collectFiles(const QString &dir, QStringList &out)
 
 void HomePage::showListed()
 {
+    // Every photograph is listed at once, named by its file name up to the first dot; the
+    // thumbnails are decoded in the background, in order, and drawn as they arrive.
+    QStringList labels;
+    labels.reserve(m_listedNames.size());
+    for (const QString &name : m_listedNames)
+        labels << name.section('.', 0, 0);
+    m_model->setPhotos(m_listedPaths, labels);
+    m_grid->scrollToTop();
     const ScreenLayout &layout = shellValues().layout;
-    m_grid->setIconSize(QSize(layout.thumbWidth, layout.thumbHeight));
-    m_grid->setResizeMode(QListView::Adjust);
-    m_grid->setViewMode(QListView::IconMode);
-    m_grid->setMovement(QListView::Static);
-    m_grid->setSpacing(10);
-
-    auto *progress = new MyProgressDlg(tr("正在导入图片..."), 0, 100, this);
-    progress->setModal(true);
-    progress->setCancelVisible(false);
-    QTimer::singleShot(100, progress, [this, progress] { fillGrid(progress); });
-    MaskWidget::instance().setNames({"MyProgressDlg"});
-    MaskWidget::instance().attachTo(this);
-    progress->exec();
+    m_loader->start(m_listedPaths, QSize(layout.thumbWidth, layout.thumbHeight));
 }
 
-void HomePage::fillGrid(MyProgressDlg *progress)
+void HomePage::showImportProgress(int delivered, int total)
 {
-    const ScreenLayout &layout = shellValues().layout;
-    const QSize thumbnail(layout.thumbWidth, layout.thumbHeight);
-    const QPointer<HomePage> alive(this);
-    const int n = m_listedPaths.size();
-    for (int i = 0; i < n; ++i) {
-        auto *entry = new QListWidgetItem;
-        entry->setSizeHint(QSize(layout.rowWidth, layout.rowHeight));
-        entry->setTextAlignment(Qt::AlignCenter);
-        m_grid->insertItem(i, entry);
-        const QString label = m_listedNames[i].section('.', 0, 0);
-        m_grid->setItemWidget(entry, new MyItemWidget(loadThumbnail(m_listedPaths[i], thumbnail), label));
-        progress->setProgressValue(100 * i / n);
-        // Let the progress dialog repaint; the thumbnail is decoded small, so no pause is needed.
-        waitWithEvents(0);
-        if (!alive)
-            return;
-    }
-    progress->accept();
-    progress->deleteLater();
+    m_progressBar->setRange(0, std::max(1, total));
+    m_progressBar->setValue(delivered);
+    m_progressText->setText(tr("正在导入图片...") + QString(" %1 / %2").arg(delivered).arg(total));
+    m_progress->show();
 }
 
-void HomePage::on_listWidget_photo_itemDoubleClicked(QListWidgetItem *item)
+void HomePage::importEnded(bool cancelled)
+{
+    m_progress->hide();
+    emit sig_importFinished(cancelled);
+}
+
+void HomePage::preferVisibleRows()
+{
+    const int rows = m_model->rowCount();
+    if (!m_loader->isRunning() || rows == 0)
+        return;
+    // Rows run in reading order, so the rows on screen are one range: the first whose entry
+    // ends below the viewport's top to the last whose entry begins above its bottom.
+    const int height = m_grid->viewport()->height();
+    auto firstRow = [&](auto below) {
+        int low = 0, high = rows;
+        while (low < high) {
+            const int mid = (low + high) / 2;
+            if (below(m_grid->visualRect(m_model->index(mid))))
+                high = mid;
+            else
+                low = mid + 1;
+        }
+        return low;
+    };
+    const int first = firstRow([](const QRect &r) { return r.bottom() >= 0; });
+    const int last = firstRow([height](const QRect &r) { return r.top() >= height; }) - 1;
+    if (first <= last)
+        m_loader->prefer(first, last);
+}
+
+void HomePage::on_listWidget_photo_doubleClicked(const QModelIndex &index)
 {
     // The entry's own row: two photographs may share the label before their first dot.
-    const int row = m_grid->row(item);
-    if (row >= 0 && row < m_listedPaths.size())
+    const int row = index.row();
+    if (index.isValid() && row < m_listedPaths.size())
         emit sig_selectImg(m_listedPaths, row);
 }

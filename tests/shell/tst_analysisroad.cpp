@@ -72,8 +72,8 @@ class TestAnalysisRoad : public QObject
     void open(QuorviCameraTool &window, const QString &folder, int row)
     {
         window.homePage()->importFolder(folder);
-        QListWidget *grid = window.homePage()->findChild<QListWidget *>("listWidget_photo");
-        emit grid->itemDoubleClicked(grid->item(row));
+        QListView *grid = window.homePage()->findChild<QListView *>("listWidget_photo");
+        emit grid->doubleClicked(grid->model()->index(row, 0));
         QTRY_COMPARE_WITH_TIMEOUT(window.pages()->currentWidget(), static_cast<QWidget *>(window.settingPage()), 5000);
     }
 
