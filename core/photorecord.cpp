@@ -125,10 +125,12 @@ int loadPhoto(const QByteArray &nativePath, const CameraCorrection &correction, 
     return result;
 }
 
-int loadNewPhoto(const QByteArray &nativePath, PhotoRecord &record, PhotoType *photoType)
+int loadNewPhoto(const QByteArray &nativePath, PhotoRecord &record, PhotoType *photoType,
+                 const CameraCorrection &overriding)
 {
     record = PhotoRecord();
-    const PhotoSettings saved = savedSettings(QFile::decodeName(nativePath), record.sidecarError);
+    PhotoSettings saved = savedSettings(QFile::decodeName(nativePath), record.sidecarError);
+    saved.correction = saved.correction.overlaidWith(overriding);
     applySettings(record, saved);
     return loadPhoto(nativePath, saved.correction, record, photoType);
 }

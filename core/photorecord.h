@@ -101,9 +101,10 @@ int loadPhotoRecord(const QString &path);
 int loadPhoto(const QByteArray &nativePath, const CameraCorrection &correction, PhotoRecord &record,
               PhotoType *photoType = nullptr);
 // The same into a new record, as a photograph's first load in a run: with the settings saved
-// beside it (when sidecars are read) and their correction. For tools that go through many
-// photographs one at a time.
-int loadNewPhoto(const QByteArray &nativePath, PhotoRecord &record, PhotoType *photoType = nullptr);
+// beside it (when sidecars are read) and their correction, with the fields of overriding laid
+// over it. For tools that go through many photographs one at a time.
+int loadNewPhoto(const QByteArray &nativePath, PhotoRecord &record, PhotoType *photoType = nullptr,
+                 const CameraCorrection &overriding = CameraCorrection());
 
 // Sets the camera correction of a loaded, calibrated photograph and converts its frame again,
 // then saves its settings beside it. False with a translated reason, and nothing changed, when

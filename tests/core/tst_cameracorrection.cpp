@@ -230,6 +230,30 @@ private slots:
         compareMatrix(file, expectedTemperatures(shot));
     }
 
+    void aCommandsValuesGoOverTheSidecars()
+    {
+        const PhotoSpec shot = specOf(ContainerKind::InfoBlockCalibrated);
+        const QString file = write("overridden.jpg", shot);
+        PhotoSettings s;
+        s.correction.emissivity = 90;
+        s.correction.humidity = 20;
+        QString error;
+        QVERIFY(writeSidecar(file, s, &error));
+        CameraCorrection flags;
+        flags.emissivity = 85;
+        flags.distance = 12.5;
+        PhotoRecord r;
+        QCOMPARE(loadNewPhoto(QFile::encodeName(file), r, nullptr, flags), 0);
+        PhotoSpec expected = shot;
+        expected.calibration.emissivity = 85;
+        expected.calibration.humidity = 20;
+        expected.calibration.distance = 125;
+        const std::vector<float> t = expectedTemperatures(expected);
+        QVERIFY(std::equal(r.matrix->begin(), r.matrix->end(), t.begin()));
+        QCOMPARE(r.texts[TextEmissivity], QString("85%"));
+        QCOMPARE(r.texts[TextHumidity], QString("20%rh"));
+    }
+
     void defaultsCreateNoFile()
     {
         const QString file = write("plain.jpg", specOf(ContainerKind::InfoBlockDirect));
