@@ -9,6 +9,7 @@
 #include "pagetables.h"
 #include "photogenerator.h"
 #include "phototables.h"
+#include "snapshotwriter.h"
 #include "screenlayout.h"
 
 #include <QCheckBox>
@@ -122,11 +123,13 @@ private slots:
         QVERIFY(job);
         QVERIFY(job->wait(30000));
         QCOMPARE(QDir(job->exportFolder()).entryList(QDir::Files), (QStringList{"never1.csv", "never2.csv"}));
-        // Each got a snapshot drawn off screen at its own size, the unloaded one loaded first.
+        // Each got a snapshot drawn off screen at its own size (its colour scale beside it), the
+        // unloaded one loaded first.
+        const QSize drawn = withColourScale(QImage(16, 12, QImage::Format_RGB32), PhotoRecord(), Palette()).size();
         for (const QString &photo : opened) {
             const QString snapshot = snapshotSources().key(photo);
             QVERIFY2(!snapshot.isEmpty(), qPrintable(photo));
-            QCOMPARE(QImage(snapshot).size(), QSize(16, 12));
+            QCOMPARE(QImage(snapshot).size(), drawn);
         }
         MessageBoxCloser closer;
         QTRY_VERIFY_WITH_TIMEOUT(!closer.texts.isEmpty(), 5000);
@@ -266,7 +269,7 @@ private slots:
         for (const QString &photo : {photos[0], photos[2]}) {
             const QString snapshot = snapshotSources().key(photo);
             QVERIFY2(!snapshot.isEmpty(), qPrintable(photo));
-            QCOMPARE(QImage(snapshot).size(), QSize(16, 12));
+            QCOMPARE(QImage(snapshot).size(), withColourScale(QImage(16, 12, QImage::Format_RGB32), PhotoRecord(), Palette()).size());
             QFile csv(job->exportFolder() + "/" + QFileInfo(snapshot).baseName() + ".csv");
             QVERIFY2(csv.open(QIODevice::ReadOnly), qPrintable(csv.fileName()));
             QVERIFY(csv.readAll().contains("25"));
