@@ -2,7 +2,7 @@
 
 #include "colourscalebar.h"
 #include "mygraphicsscene.h"
-#include "pagetables.h"
+#include "snapshottables.h"
 #include "photorecord.h"
 #include "phototables.h"
 #include "qgraphicspaint.h"

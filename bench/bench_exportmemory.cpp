@@ -6,7 +6,7 @@
 #include "benchphotoset.h"
 #include "diagnostics.h"
 #include "exportfilethread.h"
-#include "pagetables.h"
+#include "snapshottables.h"
 #include "photorecord.h"
 
 #include <QApplication>

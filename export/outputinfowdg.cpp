@@ -7,7 +7,7 @@
 #include "myprogressdlg.h"
 #include "mymsgboxdlg.h"
 #include "itemtables.h"
-#include "pagetables.h"
+#include "snapshottables.h"
 #include "phototables.h"
 #include "picturereader.h"
 #include "screenlayout.h"

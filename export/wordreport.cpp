@@ -2,7 +2,7 @@
 
 #include "appsettings.h"
 #include "itemtables.h"
-#include "pagetables.h"
+#include "snapshottables.h"
 #include "photorecord.h"
 #include "phototables.h"
 #include "reportdocument.h"

@@ -2,7 +2,7 @@
 #include "mygraphicpolygonitem.h"
 #include "mygraphicrounditem.h"
 #include "mygraphictextitem.h"
-#include "pagetables.h"
+#include "snapshottables.h"
 #include "screenlayout.h"
 #include "snapshotwriter.h"
 #include "temperaturerendering.h"

@@ -6,7 +6,7 @@
 #include "mymsgboxdlg.h"
 #include "myprogressdlg.h"
 #include "outputinfowdg.h"
-#include "pagetables.h"
+#include "snapshottables.h"
 #include "photogenerator.h"
 #include "phototables.h"
 #include "snapshotwriter.h"

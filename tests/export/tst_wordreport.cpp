@@ -2,7 +2,7 @@
 #include "exporttesthelpers.h"
 #include "itemtables.h"
 #include "mygraphicpointitem.h"
-#include "pagetables.h"
+#include "snapshottables.h"
 #include "photogenerator.h"
 #include "phototables.h"
 #include "reportdocument.h"

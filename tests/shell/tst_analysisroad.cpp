@@ -4,6 +4,7 @@
 #include "myitemtemp.h"
 #include "mytitlebar.h"
 #include "pagetables.h"
+#include "snapshottables.h"
 #include "photogenerator.h"
 #include "phototables.h"
 #include "qgraphicspaint.h"

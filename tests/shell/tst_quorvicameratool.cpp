@@ -5,7 +5,7 @@
 #include "myprogressdlg.h"
 #include "mytitlebar.h"
 #include "outputinfowdg.h"
-#include "pagetables.h"
+#include "snapshottables.h"
 #include "photogenerator.h"
 #include "photorecord.h"
 #include "quorvicameratool.h"
