@@ -1,7 +1,7 @@
 #include "exportfilethread.h"
 
 #include "csvwriter.h"
-#include "pagetables.h"
+#include "snapshottables.h"
 #include "reportdocument.h"
 #include "wordreport.h"
 

@@ -1,7 +1,7 @@
 #include "csvwriter.h"
 #include "exportfilethread.h"
 #include "exporttesthelpers.h"
-#include "pagetables.h"
+#include "snapshottables.h"
 #include "photogenerator.h"
 #include "phototables.h"
 
