@@ -1,11 +1,9 @@
 #include "csvwriter.h"
 
 #include "photorecord.h"
-#include "phototables.h"
 #include "temperatureformat.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QSaveFile>
 
 #include <cstring>
@@ -19,44 +17,61 @@ std::string local8Bit(const QString &text)
     return text.toLocal8Bit().toStdString();
 }
 
-// Temperatures repeat across a frame: each distinct value is formatted once per file.
-class FormatCache
+// Lines gather in one large block instead of a write per line: the bytes are the same, the
+// system calls a few instead of one per row.
+constexpr std::size_t kBlock = 1 << 20;
+// At most this many characters per value, its comma included.
+constexpr std::size_t kValueRoom = 33;
+
+// The scratch of one writing thread, kept for its next table: the block and the values
+// formatted so far. Temperatures repeat across frames, and a value is written the same in
+// every table, so each distinct one is formatted once per thread.
+class CsvScratch
 {
 public:
-    void append(std::string &line, float value)
+    std::vector<char> block = std::vector<char>(kBlock + 4096);
+
+    // Writes the row's values, each followed by a comma, at out (room for kValueRoom bytes a
+    // value); returns one past them.
+    char *appendRow(char *out, const float *row, int width)
     {
-        std::uint32_t bits;
-        std::memcpy(&bits, &value, sizeof bits);
-        Slot &slot = m_slots[(bits ^ (bits >> 13)) % m_slots.size()];
-        if (!slot.used || slot.bits != bits) {
-            slot.used = true;
-            slot.bits = bits;
-            slot.length = std::uint8_t(formatTemperature(value, slot.text) - slot.text);
+        for (int c = 0; c < width; ++c) {
+            std::uint32_t bits;
+            std::memcpy(&bits, &row[c], sizeof bits);
+            Slot &slot = m_slots[(bits ^ (bits >> 13)) & (kSlots - 1)];
+            if (slot.length == 0 || slot.bits != bits) {
+                slot.bits = bits;
+                slot.length = std::uint8_t(formatTemperature(row[c], slot.text) - slot.text);
+            }
+            std::memcpy(out, slot.text, sizeof slot.text);
+            out[slot.length] = ',';
+            out += slot.length + 1;
         }
-        line.append(slot.text, slot.length);
+        return out;
     }
 
 private:
+    static constexpr std::size_t kSlots = 8192;
     struct Slot
     {
-        bool used = false;
         std::uint32_t bits = 0;
-        std::uint8_t length = 0;
+        std::uint8_t length = 0; // 0: empty
         char text[32];
     };
-    std::vector<Slot> m_slots = std::vector<Slot>(8192);
+    std::vector<Slot> m_slots = std::vector<Slot>(kSlots);
 };
+
+CsvScratch &csvScratch()
+{
+    thread_local CsvScratch scratch;
+    return scratch;
+}
 
 } // namespace
 
-bool writeCsvFile(const QString &folder, const QString &photoPath, const QString &baseName, QString *error)
+bool writeCsvFile(const QString &folder, const QString &baseName, const PhotoRecord *record, QString *error)
 {
     const QString fileName = baseName + ".csv";
-    if (!QFileInfo(photoPath).isFile()) {
-        if (error)
-            *error = QCoreApplication::translate("ExportFileThread", "无法读取照片：%1").arg(photoPath);
-        return false;
-    }
     // Written under a temporary name and renamed only when complete: a failed write (a full
     // disk) leaves no truncated table behind.
     QSaveFile file(folder + "/" + fileName);
@@ -75,61 +90,54 @@ bool writeCsvFile(const QString &folder, const QString &photoPath, const QString
         QCoreApplication::translate("ExportFileThread", "大气温度"),
         QCoreApplication::translate("ExportFileThread", "反射温度"),
     };
-    PhotoRecord record; // a copy: the load job may write the table meanwhile
-    const bool found = findPhotoRecord(photoPath, record);
     QStringList values;
-    if (found)
-        values = QStringList{record.texts[TextTransmittance], record.texts[TextEmissivity], record.texts[TextDistance],
-                  record.texts[TextAirTemp], record.texts[TextReflectedTemp]};
+    if (record)
+        values = QStringList{record->texts[TextTransmittance], record->texts[TextEmissivity], record->texts[TextDistance],
+                             record->texts[TextAirTemp], record->texts[TextReflectedTemp]};
 
-    // Lines gather in one large block instead of a write per line: the bytes are the same,
-    // the system calls a few instead of one per row.
-    constexpr std::size_t kBlock = 1 << 20;
-    std::string block;
-    block.reserve(kBlock + 4096);
+    std::vector<char> &block = csvScratch().block;
+    std::size_t used = 0;
     bool ok = true;
     auto flushBlock = [&] {
         // A short write sets no error; the next attempt on the rest fails with the reason.
-        for (qint64 at = 0, size = qint64(block.size()), n = 0; ok && at < size; at += n)
+        for (qint64 at = 0, size = qint64(used), n = 0; ok && at < size; at += n)
             ok = (n = file.write(block.data() + at, size - at)) > 0;
-        block.clear();
+        used = 0;
     };
-    auto writeLine = [&](std::string &line) {
-        line += '\n';
-        block += line;
-        line.clear();
-        if (block.size() >= kBlock)
+    // Room for bytes more at the end of the block; returns where they go.
+    auto room = [&](std::size_t bytes) {
+        if (used + bytes > kBlock)
             flushBlock();
+        if (bytes > block.size())
+            block.resize(bytes); // a row wider than the block: rare, and kept for the next table
+        return block.data() + used;
     };
-    std::string line;
+    auto append = [&](const std::string &text) {
+        std::memcpy(room(text.size()), text.data(), text.size());
+        used += text.size();
+    };
     for (int i = 0; i < labels.size(); ++i) {
-        if (i == 0)
-            line += local8Bit(QCoreApplication::translate("ExportFileThread", "参数"));
+        std::string line = i == 0 ? local8Bit(QCoreApplication::translate("ExportFileThread", "参数")) : std::string();
         line += ',' + local8Bit(labels[i]) + ',';
         if (i < values.size())
             line += local8Bit(values[i]);
-        writeLine(line);
+        append(line + '\n');
     }
-    const TemperatureMatrix &m = *record.matrix;
-    if (found && record.hasTemperature && !m.empty()) {
+    if (record && record->hasTemperature && record->matrix && !record->matrix->empty()) {
+        const TemperatureMatrix &m = *record->matrix;
         const int width = m.width();
-        writeLine(line);
-        line = ",,";
+        std::string line = "\n,,";
         for (int c = 0; c < width; ++c)
             line += std::to_string(c) + ',';
-        writeLine(line);
-        FormatCache cache;
+        append(line + '\n');
         const std::string frameLabel = local8Bit(QCoreApplication::translate("ExportFileThread", "帧温度"));
+        CsvScratch &scratch = csvScratch();
         for (int r = 0; r < m.height() && ok; ++r) {
-            if (r == 0)
-                line += frameLabel;
-            line += ',' + std::to_string(r) + ',';
-            const float *row = m.row(r);
-            for (int c = 0; c < width; ++c) {
-                cache.append(line, row[c]);
-                line += ',';
-            }
-            writeLine(line);
+            append((r == 0 ? frameLabel : std::string()) + ',' + std::to_string(r) + ',');
+            char *const start = room(std::size_t(width) * kValueRoom + 1);
+            char *out = scratch.appendRow(start, m.row(r), width);
+            *out++ = '\n';
+            used += std::size_t(out - start);
         }
     }
     flushBlock();

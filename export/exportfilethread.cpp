@@ -2,6 +2,7 @@
 
 #include "csvwriter.h"
 #include "snapshottables.h"
+#include "phototables.h"
 #include "reportdocument.h"
 #include "wordreport.h"
 
@@ -10,11 +11,38 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace {
+
+// Each snapshot's photograph, named after the snapshot, which is unique per photograph.
+QVector<ExportJob::Item> itemsOf(const QStringList &snapshots)
+{
+    QVector<ExportJob::Item> items;
+    for (const QString &snapshot : snapshots)
+        items.append({snapshotSources().value(snapshot, snapshot), QFileInfo(snapshot).baseName()});
+    return items;
+}
+
+// The photograph is checked first, so that a file which is gone is told apart from one that
+// could not be written.
+bool photoReadable(const QString &photo, ExportFileThread::Failure &failure)
+{
+    if (!photo.isEmpty() && QFileInfo(photo).isFile() && QFileInfo(photo).isReadable())
+        return true;
+    failure.kind = ExportFileThread::Failure::PhotoUnreadable;
+    failure.reason = QCoreApplication::translate("ExportFileThread", "无法读取照片：%1").arg(photo);
+    return false;
+}
+
+} // namespace
+
 ExportFileThread::ExportFileThread(const QString &directory, const QStringList &snapshots, int mode, QObject *parent)
     : QThread(parent)
     , m_directory(directory)
     , m_snapshots(snapshots)
     , m_mode(mode)
+    , m_job(itemsOf(snapshots), [this](const QString &folder, int index, const ExportJob::Item &, Failure &failure) {
+        return write(folder, index, failure);
+    })
 {
 }
 
@@ -41,90 +69,65 @@ QString ExportFileThread::makeExportFolder(const QString &directory)
 
 void ExportFileThread::run()
 {
-    if (m_mode == CsvTables)
-        runCsv();
-    else if (m_mode == WordReports)
-        runWord();
-}
-
-namespace {
-
-// The photograph is checked first, so that a file which is gone is told apart from one that
-// could not be written.
-bool photoReadable(const QString &photo, ExportFileThread::Failure &failure)
-{
-    if (!photo.isEmpty() && QFileInfo(photo).isFile() && QFileInfo(photo).isReadable())
-        return true;
-    failure.kind = ExportFileThread::Failure::PhotoUnreadable;
-    failure.reason = QCoreApplication::translate("ExportFileThread", "无法读取照片：%1").arg(photo);
-    return false;
-}
-
-} // namespace
-
-void ExportFileThread::runCsv()
-{
     if (m_directory.isEmpty() || m_snapshots.isEmpty())
         return;
-    writeEach([](const QString &folder, const QString &snapshot, const QString &name, Failure &failure) {
-        const QString photo = snapshotSources().value(snapshot, snapshot);
-        if (!photoReadable(photo, failure))
-            return false;
-        failure.kind = Failure::WriteFailed;
-        return writeCsvFile(folder, photo, name, &failure.reason);
-    });
-}
-
-void ExportFileThread::runWord()
-{
-    if (m_directory.isEmpty() || m_snapshots.isEmpty())
-        return;
-    // Reports are filled into a template; without one nothing can be written.
-    const QString path = reportTemplatePath();
-    if (!QFileInfo(path).isFile()) {
-        emit OnExportFailed(tr("找不到报告模板：%1").arg(path));
+    if (m_mode == WordReports) {
+        // Reports are filled into a template; without one nothing can be written.
+        m_templatePath = reportTemplatePath();
+        if (!QFileInfo(m_templatePath).isFile()) {
+            emit OnExportFailed(tr("找不到报告模板：%1").arg(m_templatePath));
+            return;
+        }
+    } else if (m_mode != CsvTables) {
         return;
     }
-    writeEach([&path](const QString &folder, const QString &snapshot, const QString &name, Failure &failure) {
-        const QString photo = snapshotSources().value(snapshot, snapshot);
-        if (!photoReadable(photo, failure))
-            return false;
-        ReportDocument document;
-        if (!openReportDocument(document, path)) {
-            failure.kind = Failure::TemplateUnreadable;
-            failure.reason = tr("无法读取报告模板：%1").arg(path);
-            return false;
-        }
-        failure.kind = Failure::WriteFailed;
-        return writeWordReport(document, folder, snapshot, name, &failure.reason);
-    });
+    writeEach();
 }
 
-void ExportFileThread::writeEach(const Writer &write)
+// Runs on several threads at once: reads the tables, which the page leaves alone while the
+// progress dialog keeps the user out.
+bool ExportFileThread::write(const QString &folder, int index, Failure &failure)
 {
-    m_failures.clear();
+    const QString &snapshot = m_snapshots.at(index);
+    const QString &photo = failure.photo;
+    if (!photoReadable(photo, failure))
+        return false;
+    const QString name = m_job.items().at(index).name;
+    if (m_mode == CsvTables) {
+        PhotoRecord record; // the load job may replace the table's entry meanwhile
+        const bool found = findPhotoRecord(photo, record);
+        failure.kind = Failure::WriteFailed;
+        return writeCsvFile(folder, name, found ? &record : nullptr, &failure.reason);
+    }
+    ReportDocument document;
+    if (!openReportDocument(document, m_templatePath)) {
+        failure.kind = Failure::TemplateUnreadable;
+        failure.reason = tr("无法读取报告模板：%1").arg(m_templatePath);
+        return false;
+    }
+    failure.kind = Failure::WriteFailed;
+    return writeWordReport(document, folder, snapshot, name, &failure.reason);
+}
+
+void ExportFileThread::writeEach()
+{
     m_folder = makeExportFolder(m_directory);
     if (m_folder.isEmpty()) {
         emit OnExportFailed(tr("无法在所选目录中创建导出文件夹"));
         return;
     }
     const int total = m_snapshots.size();
-    int done = 0, written = 0;
     QStringList lines;
-    for (const QString &snapshot : m_snapshots) {
-        Failure failure{snapshotSources().value(snapshot, snapshot), Failure::WriteFailed, QString()};
-        emit OnExportPhoto(done + 1, total, QFileInfo(failure.photo).fileName());
-        // Named after the snapshot, which is unique per photograph.
-        if (write(m_folder, snapshot, QFileInfo(snapshot).baseName(), failure)) {
-            ++written;
-        } else {
-            m_failures << failure;
-            lines << QFileInfo(failure.photo).fileName() + ": " + failure.reason;
-        }
-        emit OnUpdateExportProgress(progressValue(++done, total));
-        if (m_cancel)
-            break;
-    }
+    // The progress names the photograph the job waits for next; the ones after it may be
+    // written already.
+    emit OnExportPhoto(1, total, QFileInfo(m_job.items()[0].photo).fileName());
+    const int written = m_job.run(m_folder, [&](int index, const Failure *failure) {
+        if (failure)
+            lines << QFileInfo(failure->photo).fileName() + ": " + failure->reason;
+        emit OnUpdateExportProgress(progressValue(index + 1, total));
+        if (index + 1 < total && !m_job.cancelled())
+            emit OnExportPhoto(index + 2, total, QFileInfo(m_job.items()[index + 1].photo).fileName());
+    });
     emit OnExportSummary(m_folder, lines);
-    emit OnExportFinished(written, done);
+    emit OnExportFinished(written, m_job.done());
 }

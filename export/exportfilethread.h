@@ -1,13 +1,12 @@
 #pragma once
 
+#include "exportjob.h"
+
 #include <QStringList>
 #include <QThread>
 
-#include <atomic>
-#include <functional>
-
-// Writes one file per chosen snapshot into a new export folder, off the GUI thread, and
-// reports progress after every photograph.
+// Writes one file per chosen snapshot into a new export folder, off the GUI thread and on
+// every core, and reports progress after every photograph in the order chosen.
 class ExportFileThread : public QThread
 {
     Q_OBJECT
@@ -16,18 +15,7 @@ public:
 
     ExportFileThread(const QString &directory, const QStringList &snapshots, int mode, QObject *parent = nullptr);
 
-    // A photograph whose file could not be written, and why.
-    struct Failure
-    {
-        enum Kind {
-            PhotoUnreadable, // the photograph is gone or cannot be read
-            WriteFailed,     // the file could not be created or completed (permissions, full disk)
-            TemplateUnreadable, // the report template could not be read
-        };
-        QString photo;  // path of the photograph
-        Kind kind;
-        QString reason; // for the user, translated, with the system's message where there is one
-    };
+    using Failure = ExportFailure;
 
     // The value reported after `done` of `total` photographs: done * 100 / total, 100 for the last.
     static int progressValue(int done, int total);
@@ -37,7 +25,7 @@ public:
 
     QString exportFolder() const { return m_folder; }
     // The photographs that failed, in export order; complete once the job has finished.
-    QList<Failure> failures() const { return m_failures; }
+    QList<Failure> failures() const { return m_job.failures(); }
 
 signals:
     void OnUpdateExportProgress(int progress);
@@ -54,24 +42,21 @@ signals:
     void OnExportFailed(QString reason);
 
 public slots:
-    void cancelExport() { m_cancel = true; }
+    // From any thread: the photographs being written are finished, no other one is started.
+    void cancelExport() { m_job.cancel(); }
 
 protected:
     void run() override;
 
 private:
-    void runCsv();
-    void runWord();
-    // Makes the export folder and writes each snapshot's file, reporting progress.
-    // write returns whether the file was written and otherwise sets its reason.
-    using Writer = std::function<bool(const QString &folder, const QString &snapshot, const QString &name,
-                                      Failure &failure)>;
-    void writeEach(const Writer &write);
+    bool write(const QString &folder, int index, Failure &failure);
+    // Makes the export folder and runs the job into it, reporting progress.
+    void writeEach();
 
-    std::atomic<bool> m_cancel{false};
     QString m_directory;
     QStringList m_snapshots;
     int m_mode;
+    QString m_templatePath; // of Word reports, set before the job starts
+    ExportJob m_job;
     QString m_folder;
-    QList<Failure> m_failures;
 };

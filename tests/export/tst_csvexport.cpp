@@ -57,47 +57,46 @@ class TestCsvExport : public QObject
 private slots:
     void exampleTableByteForByte()
     {
-        const QString photo = m_dir.filePath("example.jpg");
-        touch(photo);
-        {
-            QMutexLocker lock(&photoTablesMutex());
-            PhotoRecord &record = photoRecords()[photo];
-            record.hasTemperature = true;
-            record.matrix = sharedMatrix({{20.5f, 21.0f, 22.25f}, {19.0f, NA_TEMPERATURE, 18.5f}});
-            record.texts[TextTransmittance] = "A";
-            record.texts[TextEmissivity] = "B";
-            record.texts[TextDistance] = "C";
-            record.texts[TextAirTemp] = "D";
-            record.texts[TextReflectedTemp] = "E";
-        }
-        QVERIFY(writeCsvFile(m_dir.path(), photo, "example"));
+        PhotoRecord record;
+        record.hasTemperature = true;
+        record.matrix = sharedMatrix({{20.5f, 21.0f, 22.25f}, {19.0f, NA_TEMPERATURE, 18.5f}});
+        record.texts[TextTransmittance] = "A";
+        record.texts[TextEmissivity] = "B";
+        record.texts[TextDistance] = "C";
+        record.texts[TextAirTemp] = "D";
+        record.texts[TextReflectedTemp] = "E";
+        QVERIFY(writeCsvFile(m_dir.path(), "example", &record));
         const QString expected = QString::fromUtf8("参数,大气透过率,A\n,发射率,B\n,距离,C\n,大气温度,D\n,反射温度,E\n\n"
                                                    ",,0,1,2,\n帧温度,0,20.5,21,22.25,\n,1,19,65536,18.5,\n");
         QCOMPARE(readAll(m_dir.filePath("example.csv")), expected.toLocal8Bit());
 
         // Without temperatures: the parameter lines only. Without a record: empty values.
-        photoRecords()[photo].hasTemperature = false;
-        QVERIFY(writeCsvFile(m_dir.path(), photo, "example"));
+        record.hasTemperature = false;
+        QVERIFY(writeCsvFile(m_dir.path(), "example", &record));
         QCOMPARE(readAll(m_dir.filePath("example.csv")), expected.left(expected.indexOf("\n\n") + 1).toLocal8Bit());
-        const QString bare = m_dir.filePath("bare.jpg");
-        touch(bare);
-        QVERIFY(writeCsvFile(m_dir.path(), bare, "bare"));
+        QVERIFY(writeCsvFile(m_dir.path(), "bare", nullptr));
         QCOMPARE(readAll(m_dir.filePath("bare.csv")),
                  QString::fromUtf8("参数,大气透过率,\n,发射率,\n,距离,\n,大气温度,\n,反射温度,\n").toLocal8Bit());
-        // A photograph that is gone writes nothing.
-        QVERIFY(!writeCsvFile(m_dir.path(), m_dir.filePath("gone.jpg"), "gone"));
-        QVERIFY(!QFile::exists(m_dir.filePath("gone.csv")));
+
+        // A row wider than the writer's block, after a table that filled the block to its end.
+        record.hasTemperature = true;
+        record.matrix = sharedMatrix(TemperatureMatrix(kRawFramePixels, 1, -12.3456f));
+        QVERIFY(writeCsvFile(m_dir.path(), "wide", &record));
+        const QList<QByteArray> wide = readAll(m_dir.filePath("wide.csv")).split('\n');
+        QCOMPARE(wide.size(), 9);
+        QCOMPARE(wide[7].count(','), 2 + kRawFramePixels);
+        QVERIFY(wide[7].startsWith(QString::fromUtf8("帧温度,0,-12.3456,-12.3456,").toLocal8Bit()));
     }
 
     void generatedPhotographReadsBack()
     {
         const QString photo = generated("field.jpg");
         QCOMPARE(loadPhotoRecord(photo), 0);
-        QVERIFY(writeCsvFile(m_dir.path(), photo, "field"));
+        const PhotoRecord record = copyPhotoRecord(photo);
+        QVERIFY(writeCsvFile(m_dir.path(), "field", &record));
         const QList<QByteArray> lines = readAll(m_dir.filePath("field.csv")).split('\n');
         QCOMPARE(lines.size(), 5 + 1 + 1 + 48 + 1);
         QCOMPARE(lines[6], QByteArray(",,") + [] { QByteArray h; for (int c = 0; c < 64; ++c) h += QByteArray::number(c) + ','; return h; }());
-        const PhotoRecord record = copyPhotoRecord(photo);
         for (int r = 0; r < 48; ++r) {
             const QList<QByteArray> fields = lines[7 + r].split(',');
             QCOMPARE(fields.size(), 2 + 64 + 1);
@@ -115,12 +114,13 @@ private slots:
     {
         const QString photo = generated("labels.jpg");
         QCOMPARE(loadPhotoRecord(photo), 0);
+        const PhotoRecord record = copyPhotoRecord(photo);
         for (auto [qm, first, frame] : {std::tuple<const char *, const char *, const char *>{"english", "Parameters,Atm. Transmittance,", "Frame Temperatures,0,"},
                                         {"japanese", "パラメータ,大気透過率,", "フレーム温度,0,"}}) {
             QTranslator translator;
             QVERIFY(translator.load(QString(":/res/language/%1.qm").arg(qm)));
             QCoreApplication::installTranslator(&translator);
-            QVERIFY(writeCsvFile(m_dir.path(), photo, "labels"));
+            QVERIFY(writeCsvFile(m_dir.path(), "labels", &record));
             QCoreApplication::removeTranslator(&translator);
             const QList<QByteArray> lines = readAll(m_dir.filePath("labels.csv")).split('\n');
             QVERIFY(lines[0].startsWith(QString::fromUtf8(first).toLocal8Bit()));
@@ -177,25 +177,26 @@ private slots:
     {
         const QString photo = generated("full.jpg");
         QCOMPARE(loadPhotoRecord(photo), 0);
+        const PhotoRecord record = copyPhotoRecord(photo);
         const QString folder = m_dir.filePath("fulldisk");
         QVERIFY(QDir().mkpath(folder));
         QString error;
         {
             FileSizeLimit limit(4096);
-            QVERIFY(!writeCsvFile(folder, photo, "full", &error));
+            QVERIFY(!writeCsvFile(folder, "full", &record, &error));
         }
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot), QStringList());
         QVERIFY2(error.contains("full.csv"), qPrintable(error));
         QVERIFY2(error.contains(QString::fromLocal8Bit(std::strerror(EFBIG))), qPrintable(error));
         // Written again with room, the whole table is there.
-        QVERIFY(writeCsvFile(folder, photo, "full", &error));
+        QVERIFY(writeCsvFile(folder, "full", &record, &error));
         QVERIFY(QFileInfo(folder + "/full.csv").size() > 4096);
 
         // The name taken by a folder: the folder stays, nothing else appears.
         const QString blocked = m_dir.filePath("blocked");
         QVERIFY(QDir().mkpath(blocked + "/full.csv"));
         error.clear();
-        QVERIFY(!writeCsvFile(blocked, photo, "full", &error));
+        QVERIFY(!writeCsvFile(blocked, "full", &record, &error));
         QVERIFY(QFileInfo(blocked + "/full.csv").isDir());
         QCOMPARE(QDir(blocked).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
                  QStringList{"full.csv"});
@@ -238,11 +239,12 @@ private slots:
             QSKIP("root writes into read-only folders");
         const QString photo = generated("locked.jpg");
         QCOMPARE(loadPhotoRecord(photo), 0);
+        const PhotoRecord record = copyPhotoRecord(photo);
         const QString folder = m_dir.filePath("locked");
         QVERIFY(QDir().mkpath(folder));
         QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
         QString error;
-        const bool written = writeCsvFile(folder, photo, "locked", &error);
+        const bool written = writeCsvFile(folder, "locked", &record, &error);
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY(!written);
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot), QStringList());
@@ -290,15 +292,27 @@ private slots:
         QCOMPARE(folder.entryList(QDir::Files), (QStringList{"IR_0001-2.csv", "IR_0001.csv", "IR_0002.csv", "IR_0003.csv"}));
         QVERIFY(readAll(folder.filePath("IR_0001.csv")) != readAll(folder.filePath("IR_0001-2.csv")));
 
-        // Cancelled during the first photograph: it is finished, nothing more.
-        ExportFileThread cancelled(m_dir.filePath("out"), snapshots, ExportFileThread::CsvTables);
+        // Cancelled during the first photograph: it and those being written with it are
+        // finished, nothing after them. The tables are the first ones of the list.
+        QStringList many;
+        for (int i = 0; i < 40; ++i) {
+            many << m_dir.filePath(QString("snapshots/many%1.bmp").arg(i, 2, 10, QChar('0')));
+            snapshotSources()[many.last()] = snapshotSources()[snapshots[i % 4]];
+        }
+        ExportFileThread cancelled(m_dir.filePath("out"), many, ExportFileThread::CsvTables);
         connect(&cancelled, &ExportFileThread::OnUpdateExportProgress, &cancelled, &ExportFileThread::cancelExport,
                 Qt::DirectConnection);
         QSignalSpy cancelledProgress(&cancelled, &ExportFileThread::OnUpdateExportProgress);
+        QSignalSpy cancelledFinished(&cancelled, &ExportFileThread::OnExportFinished);
         cancelled.start();
         QVERIFY(cancelled.wait(30000));
-        QCOMPARE(cancelledProgress.size(), 1);
-        QCOMPARE(QDir(cancelled.exportFolder()).entryList(QDir::Files), QStringList{"IR_0001.csv"});
+        const int done = cancelledProgress.size();
+        QVERIFY2(done >= 1 && done < 40, qPrintable(QString::number(done)));
+        QCOMPARE(cancelledFinished.first(), (QList<QVariant>{done, done}));
+        QStringList first;
+        for (int i = 0; i < done; ++i)
+            first << QString("many%1.csv").arg(i, 2, 10, QChar('0'));
+        QCOMPARE(QDir(cancelled.exportFolder()).entryList(QDir::Files, QDir::Name), first);
         QVERIFY(cancelled.exportFolder() != job.exportFolder());
 
         // A photograph that is gone: counted, not written.
@@ -322,7 +336,8 @@ private slots:
     {
         const QString photo = generated("batch.jpg");
         QCOMPARE(loadPhotoRecord(photo), 0);
-        QVERIFY(writeCsvFile(m_dir.path(), photo, "batch"));
+        const PhotoRecord record = copyPhotoRecord(photo);
+        QVERIFY(writeCsvFile(m_dir.path(), "batch", &record));
         QDir().mkpath(m_dir.filePath("twin"));
         QVERIFY(QFile::copy(photo, m_dir.filePath("twin/BATCH.JPG")));
         QProcess qct;

@@ -4,9 +4,14 @@
 #include <QElapsedTimer>
 #include <QProcess>
 
-#include <sys/stat.h>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
 
 namespace {
 
@@ -17,10 +22,15 @@ struct Run
     QByteArray err;
 };
 
-Run qct(const QStringList &arguments)
+// Runs program (qct by default) with the arguments; environment entries "NAME=value" are added.
+Run run(const QString &program, const QStringList &arguments, const QStringList &environment = {})
 {
     QProcess process;
-    process.setProgram(QCT_PATH);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString &entry : environment)
+        env.insert(entry.section('=', 0, 0), entry.section('=', 1));
+    process.setProcessEnvironment(env);
+    process.setProgram(program);
     process.setArguments(arguments);
     process.start();
     if (!process.waitForFinished(60000)) {
@@ -30,6 +40,23 @@ Run qct(const QStringList &arguments)
     }
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
             process.readAllStandardError()};
+}
+
+Run qct(const QStringList &arguments)
+{
+    return run(QCT_PATH, arguments);
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -165,19 +192,11 @@ private slots:
     {
         // The first 36,864 bytes of a demo photograph: the frame is cut off. It loaded as a
         // success whose missing pixels read as 65536 °C, the maximum.
-        QByteArray whole;
-        {
-            QFile file(m_photos[0]);
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            whole = file.readAll();
-        }
+        const QByteArray whole = readAll(m_photos[0]);
         QVERIFY(whole.contains("IR_INFO_START"));
         const QString cut = m_dir.filePath("cut/IR_cut.jpg");
         QVERIFY(QDir().mkpath(m_dir.filePath("cut")));
-        QFile file(cut);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(whole.left(36864));
-        file.close();
+        QVERIFY(writeAll(cut, whole.left(36864)));
         const Run run = qct({"info", cut});
         QCOMPARE(run.status, 1);
         const QJsonObject o = QJsonDocument::fromJson(run.out).object();
@@ -185,11 +204,14 @@ private slots:
         QCOMPARE(o["result"].toInt(), -5);
         QCOMPARE(o["hasTemperature"].toBool(), false);
         QCOMPARE(o["max"].toDouble(), 65536.0);
-        // The readers' diagnostics only when asked for, and only on standard error.
-        QVERIFY(run.err.isEmpty());
+        // What failed, on standard error; the readers' diagnostics only when asked for, and
+        // only there too.
+        QCOMPARE(run.err, "qct: " + cut.toUtf8()
+                              + ": frame incomplete: the file does not hold the whole thermal frame (cut off or damaged)\n");
         const Run verbose = qct({"--verbose", "info", cut});
         QCOMPARE(verbose.out, run.out);
         QVERIFY(verbose.err.contains("frame cut off"));
+        QVERIFY(verbose.err.contains("photo_type=3"));
         QCOMPARE(qct({"matrix", cut}).status, 1);
         const Run csv = qct({"csv", m_dir.filePath("cut-csv"), m_dir.filePath("cut")});
         QCOMPARE(csv.status, 1);
@@ -230,14 +252,23 @@ private slots:
 
     void truthAboutOutputsAndOddFiles()
     {
-        // A FIFO named like a photograph is refused at once instead of waiting for a writer.
-        const QString pipe = m_dir.filePath("pipe.jpg");
+        // A FIFO named like a photograph is refused at once, with its reason, instead of
+        // waiting for a writer; also when a folder holds it.
+        const QString pipes = m_dir.filePath("pipes");
+        QVERIFY(QDir().mkpath(pipes));
+        const QString pipe = pipes + "/pipe.jpg";
         QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-        QProcess info;
-        info.start(QCT_PATH, {"info", pipe});
-        QVERIFY2(info.waitForFinished(10000), "qct info waited on a FIFO");
-        QCOMPARE(info.exitCode(), 1);
-        QCOMPARE(QJsonDocument::fromJson(info.readAllStandardOutput()).object()["result"].toInt(), -1);
+        QElapsedTimer timer;
+        timer.start();
+        const Run info = qct({"info", pipe});
+        QCOMPARE(info.status, 1);
+        QCOMPARE(QJsonDocument::fromJson(info.out).object()["result"].toInt(), -1);
+        QCOMPARE(info.err, "qct: " + pipe.toUtf8() + ": not a regular file (a FIFO or a device), so not a photograph\n");
+        const Run csvPipe = qct({"csv", m_dir.filePath("pipes-out"), pipes});
+        QCOMPARE(csvPipe.status, 1);
+        QCOMPARE(csvPipe.out, pipe.toUtf8() + ": not a regular file (a FIFO or a device), so not a photograph\n");
+        QVERIFY(QDir(m_dir.filePath("pipes-out")).isEmpty());
+        QVERIFY2(timer.elapsed() < 20000, "qct waited on a FIFO");
 
         // Output that cannot be written is a failure, not a success.
         QProcess full;
@@ -251,12 +282,146 @@ private slots:
         const QString out = m_dir.filePath("repeated");
         const Run run = qct({"csv", out, m_photos[0], m_photos[0], m_photos[0]});
         QCOMPARE(run.status, 0);
-        QStringList tables = QDir(out).entryList({"*.csv"}, QDir::Files);
-        QCOMPARE(tables.size(), 3);
-        const qint64 size = QFileInfo(QDir(out).filePath(tables[0])).size();
-        QVERIFY(size > 100000); // a 640 x 512 matrix
-        for (const QString &table : tables)
-            QCOMPARE(QFileInfo(QDir(out).filePath(table)).size(), size);
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(QDir(out).entryList({"*.csv"}, QDir::Files), (QStringList{"IR_0001-2.csv", "IR_0001-3.csv", "IR_0001.csv"}));
+        const QByteArray table = readAll(out + "/IR_0001.csv");
+        QCOMPARE(table.count('\n'), 5 + 1 + 1 + 512);
+        QCOMPARE(readAll(out + "/IR_0001-2.csv"), table);
+        QCOMPARE(readAll(out + "/IR_0001-3.csv"), table);
+    }
+
+    // Each cause of a failure has its own text, in info's standard error and in csv's lines;
+    // none reads "input filepath is null".
+    void failuresSayWhatFailed()
+    {
+        const QString folder = m_dir.filePath("failing");
+        QVERIFY(QDir().mkpath(folder));
+        const QString missing = folder + "/missing.jpg";
+        const QString junk = folder + "/junk.jpg";
+        QVERIFY(writeAll(junk, QByteArray(5000, 'j')));
+        const QString cut = folder + "/cut.jpg";
+        QVERIFY(writeAll(cut, readAll(m_photos[0]).left(40000)));
+        const QString locked = folder + "/locked.jpg";
+        QVERIFY(QFile::copy(m_photos[0], locked));
+        QVERIFY(QFile::setPermissions(locked, QFileDevice::WriteOwner));
+        const QStringList photos{missing, junk, cut, locked};
+
+        // Root reads every file: the command runs as nobody then.
+        const bool root = ::geteuid() == 0;
+        if (root)
+            QVERIFY(QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                            | QFileDevice::ExeOwner | QFileDevice::ExeOther));
+        const QString program = root ? "setpriv" : QCT_PATH;
+        const QStringList prefix = root ? QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", QCT_PATH} : QStringList();
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                                  | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther));
+        for (const QString &photo : {junk, cut})
+            QVERIFY(QFile::setPermissions(photo, QFileDevice::ReadOwner | QFileDevice::ReadOther));
+        const Run info = run(program, prefix + QStringList{"info"} + photos);
+        const Run csv = run(program, prefix + QStringList{"csv", folder + "/out", missing, locked});
+        QVERIFY(QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+
+        QCOMPARE(info.status, 1);
+        QCOMPARE(info.out.count('\n'), 4);
+        const QList<QByteArray> reasons = info.err.split('\n');
+        QCOMPARE(reasons.size(), 5);
+        QCOMPARE(reasons[0], "qct: " + missing.toUtf8() + ": no such file");
+        QCOMPARE(reasons[1], "qct: " + junk.toUtf8()
+                                 + ": not a photograph this program reads (no thermal frame in it, nor in an .irg file beside it)");
+        QCOMPARE(reasons[2], "qct: " + cut.toUtf8()
+                                 + ": frame incomplete: the file does not hold the whole thermal frame (cut off or damaged)");
+        QCOMPARE(reasons[3], "qct: " + locked.toUtf8() + ": permission denied");
+        QCOMPARE(csv.status, 1);
+        QCOMPARE(csv.out, missing.toUtf8() + ": no such file\n" + locked.toUtf8() + ": permission denied\n");
+
+        // Photographs that are no photographs: the parameter lines, and the reason.
+        const Run tables = qct({"csv", m_dir.filePath("failing-out"), junk, cut});
+        QCOMPARE(tables.status, 1);
+        QCOMPARE(tables.out, junk.toUtf8() + ": no temperatures (load result -2: not a photograph this program reads "
+                                             "(no thermal frame in it, nor in an .irg file beside it))\n"
+                                 + cut.toUtf8() + ": no temperatures (load result -5: frame incomplete: the file does not "
+                                                  "hold the whole thermal frame (cut off or damaged))\n");
+        QCOMPARE(QDir(m_dir.filePath("failing-out")).entryList(QDir::Files), (QStringList{"cut.csv", "junk.csv"}));
+        QCOMPARE(readAll(m_dir.filePath("failing-out/cut.csv")).count('\n'), 5);
+    }
+
+    // The photographs are loaded on every core; the lines come out in the order given, each
+    // with its own photograph's figures.
+    void linesInTheOrderGiven()
+    {
+        QMap<QString, QByteArray> alone;
+        for (const QString &photo : m_photos)
+            alone[photo] = qct({"info", photo}).out;
+        QStringList order;
+        for (int i = 0; i < 60; ++i)
+            order << m_photos[(i * 7 + i / 12) % 12];
+        order[17] = m_dir.filePath("absent.jpg");
+        const Run run = qct(QStringList{"info"} + order);
+        QCOMPARE(run.status, 1);
+        QList<QByteArray> lines = run.out.split('\n');
+        QCOMPARE(lines.size(), 61);
+        for (int i = 0; i < 60; ++i) {
+            if (i == 17)
+                QCOMPARE(QJsonDocument::fromJson(lines[i]).object()["path"].toString(), order[i]);
+            else
+                QCOMPARE(lines[i] + '\n', alone[order[i]]);
+        }
+
+        // csv: the failure lines in the order given as well.
+        const Run csv = qct({"csv", m_dir.filePath("ordered"), m_dir.filePath("b-absent.jpg"), m_photos[0],
+                             m_dir.filePath("a-absent.jpg"), m_photos[1], m_dir.filePath("c-absent.jpg")});
+        QCOMPARE(csv.out, m_dir.filePath("b-absent.jpg").toUtf8() + ": no such file\n" + m_dir.filePath("a-absent.jpg").toUtf8()
+                              + ": no such file\n" + m_dir.filePath("c-absent.jpg").toUtf8() + ": no such file\n");
+    }
+
+    // A file name that is no text in the locale's encoding (the byte 0xff under LC_ALL=C) is
+    // opened by its bytes: named, and found in a folder.
+    void namesTheLocaleCannotSpell()
+    {
+        const QString folder = m_dir.filePath("bytes");
+        QVERIFY(QDir().mkpath(folder));
+        const QByteArray odd = QFile::encodeName(folder) + "/IR_\xff.jpg";
+        QCOMPARE(::link(QFile::encodeName(m_photos[0]).constData(), odd.constData()), 0);
+        const QString script = QString("exec \"$0\" info \"$1/IR_$(printf '\\377').jpg\"");
+        const Run info = run("sh", {"-c", script, QCT_PATH, folder}, {"LC_ALL=C"});
+        QCOMPARE(info.status, 0);
+        const QJsonObject o = QJsonDocument::fromJson(info.out).object();
+        QCOMPARE(o["result"].toInt(), 0);
+        QCOMPARE(o["max"].toDouble(), QJsonDocument::fromJson(qct({"info", m_photos[0]}).out).object()["max"].toDouble());
+
+        const Run csv = run(QCT_PATH, {"csv", m_dir.filePath("bytes-out"), folder}, {"LC_ALL=C"});
+        QCOMPARE(csv.status, 0);
+        const QStringList tables = QDir(m_dir.filePath("bytes-out")).entryList(QDir::Files);
+        QCOMPARE(tables.size(), 1);
+        QCOMPARE(readAll(m_dir.filePath("bytes-out/") + tables[0]).count('\n'), 5 + 1 + 1 + 512);
+    }
+
+    // A disk that fills up: the photographs written are named, those that were not are said
+    // to have failed, and nothing cut off is left behind.
+    void samplesOntoAFullDisk()
+    {
+        const QString folder = m_dir.filePath("full");
+        Run samples;
+        {
+            // Files may not grow beyond 660,000 bytes: the .irg companions (655,616 bytes) and
+            // their small pictures are written, every other photograph fails as on a full disk.
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit saved;
+            QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+            rlimit limit = saved;
+            limit.rlim_cur = 660000;
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+            samples = qct({"samples", folder});
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &saved), 0);
+        }
+        QCOMPARE(samples.status, 1);
+        const QStringList written = QString::fromUtf8(samples.out).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(written, (QStringList{folder + "/IR_0005.jpg", folder + "/IR_0012.jpg"}));
+        QCOMPARE(samples.err.count('\n'), 10);
+        QVERIFY2(samples.err.startsWith("qct samples: " + folder.toUtf8() + "/IR_0001.jpg: "), samples.err.constData());
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{"IR_0005.irg", "IR_0005.jpg", "IR_0012.irg", "IR_0012.jpg"}));
+        QCOMPARE(qct(QStringList{"info"} + written).status, 0);
     }
 
     void failuresAndUsage()

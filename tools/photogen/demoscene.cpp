@@ -33,7 +33,7 @@ std::vector<float> solarScene(int width, int height, int variant)
     return t;
 }
 
-QStringList writeDemoFolder(const QString &dir)
+QStringList writeDemoFolder(const QString &dir, QStringList *failures)
 {
     QDir().mkpath(dir);
     struct Demo
@@ -78,8 +78,12 @@ QStringList writeDemoFolder(const QString &dir)
         shot.exif.gps.longitude[2] = {std::uint32_t(1830 + 17 * index), 100};
         shot.exif.gps.altitude = {std::uint32_t(800 + 5 * index), 10};
         const QString path = QDir(dir).filePath(QString("IR_%1.jpg").arg(index, 4, 10, QChar('0')));
-        writePhoto(path, shot);
-        paths << path;
+        QString error;
+        writePhoto(path, shot, &error);
+        if (error.isEmpty())
+            paths << path;
+        else if (failures)
+            *failures << error;
     }
     return paths;
 }

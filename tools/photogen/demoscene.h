@@ -10,5 +10,6 @@
 std::vector<float> solarScene(int width, int height, int variant);
 
 // Writes a dozen photographs of such scenes in every container kind and with several gimbal
-// codes into dir; returns their paths.
-QStringList writeDemoFolder(const QString &dir);
+// codes into dir; returns the paths of those written. failures (when given) receives one
+// "path: reason" per photograph that could not be written.
+QStringList writeDemoFolder(const QString &dir, QStringList *failures = nullptr);

@@ -7,7 +7,7 @@
 
 #include <QBuffer>
 #include <QColor>
-#include <QFile>
+#include <QSaveFile>
 #include <QImage>
 #include <QImageWriter>
 
@@ -87,11 +87,18 @@ std::vector<std::uint8_t> vexloSegments(const std::vector<std::uint16_t> &frame)
     return out;
 }
 
-bool writeFile(const QString &path, const std::vector<std::uint8_t> &bytes)
+// Whole or not at all: a full disk leaves no cut-off photograph behind. The reason goes to
+// error when it does not work out.
+bool writeFile(const QString &path, const std::vector<std::uint8_t> &bytes, QString *error)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        && file.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size())) == qint64(bytes.size());
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)
+        && file.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size())) == qint64(bytes.size())
+        && file.commit())
+        return true;
+    if (error)
+        *error = path + ": " + file.errorString();
+    return false;
 }
 
 } // namespace
@@ -211,7 +218,7 @@ std::vector<std::uint8_t> pictureJpeg(const PhotoSpec &shot)
     return out;
 }
 
-std::vector<float> writePhoto(const QString &path, const PhotoSpec &shot)
+std::vector<float> writePhoto(const QString &path, const PhotoSpec &shot, QString *error)
 {
     const std::vector<std::uint16_t> frame = encodeFrame(shot);
     std::vector<std::uint8_t> bytes = pictureJpeg(shot);
@@ -235,10 +242,11 @@ std::vector<float> writePhoto(const QString &path, const PhotoSpec &shot)
         const auto *raw = reinterpret_cast<const std::uint8_t *>(frame.data());
         irg.insert(irg.end(), raw, raw + kRawFrameBytes);
         const int dot = path.lastIndexOf('.');
-        writeFile(dot < 0 ? path : path.left(dot) + ".irg", irg);
+        if (!writeFile(dot < 0 ? path : path.left(dot) + ".irg", irg, error))
+            return expectedTemperatures(shot);
         break;
     }
     }
-    writeFile(path, bytes);
+    writeFile(path, bytes, error);
     return expectedTemperatures(shot);
 }

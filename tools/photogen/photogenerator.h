@@ -82,8 +82,9 @@ std::vector<std::uint8_t> infoBlock(const std::vector<InfoTag> &tags, const std:
 std::vector<std::uint8_t> pictureJpeg(const PhotoSpec &shot);
 
 // Writes the photograph (and its ".irg" companion) and returns the temperatures a loader
-// must read back, row-major in °C.
-std::vector<float> writePhoto(const QString &path, const PhotoSpec &shot);
+// must read back, row-major in °C. When a file cannot be written, error (when given) receives
+// its path and the reason; a file is written whole or not at all.
+std::vector<float> writePhoto(const QString &path, const PhotoSpec &shot, QString *error = nullptr);
 
 // Temperatures the shot's kind can carry: what the loader reads for the shot's field.
 std::vector<float> expectedTemperatures(const PhotoSpec &shot);

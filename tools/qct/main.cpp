@@ -1,67 +1,59 @@
 // qct: the radiometric core on the command line, for scripts and batch work. Its output is
-// a stable interface; the core's diagnostics go to standard error.
+// a stable interface; the core's diagnostics go to standard error, and only with --verbose.
+// Every command streams: a photograph is loaded into a record of the command's own, never into
+// the program's tables, and dropped once its output is written, so memory does not grow with
+// the number of photographs.
+#include "commandline.h"
 #include "csvwriter.h"
 #include "demoscene.h"
 #include "diagnostics.h"
+#include "exportjob.h"
 #include "language.h"
-#include "photoloader.h"
+#include "orderedrun.h"
+#include "photolist.h"
+#include "photorecord.h"
 #include "regionstatistics.h"
-#include "phototables.h"
 #include "temperatureformat.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
-#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
+#include <QSet>
 #include <QTranslator>
-#include <QtConcurrent>
-#include <QStringList>
 
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <functional>
-#include <numeric>
 
 namespace {
 
-const char kUsage[] =
-    "usage: qct info PHOTO...    one JSON object per photograph per line: path, photoType, result,\n"
-    "                            hasTemperature, width, height, max, min, avg, maxPos, minPos, texts\n"
-    "       qct matrix PHOTO     the temperature matrix, one line per row, values joined by ','\n"
-    "       qct measure PHOTO SHAPE...\n"
-    "                            one JSON object per shape per line: shape, max, min, avg, maxPos,\n"
-    "                            minPos, count; shapes in pixels of the photograph, in any mix:\n"
-    "                            --point X,Y  --line X1,Y1,X2,Y2  --rect LEFT,TOP,WIDTH,HEIGHT\n"
-    "                            --circle CX,CY,R  --polygon X1,Y1,X2,Y2,...\n"
-    "       qct csv [--lang zh|en|ja] OUTDIR PHOTO_OR_FOLDER...\n"
-    "                            the CSV table of every photograph (folders searched for .jpg files)\n"
-    "                            into OUTDIR, named as the export names them; labels in the given\n"
-    "                            language, by default the system's; one line per photograph that\n"
-    "                            could not be written\n"
-    "       qct samples DIR      writes a folder of demo photographs\n"
-    "       qct --help           this text\n"
-    "Before any command, --verbose prints the readers' diagnostics on standard error.\n"
-    "The exit status is 0 when every photograph loaded and 1 when any did not (2 for bad usage).\n";
-
-void print(const QString &text)
+// Writes to standard output; false once any write has failed (a full disk, a closed pipe):
+// stdio keeps the error, and main reports it.
+bool writeOut(const QByteArray &bytes)
 {
-    const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
+    return !std::ferror(stdout);
 }
 
-// Every line of JSON is made by Qt's JSON classes, so no path, name or text read from a file is
-// ever taken for a format: "a%2b.jpg" stays "a%2b.jpg".
-void printJson(const QJsonObject &object)
+// "qct: PATH: reason" on standard error, the path as its bytes.
+void complain(const QByteArray &path, const QString &reason)
 {
-    const QByteArray bytes = QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
+    const QByteArray line = "qct: " + path + ": " + reason.toUtf8() + '\n';
+    std::fwrite(line.constData(), 1, std::size_t(line.size()), stderr);
+}
+
+// True for a load that gave temperatures; otherwise says why on standard error.
+bool succeeded(const Photo &photo, int result)
+{
+    if (result == LoadOk)
+        return true;
+    complain(photo.native, QString::fromUtf8(loadResultText(result, photo.native.constData())));
+    return false;
 }
 
 // Nine significant digits read back as the same float.
@@ -77,82 +69,72 @@ QJsonArray jsonPoint(const QPointF &p)
     return QJsonArray{p.x(), p.y()};
 }
 
-int info(const QStringList &paths)
+// Every line of JSON is made by Qt's JSON classes, so no path, name or text read from a file is
+// ever taken for a format: "a%2b.jpg" stays "a%2b.jpg".
+QByteArray jsonLine(const QJsonObject &object)
 {
-    int status = 0;
-    for (const QString &path : paths) {
-        const PhotoType type = detectPhotoType(path.toLocal8Bit().constData());
-        const int result = loadPhotoRecord(path);
-        const PhotoRecord record = copyPhotoRecord(path);
-        QJsonObject line;
-        line.insert("path", path);
-        line.insert("photoType", int(type));
-        line.insert("result", result);
-        line.insert("hasTemperature", record.hasTemperature);
-        line.insert("width", record.width);
-        line.insert("height", record.height);
-        line.insert("max", jsonFloat(record.stats.max));
-        line.insert("min", jsonFloat(record.stats.min));
-        line.insert("avg", jsonFloat(record.stats.avg));
-        line.insert("maxPos", jsonPoint(record.stats.maxPos));
-        line.insert("minPos", jsonPoint(record.stats.minPos));
-        line.insert("texts", QJsonArray::fromStringList(record.texts));
-        printJson(line);
-        if (result != 0)
-            status = 1;
-    }
-    return status;
+    return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
 }
 
-int matrix(const QString &path)
+QByteArray infoLine(const Photo &photo, PhotoType type, int result, const PhotoRecord &record)
 {
-    const int result = loadPhotoRecord(path);
-    const PhotoRecord record = copyPhotoRecord(path);
+    QJsonObject line;
+    line.insert("path", photo.shown);
+    line.insert("photoType", int(type));
+    line.insert("result", result);
+    line.insert("hasTemperature", record.hasTemperature);
+    line.insert("width", record.width);
+    line.insert("height", record.height);
+    line.insert("max", jsonFloat(record.stats.max));
+    line.insert("min", jsonFloat(record.stats.min));
+    line.insert("avg", jsonFloat(record.stats.avg));
+    line.insert("maxPos", jsonPoint(record.stats.maxPos));
+    line.insert("minPos", jsonPoint(record.stats.minPos));
+    line.insert("texts", QJsonArray::fromStringList(record.texts));
+    return jsonLine(line);
+}
+
+// Every core loads; the lines come out in the order given.
+int info(const QVector<Photo> &photos)
+{
+    struct Line
+    {
+        int result;
+        QByteArray json;
+    };
+    int failed = 0;
+    const auto load = [&photos](int index) {
+        PhotoRecord record;
+        PhotoType type = UnsupportedPhoto;
+        const int result = loadNewPhoto(photos[index].native, record, &type);
+        return Line{result, infoLine(photos[index], type, result, record)};
+    };
+    const auto print = [&](int index, Line &line) {
+        if (!succeeded(photos[index], line.result))
+            ++failed;
+        return writeOut(line.json); // nothing more is loaded for an output that is gone
+    };
+    runInOrder<Line>(photos.size(), load, print);
+    return failed ? 1 : 0;
+}
+
+int matrix(const Photo &photo)
+{
+    PhotoRecord record;
+    const int result = loadNewPhoto(photo.native, record);
     const TemperatureMatrix &m = *record.matrix;
-    for (int y = 0; y < m.height(); ++y) {
-        QStringList values;
-        for (int x = 0; x < m.width(); ++x)
-            values << formatTemperature(m.at(x, y));
-        print(values.join(',') + "\n");
-    }
-    return result == 0 ? 0 : 1;
-}
-
-// One shape of the measure command: its name and its numbers.
-struct Shape
-{
-    QString name;
-    QVector<double> numbers;
-};
-
-// The shapes of the command line, or false with a message for the user when they cannot be
-// measured; an empty message means the usage is wrong.
-bool parseShapes(const QStringList &args, QVector<Shape> &shapes, QString &error)
-{
-    static const QHash<QString, int> counts = {{"point", 2}, {"line", 4}, {"rect", 4}, {"circle", 3}, {"polygon", -1}};
-    for (int i = 0; i < args.size(); i += 2) {
-        const QString name = args[i].mid(2);
-        if (!args[i].startsWith("--") || !counts.contains(name) || i + 1 >= args.size())
-            return false;
-        Shape shape{name, {}};
-        for (const QString &text : args[i + 1].split(',')) {
-            bool ok = false;
-            const double number = text.toDouble(&ok);
-            if (!ok)
-                return false;
-            // Infinities and NaN have no pixel: refused rather than measured as some edge.
-            if (!std::isfinite(number)) {
-                error = "qct measure: " + args[i] + " " + args[i + 1] + ": " + text + " is not a finite number";
-                return false;
-            }
-            shape.numbers.append(number);
+    QByteArray row;
+    char text[32];
+    for (int y = 0; y < m.height() && !std::ferror(stdout); ++y) {
+        row.clear();
+        for (int x = 0; x < m.width(); ++x) {
+            if (x)
+                row += ',';
+            row.append(text, int(formatTemperature(m.at(x, y), text) - text));
         }
-        const int count = counts[name];
-        if (count > 0 ? shape.numbers.size() != count : shape.numbers.size() < 2 || shape.numbers.size() % 2 != 0)
-            return false;
-        shapes.append(shape);
+        writeOut(row + '\n');
     }
-    return !shapes.isEmpty();
+    return succeeded(photo, result) ? 0 : 1;
 }
 
 // The picture is its own pixel grid here, so scene and pixel coordinates coincide.
@@ -174,11 +156,11 @@ RegionStats measureShape(const Shape &shape, const TemperatureGrid &grid)
     return polygonStatistics(vertices, image, grid);
 }
 
-int measure(const QString &path, const QVector<Shape> &shapes)
+int measure(const Photo &photo, const QVector<Shape> &shapes)
 {
-    const int result = loadPhotoRecord(path);
-    loadedPhotoPaths() = QStringList{path};
-    const TemperatureGrid grid = TemperatureGrid::of(path);
+    PhotoRecord record;
+    const int result = loadNewPhoto(photo.native, record);
+    const TemperatureGrid grid = record.hasTemperature ? TemperatureGrid(record.matrix) : TemperatureGrid();
     const QRectF image(0, 0, grid.width(), grid.height());
     for (const Shape &shape : shapes) {
         const RegionStats r = measureShape(shape, grid);
@@ -192,43 +174,13 @@ int measure(const QString &path, const QVector<Shape> &shapes)
         line.insert("maxPos", QJsonArray{maxPos.x(), maxPos.y()});
         line.insert("minPos", QJsonArray{minPos.x(), minPos.y()});
         line.insert("count", r.count);
-        printJson(line);
+        writeOut(jsonLine(line));
     }
-    return result == 0 ? 0 : 1;
+    return succeeded(photo, result) ? 0 : 1;
 }
 
-// The photographs named on the command line: files as given, folders searched for ".jpg"
-// files of any letter case, in name order.
-QStringList collectPhotographs(const QStringList &arguments)
+void installTranslator(const QString &language)
 {
-    QStringList photos;
-    for (const QString &argument : arguments) {
-        if (!QFileInfo(argument).isDir()) {
-            photos << argument;
-            continue;
-        }
-        QStringList found;
-        QDirIterator it(argument, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            if (QFileInfo(path).suffix().toLower() == "jpg")
-                found << path;
-        }
-        found.sort();
-        photos << found;
-    }
-    return photos;
-}
-
-int csv(QStringList args)
-{
-    QString language;
-    if (args.value(0) == "--lang") {
-        language = args.value(1);
-        args = args.mid(2);
-    }
-    if (args.size() < 2 || (!language.isEmpty() && language != "zh" && language != "en" && language != "ja"))
-        return -1;
     int id = QLocale().language();
     if (language == "zh")
         id = LanguageId::Chinese;
@@ -239,94 +191,91 @@ int csv(QStringList args)
     static QTranslator translator;
     translator.load(qmPathForLanguage(id));
     QCoreApplication::installTranslator(&translator);
+}
 
-    const QString out = args[0];
+// The export's job, every photograph loaded into a record of the worker's own: the same file
+// named twice is two loads and two tables, never one record written by two workers.
+int csv(const CommandLine &line)
+{
+    installTranslator(line.language);
+    const QString out = QFile::decodeName(line.operands[0]);
     if (!QDir().mkpath(out)) {
-        std::fprintf(stderr, "cannot create %s\n", qPrintable(out));
+        complain(line.operands[0], "cannot create the folder");
         return 1;
     }
-    const QStringList photos = collectPhotographs(args.mid(1));
+    QStringList problems;
+    const QVector<Photo> photos = collectPhotographs(line.operands.mid(1), problems);
+    for (const QString &problem : problems)
+        writeOut(problem.toUtf8() + '\n');
     // Names as the export gives them: the base name, then "-2", "-3", ... for repeats.
-    QStringList names;
-    for (const QString &photo : photos) {
-        const QString base = QFileInfo(photo).baseName();
+    QVector<ExportJob::Item> items;
+    QSet<QString> taken;
+    for (const Photo &photo : photos) {
+        const QString base = QFileInfo(photo.shown).baseName();
         QString name = base;
-        for (int n = 2; names.contains(name); ++n)
+        for (int n = 2; taken.contains(name); ++n)
             name = base + QString("-%1").arg(n);
-        names << name;
+        taken.insert(name);
+        items.append({photo.shown, name});
     }
-    // One worker per photograph, however often it is named: a record is loaded, written under
-    // each of its names and dropped by the same worker, so no worker drops a record another
-    // still writes. Every core at work.
-    QStringList unique;
-    QHash<QString, QVector<int>> namesOf;
-    for (int i = 0; i < photos.size(); ++i) {
-        if (!namesOf.contains(photos[i]))
-            unique << photos[i];
-        namesOf[photos[i]] << i;
-    }
-    const std::function<QString(const QString &)> exportOne = [&](const QString &photo) {
-        const int loaded = loadPhotoRecord(photo);
-        QStringList problems;
-        for (int i : namesOf.value(photo)) {
-            if (!writeCsvFile(out, photo, names[i]))
-                problems << photo + ": could not be written";
+    ExportJob job(items, [&photos](const QString &folder, int index, const ExportJob::Item &item, ExportFailure &failure) {
+        const QByteArray &native = photos[index].native;
+        PhotoRecord record;
+        const int result = loadNewPhoto(native, record);
+        // A file that cannot be opened gets no table; one that is no photograph gets the
+        // parameter lines, as the export writes them.
+        if (result == LoadCannotOpen) {
+            failure.kind = ExportFailure::PhotoUnreadable;
+            failure.reason = QString::fromUtf8(loadResultText(result, native.constData()));
+            return false;
         }
-        forgetPhotoRecord(photo);
-        if (!problems.isEmpty())
-            return problems.join('\n');
-        if (loaded == 0)
-            return QString();
-        return photo + ": no temperatures (load result " + QString::number(loaded) + ": " + loadResultText(loaded, QFile::encodeName(photo).constData()) + ")";
-    };
-    const QVector<QString> failures = QtConcurrent::blockingMapped<QVector<QString>>(unique, exportOne);
-    int failed = 0;
-    for (const QString &failure : failures) {
-        if (!failure.isEmpty()) {
-            print(failure + "\n");
-            ++failed;
+        if (!writeCsvFile(folder, item.name, &record, &failure.reason)) {
+            failure.kind = ExportFailure::WriteFailed;
+            return false;
         }
-    }
-    return failed ? 1 : 0;
+        if (result == LoadOk)
+            return true;
+        failure.kind = ExportFailure::NoTemperatures;
+        failure.reason = QString("no temperatures (load result %1: %2)")
+                             .arg(QString::number(result), QString::fromUtf8(loadResultText(result, native.constData())));
+        return false;
+    });
+    job.run(out, [&](int index, const ExportFailure *failure) {
+        if (failure)
+            writeOut(photos[index].native + ": " + failure->reason.toUtf8() + '\n');
+    });
+    return problems.isEmpty() && job.failures().isEmpty() ? 0 : 1;
 }
 
-int usage(std::FILE *stream, int status)
+// Prints the path of each photograph written; says which could not be.
+int samples(const QByteArray &dir)
 {
-    std::fputs(kUsage, stream);
-    return status;
+    QStringList failures;
+    const QStringList written = writeDemoFolder(QFile::decodeName(dir), &failures);
+    for (const QString &path : written)
+        writeOut(path.toUtf8() + '\n');
+    for (const QString &failure : failures)
+        std::fprintf(stderr, "qct samples: %s\n", failure.toUtf8().constData());
+    return failures.isEmpty() ? 0 : 1;
 }
 
-int run(const QStringList &args)
+int run(const CommandLine &line)
 {
-    const QString command = args.value(0);
-    if (command == "--help" || command == "-h")
+    if (line.command == "help")
         return usage(stdout, 0);
-    if (command == "info" && args.size() >= 2)
-        return info(args.mid(1));
-    if (command == "matrix" && args.size() == 2)
-        return matrix(args[1]);
-    if (command == "measure" && args.size() >= 2) {
-        QVector<Shape> shapes;
-        QString error;
-        if (!parseShapes(args.mid(2), shapes, error)) {
-            if (error.isEmpty())
-                return usage(stderr, 2);
-            std::fprintf(stderr, "%s\n", qPrintable(error));
-            return 2;
-        }
-        return measure(args[1], shapes);
-    }
-    if (command == "csv") {
-        const int status = csv(args.mid(1));
-        return status < 0 ? usage(stderr, 2) : status;
-    }
-    if (command == "samples" && args.size() == 2) {
-        const QStringList written = writeDemoFolder(args[1]);
-        for (const QString &path : written)
-            print(path + "\n");
-        return 0;
-    }
-    return usage(stderr, 2);
+    if (line.command == "csv")
+        return csv(line);
+    if (line.command == "samples")
+        return samples(line.operands[0]);
+    const Photo photo = photoNamed(line.operands[0]);
+    if (line.command == "matrix")
+        return matrix(photo);
+    if (line.command == "measure")
+        return measure(photo, line.shapes);
+    QVector<Photo> photos;
+    for (const QByteArray &operand : line.operands)
+        photos << photoNamed(operand);
+    return info(photos);
 }
 
 } // namespace
@@ -334,12 +283,24 @@ int run(const QStringList &args)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
-    if (args.value(0) == "--verbose") {
-        setDiagnosticStream(stderr);
-        args.removeFirst();
+    // The arguments' own bytes: a file name the locale cannot spell still names its file.
+    QList<QByteArray> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QByteArray(argv[i]);
+    CommandLine line;
+    QString error;
+    if (!parseCommandLine(arguments, line, error)) {
+        if (error.isEmpty())
+            return usage(stderr, 2);
+        std::fprintf(stderr, "%s\n", error.toUtf8().constData());
+        return 2;
     }
-    const int status = run(args);
+    // Qt's own warnings (a decoder's "Not a JPEG file") are diagnostics too.
+    if (line.verbose)
+        setDiagnosticStream(stderr);
+    else
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    const int status = run(line);
     // A full disk or a closed pipe must not pass for success: what was printed is the result.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         std::fprintf(stderr, "qct: the output could not be written: %s\n", std::strerror(errno));

@@ -1,0 +1,126 @@
+#include "commandline.h"
+
+#include <QHash>
+#include <QStringList>
+
+#include <cmath>
+
+namespace {
+
+const char kUsage[] =
+    "usage: qct info PHOTO...    one JSON object per photograph per line, in the order given: path,\n"
+    "                            photoType, result, hasTemperature, width, height, max, min, avg,\n"
+    "                            maxPos, minPos, texts\n"
+    "       qct matrix PHOTO     the temperature matrix, one line per row, values joined by ','\n"
+    "       qct measure PHOTO SHAPE...\n"
+    "                            one JSON object per shape per line: shape, max, min, avg, maxPos,\n"
+    "                            minPos, count; shapes in pixels of the photograph, in any mix:\n"
+    "                            --point X,Y  --line X1,Y1,X2,Y2  --rect LEFT,TOP,WIDTH,HEIGHT\n"
+    "                            --circle CX,CY,R  --polygon X1,Y1,X2,Y2,...\n"
+    "       qct csv [--lang zh|en|ja] OUTDIR PHOTO_OR_FOLDER...\n"
+    "                            the CSV table of every photograph (folders searched for .jpg files)\n"
+    "                            into OUTDIR, named as the export names them; labels in the given\n"
+    "                            language, by default the system's; one line per photograph that\n"
+    "                            failed, saying why\n"
+    "       qct samples DIR      writes a folder of demo photographs and prints their paths\n"
+    "       qct --help           this text\n"
+    "Before the command, --verbose prints the readers' diagnostics on standard error. After it, \"--\"\n"
+    "ends the options: every argument after it is a photograph or folder.\n"
+    "info, matrix and measure say on standard error why a photograph gave no temperatures.\n"
+    "The exit status is 0 when every photograph loaded and every file and line was written, 1\n"
+    "otherwise, and 2 for bad usage.\n";
+
+// The numbers of a shape option: a fixed count, or -1 for a polygon's pairs.
+const QHash<QString, int> &shapeCounts()
+{
+    static const QHash<QString, int> counts = {{"point", 2}, {"line", 4}, {"rect", 4}, {"circle", 3}, {"polygon", -1}};
+    return counts;
+}
+
+bool parseShape(const QString &name, const QString &value, Shape &shape, QString &error)
+{
+    shape = Shape{name, {}};
+    for (const QString &text : value.split(',')) {
+        bool ok = false;
+        const double number = text.toDouble(&ok);
+        if (!ok)
+            return false;
+        // Infinities and NaN have no pixel: refused rather than measured as some edge.
+        if (!std::isfinite(number)) {
+            error = "qct measure: --" + name + " " + value + ": " + text + " is not a finite number";
+            return false;
+        }
+        shape.numbers.append(number);
+    }
+    const int count = shapeCounts().value(name);
+    const int n = shape.numbers.size();
+    return count > 0 ? n == count : n >= 2 && n % 2 == 0;
+}
+
+// Whether the command has the operands it takes.
+bool operandsFit(const CommandLine &line)
+{
+    const int n = line.operands.size();
+    if (line.command == "info")
+        return n >= 1;
+    if (line.command == "matrix" || line.command == "samples")
+        return n == 1;
+    if (line.command == "measure")
+        return n == 1 && !line.shapes.isEmpty();
+    if (line.command == "csv")
+        return n >= 2;
+    return false;
+}
+
+} // namespace
+
+bool parseCommandLine(const QList<QByteArray> &arguments, CommandLine &line, QString &error)
+{
+    int i = 0;
+    if (arguments.value(0) == "--verbose") {
+        line.verbose = true;
+        ++i;
+    }
+    const QByteArray command = arguments.value(i++);
+    if (command == "--help" || command == "-h") {
+        line.command = "help";
+        return i == arguments.size();
+    }
+    line.command = QString::fromLatin1(command);
+    bool options = true;
+    for (; i < arguments.size(); ++i) {
+        const QByteArray &argument = arguments[i];
+        if (options && argument == "--") {
+            options = false;
+            continue;
+        }
+        if (!options || !argument.startsWith("--")) {
+            line.operands << argument;
+            continue;
+        }
+        // Every option takes a value.
+        const QString name = QString::fromLatin1(argument.mid(2));
+        if (i + 1 >= arguments.size())
+            return false;
+        const QString value = QString::fromLocal8Bit(arguments[++i]);
+        if (line.command == "csv" && name == "lang") {
+            if (value != "zh" && value != "en" && value != "ja")
+                return false;
+            line.language = value;
+        } else if (line.command == "measure" && shapeCounts().contains(name)) {
+            Shape shape;
+            if (!parseShape(name, value, shape, error))
+                return false;
+            line.shapes.append(shape);
+        } else {
+            return false;
+        }
+    }
+    return operandsFit(line);
+}
+
+int usage(std::FILE *stream, int status)
+{
+    std::fputs(kUsage, stream);
+    return status;
+}
