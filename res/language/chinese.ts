@@ -705,4 +705,151 @@
         <translation>翻页时保持同一温度范围，便于对比照片。</translation>
     </message>
 </context>
+<context>
+    <name>ReportModel</name>
+    <message>
+        <source>报告已取消</source>
+        <translation>报告已取消</translation>
+    </message>
+    <message>
+        <source>汇总</source>
+        <translation>汇总</translation>
+    </message>
+    <message>
+        <source>无法创建 %1：%2</source>
+        <translation>无法创建 %1：%2</translation>
+    </message>
+    <message>
+        <source>无法写入 %1：%2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>现场</source>
+        <translation>现场</translation>
+    </message>
+    <message>
+        <source>拍摄时间</source>
+        <translation>拍摄时间</translation>
+    </message>
+    <message>
+        <source>照片数量</source>
+        <translation>照片数量</translation>
+    </message>
+    <message>
+        <source>软件版本</source>
+        <translation>软件版本</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>文件名</translation>
+    </message>
+    <message>
+        <source>GPS</source>
+        <translation>GPS</translation>
+    </message>
+    <message>
+        <source>最高温度</source>
+        <translation>最高温度</translation>
+    </message>
+    <message>
+        <source>最低温度</source>
+        <translation>最低温度</translation>
+    </message>
+    <message>
+        <source>平均温度</source>
+        <translation>平均温度</translation>
+    </message>
+    <message>
+        <source>测量数</source>
+        <translation>测量数</translation>
+    </message>
+    <message>
+        <source>最热测量</source>
+        <translation>最热测量</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>参数</translation>
+    </message>
+    <message>
+        <source>值</source>
+        <translation>值</translation>
+    </message>
+    <message>
+        <source>海拔</source>
+        <translation>海拔</translation>
+    </message>
+    <message>
+        <source>云台型号</source>
+        <translation>云台型号</translation>
+    </message>
+    <message>
+        <source>分辨率</source>
+        <translation>分辨率</translation>
+    </message>
+    <message>
+        <source>发射率</source>
+        <translation>发射率</translation>
+    </message>
+    <message>
+        <source>距离</source>
+        <translation>距离</translation>
+    </message>
+    <message>
+        <source>反射温度</source>
+        <translation>反射温度</translation>
+    </message>
+    <message>
+        <source>大气温度</source>
+        <translation>大气温度</translation>
+    </message>
+    <message>
+        <source>湿度</source>
+        <translation>湿度</translation>
+    </message>
+    <message>
+        <source>大气透过率</source>
+        <translation>大气透过率</translation>
+    </message>
+    <message>
+        <source>全图温度</source>
+        <translation>全图温度</translation>
+    </message>
+    <message>
+        <source>最高温度位置 (像素)</source>
+        <translation>最高温度位置 (像素)</translation>
+    </message>
+    <message>
+        <source>最低温度位置 (像素)</source>
+        <translation>最低温度位置 (像素)</translation>
+    </message>
+    <message>
+        <source>测量</source>
+        <translation>测量</translation>
+    </message>
+    <message>
+        <source>编号</source>
+        <translation>编号</translation>
+    </message>
+    <message>
+        <source>最大值</source>
+        <translation>最大值</translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation>最小值</translation>
+    </message>
+    <message>
+        <source>平均值</source>
+        <translation>平均值</translation>
+    </message>
+    <message>
+        <source>位置 (像素)</source>
+        <translation>位置 (像素)</translation>
+    </message>
+    <message>
+        <source>红外巡检报告</source>
+        <translation>红外巡检报告</translation>
+    </message>
+</context>
 </TS>

@@ -711,4 +711,151 @@ Temp.</translation>
         <translation>Keeps one span while paging, so photographs compare by eye.</translation>
     </message>
 </context>
+<context>
+    <name>ReportModel</name>
+    <message>
+        <source>报告已取消</source>
+        <translation>The report was cancelled</translation>
+    </message>
+    <message>
+        <source>汇总</source>
+        <translation>Summary</translation>
+    </message>
+    <message>
+        <source>无法创建 %1：%2</source>
+        <translation>Cannot create %1: %2</translation>
+    </message>
+    <message>
+        <source>无法写入 %1：%2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>现场</source>
+        <translation>Site</translation>
+    </message>
+    <message>
+        <source>拍摄时间</source>
+        <translation>Captured</translation>
+    </message>
+    <message>
+        <source>照片数量</source>
+        <translation>Photographs</translation>
+    </message>
+    <message>
+        <source>软件版本</source>
+        <translation>Software version</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>File name</translation>
+    </message>
+    <message>
+        <source>GPS</source>
+        <translation>GPS</translation>
+    </message>
+    <message>
+        <source>最高温度</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <source>最低温度</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <source>平均温度</source>
+        <translation>Average</translation>
+    </message>
+    <message>
+        <source>测量数</source>
+        <translation>Measurements</translation>
+    </message>
+    <message>
+        <source>最热测量</source>
+        <translation>Hottest measurement</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <source>值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>海拔</source>
+        <translation>Altitude</translation>
+    </message>
+    <message>
+        <source>云台型号</source>
+        <translation>Gimbal type</translation>
+    </message>
+    <message>
+        <source>分辨率</source>
+        <translation>Resolution</translation>
+    </message>
+    <message>
+        <source>发射率</source>
+        <translation>Emissivity</translation>
+    </message>
+    <message>
+        <source>距离</source>
+        <translation>Distance</translation>
+    </message>
+    <message>
+        <source>反射温度</source>
+        <translation>Reflected temperature</translation>
+    </message>
+    <message>
+        <source>大气温度</source>
+        <translation>Atm. temperature</translation>
+    </message>
+    <message>
+        <source>湿度</source>
+        <translation>Humidity</translation>
+    </message>
+    <message>
+        <source>大气透过率</source>
+        <translation>Atm. transmittance</translation>
+    </message>
+    <message>
+        <source>全图温度</source>
+        <translation>Whole-frame temperatures</translation>
+    </message>
+    <message>
+        <source>最高温度位置 (像素)</source>
+        <translation>Hottest pixel (px)</translation>
+    </message>
+    <message>
+        <source>最低温度位置 (像素)</source>
+        <translation>Coldest pixel (px)</translation>
+    </message>
+    <message>
+        <source>测量</source>
+        <translation>Measurements</translation>
+    </message>
+    <message>
+        <source>编号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>最大值</source>
+        <translation>Max.</translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation>Min.</translation>
+    </message>
+    <message>
+        <source>平均值</source>
+        <translation>Average</translation>
+    </message>
+    <message>
+        <source>位置 (像素)</source>
+        <translation>Position (px)</translation>
+    </message>
+    <message>
+        <source>红外巡检报告</source>
+        <translation>Thermal Inspection Report</translation>
+    </message>
+</context>
 </TS>

@@ -709,4 +709,151 @@
         <translation>ページを切り替えても同じ範囲を保ち、写真を見比べられるようにします。</translation>
     </message>
 </context>
+<context>
+    <name>ReportModel</name>
+    <message>
+        <source>报告已取消</source>
+        <translation>レポートは取り消されました</translation>
+    </message>
+    <message>
+        <source>汇总</source>
+        <translation>概要</translation>
+    </message>
+    <message>
+        <source>无法创建 %1：%2</source>
+        <translation>%1 を作成できません：%2</translation>
+    </message>
+    <message>
+        <source>无法写入 %1：%2</source>
+        <translation>%1 に書き込めません：%2</translation>
+    </message>
+    <message>
+        <source>现场</source>
+        <translation>現場</translation>
+    </message>
+    <message>
+        <source>拍摄时间</source>
+        <translation>撮影日時</translation>
+    </message>
+    <message>
+        <source>照片数量</source>
+        <translation>写真の枚数</translation>
+    </message>
+    <message>
+        <source>软件版本</source>
+        <translation>ソフトウェアのバージョン</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>ファイル名</translation>
+    </message>
+    <message>
+        <source>GPS</source>
+        <translation>GPS</translation>
+    </message>
+    <message>
+        <source>最高温度</source>
+        <translation>最高温度</translation>
+    </message>
+    <message>
+        <source>最低温度</source>
+        <translation>最低温度</translation>
+    </message>
+    <message>
+        <source>平均温度</source>
+        <translation>平均温度</translation>
+    </message>
+    <message>
+        <source>测量数</source>
+        <translation>測定数</translation>
+    </message>
+    <message>
+        <source>最热测量</source>
+        <translation>最も高温の測定</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>パラメータ</translation>
+    </message>
+    <message>
+        <source>值</source>
+        <translation>値</translation>
+    </message>
+    <message>
+        <source>海拔</source>
+        <translation>高度</translation>
+    </message>
+    <message>
+        <source>云台型号</source>
+        <translation>ジンバル型式</translation>
+    </message>
+    <message>
+        <source>分辨率</source>
+        <translation>解像度</translation>
+    </message>
+    <message>
+        <source>发射率</source>
+        <translation>放射率</translation>
+    </message>
+    <message>
+        <source>距离</source>
+        <translation>距離</translation>
+    </message>
+    <message>
+        <source>反射温度</source>
+        <translation>反射温度</translation>
+    </message>
+    <message>
+        <source>大气温度</source>
+        <translation>大気温度</translation>
+    </message>
+    <message>
+        <source>湿度</source>
+        <translation>湿度</translation>
+    </message>
+    <message>
+        <source>大气透过率</source>
+        <translation>大気透過率</translation>
+    </message>
+    <message>
+        <source>全图温度</source>
+        <translation>画像全体の温度</translation>
+    </message>
+    <message>
+        <source>最高温度位置 (像素)</source>
+        <translation>最高温度の位置 (ピクセル)</translation>
+    </message>
+    <message>
+        <source>最低温度位置 (像素)</source>
+        <translation>最低温度の位置 (ピクセル)</translation>
+    </message>
+    <message>
+        <source>测量</source>
+        <translation>測定</translation>
+    </message>
+    <message>
+        <source>编号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>最大值</source>
+        <translation>最大値</translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation>最小値</translation>
+    </message>
+    <message>
+        <source>平均值</source>
+        <translation>平均値</translation>
+    </message>
+    <message>
+        <source>位置 (像素)</source>
+        <translation>位置 (ピクセル)</translation>
+    </message>
+    <message>
+        <source>红外巡检报告</source>
+        <translation>赤外線点検レポート</translation>
+    </message>
+</context>
 </TS>

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "reportmodel.h"
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// One report for a selection of photographs: a cover (site, dates, count, version), a summary
+// with a row per photograph, hottest first, then a section per photograph in that order with
+// its picture and colour scale, parameters, whole-frame statistics and measurements.
+struct CombinedReport
+{
+    QString site;
+    QStringList photos;
+    // Called after each photograph of each pass (two passes: reading, then writing) with the
+    // steps done and the steps in all; false stops the report (nothing is written then).
+    std::function<bool(int done, int total)> progress;
+};
+
+// The photograph's report data: its record from the program's tables when it was opened,
+// else loaded on its own (and not kept), with the measurements it has in this run.
+ReportPhoto reportPhotoOf(const QString &photo);
+
+// The picture of a photograph as the analysis page draws it, measurements included and no
+// item selected, with its colour scale beside it. A photograph not opened in this run is
+// loaded for it and forgotten again.
+QImage reportPicture(const QString &photo);
+
+// Writes the report to path as PDF. False with a reason for the user when it could not be written
+// (or was stopped); nothing is left at path then.
+bool writeCombinedReport(const CombinedReport &report, const QString &path, QString *error);

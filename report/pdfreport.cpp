@@ -1,0 +1,228 @@
+#include "pdfreport.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QPageLayout>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kResolution = 300; // dots per inch of the page's coordinates
+constexpr qreal kPadding = 12;   // inside a cell, in dots (1 mm)
+const QColor kHeaderBackground(0xDD, 0xE6, 0xF0);
+const QColor kRule(0x80, 0x80, 0x80);
+
+QFont reportFont(int points, bool bold)
+{
+    // The CJK families carry Latin, Chinese and Japanese glyphs; the PDF embeds what is used.
+    QFont font;
+    font.setFamilies({"DejaVu Sans", "Noto Sans CJK SC", "Noto Sans CJK JP", "Microsoft YaHei"});
+    font.setPointSize(points);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace
+
+PdfReport::PdfReport(const QString &path) : m_file(path)
+{
+    if (!m_file.open(QIODevice::WriteOnly))
+        return;
+    m_writer = std::make_unique<QPdfWriter>(&m_file);
+    m_writer->setResolution(kResolution);
+    m_writer->setCreator(QCoreApplication::applicationName());
+    m_writer->setTitle(reportTitle());
+    m_writer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
+                                        QPageLayout::Millimeter));
+    if (!m_painter.begin(m_writer.get()))
+        return;
+    m_area = QRectF(QPointF(0, 0), QSizeF(m_writer->width(), m_writer->height()));
+    m_font = reportFont(9, false);
+    m_bold = reportFont(9, true);
+}
+
+PdfReport::~PdfReport()
+{
+    if (m_painter.isActive())
+        m_painter.end();
+}
+
+void PdfReport::newPage()
+{
+    m_writer->newPage();
+    m_y = 0;
+}
+
+void PdfReport::room(qreal height)
+{
+    if (m_y > 0 && m_y + height > m_area.height())
+        newPage();
+}
+
+qreal PdfReport::textHeight(const QString &text, qreal width, const QFont &font) const
+{
+    const QFontMetricsF metrics(font, m_writer.get());
+    return metrics.boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap | Qt::TextWrapAnywhere, text).height();
+}
+
+void PdfReport::title(const QString &text)
+{
+    if (!m_painter.isActive())
+        return;
+    const QFont font = reportFont(22, true);
+    const qreal height = textHeight(text, m_area.width(), font);
+    m_y += m_area.height() / 4; // a cover: the title well down the first page
+    m_painter.setFont(font);
+    m_painter.setPen(Qt::black);
+    m_painter.drawText(QRectF(0, m_y, m_area.width(), height), Qt::AlignHCenter | Qt::TextWordWrap, text);
+    m_y += height + 2 * textHeight("M", m_area.width(), font);
+}
+
+void PdfReport::heading(const QString &text, bool startPage)
+{
+    if (!m_painter.isActive())
+        return;
+    if (startPage && m_y > 0)
+        newPage();
+    const QFont font = reportFont(13, true);
+    const qreal height = textHeight(text, m_area.width(), font);
+    // A heading never ends a page: some room for what it introduces.
+    room(height * 4);
+    m_painter.setFont(font);
+    m_painter.setPen(Qt::black);
+    m_painter.drawText(QRectF(0, m_y, m_area.width(), height), Qt::TextWordWrap | Qt::TextWrapAnywhere, text);
+    m_y += height * 1.4;
+}
+
+void PdfReport::drawRow(const QStringList &cells, const QVector<qreal> &widths, qreal height, const QFont &font,
+                        const QColor &background)
+{
+    qreal x = 0;
+    m_painter.setFont(font);
+    for (int c = 0; c < widths.size(); ++c) {
+        const QRectF cell(x, m_y, widths[c], height);
+        if (background.isValid())
+            m_painter.fillRect(cell, background);
+        m_painter.setPen(QPen(kRule, 1));
+        m_painter.drawRect(cell);
+        m_painter.setPen(Qt::black);
+        m_painter.drawText(cell.adjusted(kPadding, kPadding, -kPadding, -kPadding),
+                           Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextWrapAnywhere, cells.value(c));
+        x += widths[c];
+    }
+    m_y += height;
+}
+
+void PdfReport::table(const ReportTable &table)
+{
+    if (!m_painter.isActive())
+        return;
+    const int columns = std::max<int>(table.headers.size(), table.rows.isEmpty() ? 0 : table.rows.first().size());
+    if (columns == 0)
+        return;
+    // Data cells keep their line when the page allows: a column gets the width of its longest
+    // cell, and what is left goes to the columns whose headers need more, in proportion.
+    const QFontMetricsF metrics(m_bold, m_writer.get());
+    QVector<qreal> data(columns, 0);
+    QVector<qreal> wanted(columns, 0);
+    for (const QStringList &row : table.rows) {
+        for (int c = 0; c < columns; ++c)
+            data[c] = std::max(data[c], metrics.horizontalAdvance(row.value(c)) + 2 * kPadding);
+    }
+    qreal dataTotal = 0;
+    qreal extraTotal = 0;
+    for (int c = 0; c < columns; ++c) {
+        // A header takes two lines at most.
+        const qreal header = metrics.horizontalAdvance(table.headers.value(c));
+        data[c] = std::max(data[c], header / 2 + 2 * kPadding);
+        wanted[c] = std::max(data[c], header + 2 * kPadding);
+        dataTotal += data[c];
+        extraTotal += wanted[c] - data[c];
+    }
+    QVector<qreal> widths(columns);
+    const qreal width = m_area.width();
+    for (int c = 0; c < columns; ++c) {
+        if (dataTotal + extraTotal <= width)
+            widths[c] = table.headers.isEmpty() ? wanted[c] : wanted[c] * width / (dataTotal + extraTotal);
+        else if (dataTotal < width)
+            widths[c] = data[c] + (wanted[c] - data[c]) * (width - dataTotal) / extraTotal;
+        else
+            widths[c] = data[c] * width / dataTotal;
+    }
+
+    const auto rowHeight = [&](const QStringList &cells, const QFont &font) {
+        qreal height = 0;
+        for (int c = 0; c < columns; ++c)
+            height = std::max(height, textHeight(cells.value(c), widths[c] - 2 * kPadding, font));
+        return height + 2 * kPadding;
+    };
+    const qreal headerHeight = table.headers.isEmpty() ? 0 : rowHeight(table.headers, m_bold);
+    const auto header = [&] {
+        if (!table.headers.isEmpty())
+            drawRow(table.headers, widths, headerHeight, m_bold, kHeaderBackground);
+    };
+
+    if (!table.title.isEmpty()) {
+        const qreal titleHeight = textHeight(table.title, m_area.width(), m_bold) * 1.3;
+        // The title stays with the header and the first row.
+        room(titleHeight + headerHeight + (table.rows.isEmpty() ? 0 : rowHeight(table.rows.first(), m_font)));
+        m_painter.setFont(m_bold);
+        m_painter.setPen(Qt::black);
+        m_painter.drawText(QRectF(0, m_y, m_area.width(), titleHeight), Qt::AlignLeft | Qt::AlignVCenter, table.title);
+        m_y += titleHeight;
+    }
+    for (int r = 0; r < table.rows.size(); ++r) {
+        const qreal height = rowHeight(table.rows[r], m_font);
+        const bool first = r == 0;
+        if (m_y + height + (first ? headerHeight : 0) > m_area.height() && m_y > 0) {
+            newPage();
+            header();
+        } else if (first) {
+            header();
+        }
+        drawRow(table.rows[r], widths, height, m_font, QColor());
+    }
+    if (table.rows.isEmpty()) {
+        room(headerHeight);
+        header();
+    }
+    m_y += textHeight("M", m_area.width(), m_font);
+}
+
+void PdfReport::picture(const QImage &image)
+{
+    if (!m_painter.isActive() || image.isNull())
+        return;
+    QSizeF size(m_area.width(), m_area.width() * image.height() / image.width());
+    if (size.height() > m_area.height() / 2)
+        size.scale(m_area.width(), m_area.height() / 2, Qt::KeepAspectRatio);
+    room(size.height());
+    m_painter.drawImage(QRectF(QPointF((m_area.width() - size.width()) / 2, m_y), size), image);
+    m_y += size.height() + textHeight("M", m_area.width(), m_font);
+}
+
+bool PdfReport::finish(QString *error)
+{
+    const QString fileName = QFileInfo(m_file.fileName()).fileName();
+    if (!m_writer || !m_painter.isActive()) {
+        if (error)
+            *error = QCoreApplication::translate("ReportModel", "无法创建 %1：%2").arg(fileName, m_file.errorString());
+        m_file.cancelWriting();
+        return false;
+    }
+    m_painter.end();
+    if (!m_file.commit()) {
+        if (error)
+            *error = QCoreApplication::translate("ReportModel", "无法写入 %1：%2").arg(fileName, m_file.errorString());
+        return false;
+    }
+    return true;
+}
+
+void PdfReport::cancel()
+{
+    if (m_painter.isActive())
+        m_painter.end();
+    m_file.cancelWriting();
+}

@@ -1,0 +1,187 @@
+#include "combinedreport.h"
+#include "itemtables.h"
+#include "mygraphicpointitem.h"
+#include "photogenerator.h"
+#include "phototables.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTranslator>
+#include <QtTest>
+
+namespace {
+
+// A 64 x 48 field at base with one hot pixel.
+PhotoSpec shotWithMax(float base, float max, ContainerKind kind = ContainerKind::InfoBlockDirect)
+{
+    PhotoSpec shot;
+    shot.kind = kind;
+    shot.width = 64;
+    shot.height = 48;
+    for (int i = 0; i < 64 * 48; ++i)
+        shot.temperatures.push_back(base + 0.01f * float(i % 64));
+    shot.temperatures[10 * 64 + 20] = max;
+    shot.exif.dateTimeOriginal = "2024:06:01 09:30:00";
+    return shot;
+}
+
+QString kc(const char *text)
+{
+    return QString::fromUtf8(text).normalized(QString::NormalizationForm_KC);
+}
+
+QString pdfText(const QString &pdf)
+{
+    QProcess p;
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QString();
+    // The CJK font maps some ideographs to radicals of the same shape as well (高 and ⾼): the
+    // text is compared in compatibility form.
+    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+}
+
+} // namespace
+
+class TestCombinedReport : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QStringList m_photos;
+    QString m_bare;
+
+    QString write(const QString &name, const PhotoSpec &shot)
+    {
+        const QString path = m_dir.filePath(name);
+        writePhoto(path, shot);
+        return path;
+    }
+
+    QString report(const QString &name, const QString &language = QString())
+    {
+        QTranslator translator;
+        if (!language.isEmpty()) {
+            [&] { QVERIFY(translator.load(QString(":/res/language/%1.qm").arg(language))); }();
+            QCoreApplication::installTranslator(&translator);
+        }
+        CombinedReport combined;
+        combined.site = kc("屋顶 A");
+        combined.photos = m_photos;
+        const QString path = m_dir.filePath(name);
+        QString error;
+        const bool written = writeCombinedReport(combined, path, &error);
+        QCoreApplication::removeTranslator(&translator);
+        return written ? path : QString();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_photos << write("IR_0002.jpg", shotWithMax(20, 40.5f)) << write("IR_0010.jpg", shotWithMax(25, 95.25f))
+                 << write("IR_0003.jpg", shotWithMax(15, 60.75f));
+        m_bare = write("bare.jpg", shotWithMax(30, 70.0f, ContainerKind::CompanionIrg));
+        m_photos << m_bare;
+
+        // Measurements of an opened photograph, made in an order unlike their names'.
+        const QString hot = m_photos[1];
+        QCOMPARE(loadPhotoRecord(hot), 0);
+        loadedPhotoPaths() = QStringList{hot};
+        const QRectF image(0, 0, 640, 480);
+        for (const auto &[name, at] : {std::pair<QString, QPointF>{"P10", {205, 105}}, {"P2", {15, 15}}, {"P1", {305, 235}}}) {
+            auto item = std::make_shared<MyGraphicPointItem>();
+            item->setName(name);
+            item->setMappingContext(image);
+            item->setPoint(at);
+            item->computeTemperature(at, hot);
+            itemTables()[hot][name] = item;
+        }
+    }
+
+    void summaryFollowsTheRecordsHottestFirst()
+    {
+        const QString pdf = report("site.pdf");
+        QVERIFY(!pdf.isEmpty());
+        const QString text = pdfText(pdf);
+        QVERIFY2(!text.isEmpty(), "pdftotext read nothing");
+        QVERIFY(text.contains(kc("屋顶 A")));
+        QVERIFY(text.contains(kc("2024/06/01 09:30:00")));
+
+        // Every summary row holds what a separate load of the photograph reads.
+        QList<int> rows;
+        const QStringList lines = text.split('\n');
+        for (const QString &photo : m_photos) {
+            PhotoRecord record;
+            QCOMPARE(loadNewPhoto(QFile::encodeName(photo), record), 0);
+            const QString name = QFileInfo(photo).fileName();
+            const int row = lines.indexOf(QRegularExpression("^\\s*" + QRegularExpression::escape(name) + "\\s.*"));
+            QVERIFY2(row >= 0, qPrintable(name));
+            const QString line = lines[row];
+            for (float value : {record.stats.max, record.stats.min, record.stats.avg})
+                QVERIFY2(line.contains(QString::number(value, 'f', 2)), qPrintable(line));
+            rows << row;
+        }
+        // Hottest first: IR_0010 (95.25), bare (70), IR_0003 (60.75), IR_0002 (40.5).
+        QVERIFY(rows[1] < rows[3] && rows[3] < rows[2] && rows[2] < rows[0]);
+        // The hottest measurement of IR_0010 is named in its row; it has three.
+        QVERIFY(lines[rows[1]].contains(QRegularExpression("\\s3\\s+P\\d+ ")));
+
+        // Units in the headers, measurements in natural order.
+        QVERIFY(text.contains(kc("最高温度 (℃)")));
+        QVERIFY(text.contains(kc("最大值 (℃)")));
+        const int p1 = text.indexOf(QRegularExpression("\\n\\s*P1\\s"));
+        const int p2 = text.indexOf(QRegularExpression("\\n\\s*P2\\s"));
+        const int p10 = text.indexOf(QRegularExpression("\\n\\s*P10\\s"));
+        QVERIFY(p1 > 0 && p1 < p2 && p2 < p10);
+    }
+
+    void firstPagesAreNotBlank()
+    {
+        const QString pdf = report("pages.pdf");
+        QVERIFY(!pdf.isEmpty());
+        QVERIFY(QProcess::execute("pdftoppm", {"-r", "40", "-f", "1", "-l", "2", "-png", pdf, m_dir.filePath("page")}) == 0);
+        for (const QString &page : {"page-1.png", "page-2.png"}) {
+            const QImage image(m_dir.filePath(page));
+            QVERIFY2(!image.isNull(), qPrintable(page));
+            int ink = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    ink += qGray(image.pixel(x, y)) < 160;
+            QVERIFY2(ink > 200, qPrintable(QString("%1: %2 dark pixels").arg(page).arg(ink)));
+        }
+    }
+
+    void threeLanguages()
+    {
+        const QString english = pdfText(report("en.pdf", "english"));
+        QVERIFY(english.contains("Summary"));
+        QVERIFY(english.contains(kc("Max. (°C)")));
+        const QString japanese = pdfText(report("ja.pdf", "japanese"));
+        QVERIFY(japanese.contains(kc("概要")));
+        QVERIFY(japanese.contains(kc("最高温度 (℃)")));
+        const QString chinese = pdfText(report("zh.pdf"));
+        QVERIFY(chinese.contains(kc("汇总")));
+        QVERIFY(!chinese.contains("Summary"));
+    }
+
+    void stoppedReportLeavesTheFileAlone()
+    {
+        const QString path = m_dir.filePath("kept.pdf");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("before");
+        file.close();
+        CombinedReport combined;
+        combined.photos = m_photos;
+        combined.progress = [](int done, int total) { return done < total - 1; };
+        QString error;
+        QVERIFY(!writeCombinedReport(combined, path, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("before"));
+    }
+};
+
+QTEST_MAIN(TestCombinedReport)
+#include "tst_combinedreport.moc"
