@@ -108,6 +108,54 @@ private slots:
         QVERIFY(gimbals.contains("PV120") && gimbals.contains("PV258") && gimbals.contains("QT640"));
     }
 
+    void cameraValuesAndSidecars()
+    {
+        // The demo folder's calibrated and direct photographs, told apart by their kind.
+        QString calibrated, direct;
+        for (const QString &photo : m_photos) {
+            const int type = QJsonDocument::fromJson(qct({"info", photo}).out).object()["photoType"].toInt();
+            if (type == 4 && calibrated.isEmpty())
+                calibrated = photo;
+            if (type == 3 && direct.isEmpty())
+                direct = photo;
+        }
+        QVERIFY(!calibrated.isEmpty() && !direct.isEmpty());
+        const QByteArray plain = qct({"matrix", calibrated}).out;
+        const Run corrected = qct({"matrix", "--emissivity", "80", "--reflected", "-5.5", calibrated});
+        QCOMPARE(corrected.status, 0);
+        QVERIFY(corrected.out != plain);
+        QCOMPARE(corrected.out.count('\n'), plain.count('\n'));
+
+        // The same values saved beside the photograph give the same matrix; --no-sidecar
+        // leaves them out, and values given go over saved ones.
+        const QString sidecar = calibrated + ".qct.json";
+        QVERIFY(writeAll(sidecar, "{\"version\":1,\"camera\":{\"emissivity\":80,\"reflected\":-5.5}}"));
+        QCOMPARE(qct({"matrix", calibrated}).out, corrected.out);
+        QCOMPARE(qct({"matrix", "--no-sidecar", calibrated}).out, plain);
+        QCOMPARE(qct({"matrix", "--emissivity", "95", calibrated}).out,
+                 qct({"matrix", "--no-sidecar", "--emissivity", "95", "--reflected", "-5.5", calibrated}).out);
+        const QJsonArray texts = QJsonDocument::fromJson(qct({"info", calibrated}).out).object()["texts"].toArray();
+        QCOMPARE(texts[3].toString(), QString("80%"));
+        QCOMPARE(texts[0].toString(), QString::fromUtf8("-5.5℃"));
+        QVERIFY(QFile::remove(sidecar));
+
+        // A photograph that stores temperatures directly keeps them, and a warning names it.
+        const Run kept = qct({"matrix", "--emissivity", "50", direct});
+        QCOMPARE(kept.status, 0);
+        QCOMPARE(kept.out, qct({"matrix", direct}).out);
+        QVERIFY(kept.err.contains(direct.toUtf8()));
+
+        // Values outside the engine's ranges are refused before anything is read.
+        for (const QStringList &bad : {QStringList{"--emissivity", "0"}, QStringList{"--distance", "0.4"},
+                                       QStringList{"--humidity", "101"}, QStringList{"--reflected", "551"},
+                                       QStringList{"--distance", "far"}}) {
+            const Run refused = qct(QStringList{"info"} + bad + QStringList{calibrated});
+            QCOMPARE(refused.status, 2);
+            QVERIFY(refused.out.isEmpty());
+            QVERIFY2(refused.err.contains(bad[0].toUtf8()), refused.err.constData());
+        }
+    }
+
     void floatsReadBackExactly()
     {
         const Run run = qct({"info", m_photos[1]});

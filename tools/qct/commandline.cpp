@@ -23,6 +23,11 @@ const char kUsage[] =
     "                            language, by default the system's; one line per photograph that\n"
     "                            failed, saying why\n"
     "       qct samples DIR      writes a folder of demo photographs and prints their paths\n"
+    "info, matrix, measure and csv also take --emissivity PERCENT (1..100), --distance METRES\n"
+    "(0.5..500), --humidity PERCENT (0..100) and --reflected CELSIUS (-40..550): the camera values\n"
+    "a calibrated photograph is converted with (other photographs keep their stored temperatures,\n"
+    "and a warning names them); and they read the settings saved beside each photograph\n"
+    "(NAME.jpg.qct.json) unless --no-sidecar is given. The values given go over the saved ones.\n"
     "       qct --help           this text\n"
     "Before the command, --verbose prints the readers' diagnostics on standard error. After it, \"--\"\n"
     "ends the options: every argument after it is a photograph or folder.\n"
@@ -55,6 +60,40 @@ bool parseShape(const QString &name, const QString &value, Shape &shape, QString
     const int count = shapeCounts().value(name);
     const int n = shape.numbers.size();
     return count > 0 ? n == count : n >= 2 && n % 2 == 0;
+}
+
+// The camera options: their field and the range the engine accepts, in the user's unit.
+struct CameraOption
+{
+    CameraField field;
+    const char *range;
+};
+const QHash<QString, CameraOption> &cameraOptions()
+{
+    static const QHash<QString, CameraOption> options = {{"emissivity", {CameraField::Emissivity, "1..100 %"}},
+                                                         {"distance", {CameraField::Distance, "0.5..500 m"}},
+                                                         {"humidity", {CameraField::Humidity, "0..100 %"}},
+                                                         {"reflected", {CameraField::Reflected, "-40..550 °C"}}};
+    return options;
+}
+
+bool parseCamera(const QString &name, const QString &value, CameraCorrection &camera, QString &error)
+{
+    const CameraOption option = cameraOptions().value(name);
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    if (!ok || !cameraRangeError(option.field, number).isEmpty()) {
+        error = "qct: --" + name + " " + value + ": not a number in " + QString::fromUtf8(option.range);
+        return false;
+    }
+    std::optional<double> *fields[] = {&camera.emissivity, &camera.distance, &camera.humidity, &camera.reflected};
+    *fields[int(option.field)] = number;
+    return true;
+}
+
+bool convertsPhotographs(const QString &command)
+{
+    return command == "info" || command == "matrix" || command == "measure" || command == "csv";
 }
 
 // Whether the command has the operands it takes.
@@ -98,8 +137,12 @@ bool parseCommandLine(const QList<QByteArray> &arguments, CommandLine &line, QSt
             line.operands << argument;
             continue;
         }
-        // Every option takes a value.
         const QString name = QString::fromLatin1(argument.mid(2));
+        if (name == "no-sidecar" && convertsPhotographs(line.command)) {
+            line.noSidecar = true;
+            continue;
+        }
+        // Every other option takes a value.
         if (i + 1 >= arguments.size())
             return false;
         const QString value = QString::fromLocal8Bit(arguments[++i]);
@@ -107,6 +150,9 @@ bool parseCommandLine(const QList<QByteArray> &arguments, CommandLine &line, QSt
             if (value != "zh" && value != "en" && value != "ja")
                 return false;
             line.language = value;
+        } else if (convertsPhotographs(line.command) && cameraOptions().contains(name)) {
+            if (!parseCamera(name, value, line.camera, error))
+                return false;
         } else if (line.command == "measure" && shapeCounts().contains(name)) {
             Shape shape;
             if (!parseShape(name, value, shape, error))

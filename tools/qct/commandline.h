@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cameraparameters.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -23,6 +25,8 @@ struct CommandLine
     QString command;           // info, matrix, measure, csv, samples or help
     QString language;          // csv --lang: zh, en or ja; empty for the system's
     QVector<Shape> shapes;     // measure, in the order given
+    CameraCorrection camera;   // --emissivity, --distance, --humidity, --reflected
+    bool noSidecar = false;    // --no-sidecar
     QList<QByteArray> operands; // photographs, folders, OUTDIR, DIR: the bytes as given
 };
 

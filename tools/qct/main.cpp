@@ -13,6 +13,7 @@
 #include "photolist.h"
 #include "photorecord.h"
 #include "regionstatistics.h"
+#include "sidecar.h"
 #include "temperatureformat.h"
 
 #include <QCoreApplication>
@@ -45,6 +46,21 @@ void complain(const QByteArray &path, const QString &reason)
 {
     const QByteArray line = "qct: " + path + ": " + reason.toUtf8() + '\n';
     std::fwrite(line.constData(), 1, std::size_t(line.size()), stderr);
+}
+
+// The camera values the command line gives; set once before any photograph is loaded.
+CameraCorrection g_camera;
+
+// A photograph loaded as the command asks: with its sidecar (unless --no-sidecar) and the
+// command line's camera values over it. A photograph that stores its temperatures directly
+// cannot take them: a warning names it.
+int loadForCommand(const QByteArray &native, PhotoRecord &record, PhotoType *type = nullptr)
+{
+    const int result = loadNewPhoto(native, record, type, g_camera);
+    if (result == LoadOk && !g_camera.isEmpty() && !record.calibrated)
+        complain(native, "stores its temperatures directly: the camera values given are not applied, its stored "
+                         "ones stay");
+    return result;
 }
 
 // True for a load that gave temperatures; otherwise says why on standard error.
@@ -106,7 +122,7 @@ int info(const QVector<Photo> &photos)
     const auto load = [&photos](int index) {
         PhotoRecord record;
         PhotoType type = UnsupportedPhoto;
-        const int result = loadNewPhoto(photos[index].native, record, &type);
+        const int result = loadForCommand(photos[index].native, record, &type);
         return Line{result, infoLine(photos[index], type, result, record)};
     };
     const auto print = [&](int index, Line &line) {
@@ -121,7 +137,7 @@ int info(const QVector<Photo> &photos)
 int matrix(const Photo &photo)
 {
     PhotoRecord record;
-    const int result = loadNewPhoto(photo.native, record);
+    const int result = loadForCommand(photo.native, record);
     const TemperatureMatrix &m = *record.matrix;
     QByteArray row;
     char text[32];
@@ -159,7 +175,7 @@ RegionStats measureShape(const Shape &shape, const TemperatureGrid &grid)
 int measure(const Photo &photo, const QVector<Shape> &shapes)
 {
     PhotoRecord record;
-    const int result = loadNewPhoto(photo.native, record);
+    const int result = loadForCommand(photo.native, record);
     const TemperatureGrid grid = record.hasTemperature ? TemperatureGrid(record.matrix) : TemperatureGrid();
     const QRectF image(0, 0, grid.width(), grid.height());
     for (const Shape &shape : shapes) {
@@ -221,7 +237,7 @@ int csv(const CommandLine &line)
     ExportJob job(items, [&photos](const QString &folder, int index, const ExportJob::Item &item, ExportFailure &failure) {
         const QByteArray &native = photos[index].native;
         PhotoRecord record;
-        const int result = loadNewPhoto(native, record);
+        const int result = loadForCommand(native, record);
         // A file that cannot be opened gets no table; one that is no photograph gets the
         // parameter lines, as the export writes them.
         if (result == LoadCannotOpen) {
@@ -295,6 +311,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "%s\n", error.toUtf8().constData());
         return 2;
     }
+    g_camera = line.camera;
+    setSidecarsRead(!line.noSidecar);
     // Qt's own warnings (a decoder's "Not a JPEG file") are diagnostics too.
     if (line.verbose)
         setDiagnosticStream(stderr);
