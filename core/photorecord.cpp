@@ -49,27 +49,45 @@ void showCorrection(QStringList &texts, const CameraCorrection &c)
 
 QStringList displayTexts(IrInfo &info, int width, int height)
 {
+    // A value the photograph does not state reads "NA", never as an invented "%", "0.0m" or
+    // "0.0℃"; stated values keep the panel's format.
+    const auto stated = [&info](const char *key) {
+        const auto found = info.find(key);
+        return found != info.end() && !QString::fromLatin1(found->second.text.c_str()).trimmed().isEmpty();
+    };
+    const auto ifStated = [&](const char *key, const QString &text) { return stated(key) ? text : QString("NA"); };
+    const auto temperature = [&](const char *key, const QString &unit) {
+        return ifStated(key, temperatureText(info, key, unit));
+    };
+    const auto dateTime = [&](const char *key) { return ifStated(key, dateTimeText(info, key)); };
+    // Without a GPS block the directions are "?" and the numbers zero.
+    const bool gps = stated("GPSLongitudeRef") && stated("GPSLatitudeRef") && textOf(info, "GPSLongitudeRef") != "?"
+        && textOf(info, "GPSLatitudeRef") != "?";
+
     const QString unit = unitSymbol(temperatureUnitFromCode(textOf(info, "IrTempUnit").toInt()));
     QStringList texts;
-    texts << temperatureText(info, "IrReflectTemp", unit)
-          << temperatureText(info, "IrAirTemp", unit)
-          << QString("%0%rh").arg(textOf(info, "Irhumidity"))
-          << QString("%0%").arg(textOf(info, "IrEmit"))
-          << QString("%0%").arg(textOf(info, "IrTransRate"))
-          << QString("%0m").arg(QString::number(textOf(info, "IrDistance").toDouble(), 'f', 1))
-          << QString("%0").arg(textOf(info, "IrGimbalType"))
-          << QString("%0").arg(textOf(info, "IrVension"))
-          << dateTimeText(info, "DateTimeOriginal")
-          << dateTimeText(info, "DateTimeDigitized")
+    texts << temperature("IrReflectTemp", unit)
+          << temperature("IrAirTemp", unit)
+          << ifStated("Irhumidity", QString("%0%rh").arg(textOf(info, "Irhumidity")))
+          << ifStated("IrEmit", QString("%0%").arg(textOf(info, "IrEmit")))
+          << ifStated("IrTransRate", QString("%0%").arg(textOf(info, "IrTransRate")))
+          << ifStated("IrDistance", QString("%0m").arg(QString::number(textOf(info, "IrDistance").toDouble(), 'f', 1)))
+          << ifStated("IrGimbalType", textOf(info, "IrGimbalType"))
+          << ifStated("IrVension", textOf(info, "IrVension"))
+          << dateTime("DateTimeOriginal")
+          << dateTime("DateTimeDigitized")
           << QString("%0px * %1px").arg(width).arg(height)
-          << temperatureText(info, "IrCavityTemp", unit)
-          << temperatureText(info, "IrFocusPlaneTemp", unit)
-          << dateTimeText(info, "IrLastFFCTime")
-          << QString("%0").arg(textOf(info, "IrGainMode").toInt() != 0 ? QT_TRANSLATE_NOOP("SettingPage", "低增益")
-                                                                        : QT_TRANSLATE_NOOP("SettingPage", "高增益"))
-          << QString("%0%1,%2%3").arg(textOf(info, "GPSLongitudeRef"), textOf(info, "GPSLongitude"),
-                                      textOf(info, "GPSLatitudeRef"), textOf(info, "GPSLatitude"))
-          << QString("%0m").arg(QString::number(textOf(info, "GPSAltitude").toDouble(), 'f', 1));
+          << temperature("IrCavityTemp", unit)
+          << temperature("IrFocusPlaneTemp", unit)
+          << dateTime("IrLastFFCTime")
+          << ifStated("IrGainMode", textOf(info, "IrGainMode").toInt() != 0 ? QT_TRANSLATE_NOOP("SettingPage", "低增益")
+                                                                            : QT_TRANSLATE_NOOP("SettingPage", "高增益"))
+          << (gps ? QString("%0%1,%2%3").arg(textOf(info, "GPSLongitudeRef"), textOf(info, "GPSLongitude"),
+                                             textOf(info, "GPSLatitudeRef"), textOf(info, "GPSLatitude"))
+                  : QString("NA"))
+          << (gps && stated("GPSAltitude")
+                  ? QString("%0m").arg(QString::number(textOf(info, "GPSAltitude").toDouble(), 'f', 1))
+                  : QString("NA"));
     return texts;
 }
 

@@ -91,24 +91,26 @@ private slots:
         const QString file = write("bare.jpg", shot);
         QCOMPARE(loadPhotoRecord(file), 0);
         PhotoRecord r = copyPhotoRecord(file);
-        QCOMPARE(r.texts[TextCreated], QString(" "));
-        QCOMPARE(r.texts[TextModified], QString(" "));
-        QCOMPARE(r.texts[TextGps], QString("?0.000000,?0.000000"));
-        QCOMPARE(r.texts[TextAltitude], QString("0.0m"));
+        QCOMPARE(r.texts[TextCreated], QString("NA"));
+        QCOMPARE(r.texts[TextModified], QString("NA"));
+        QCOMPARE(r.texts[TextGps], QString("NA"));
+        QCOMPARE(r.texts[TextAltitude], QString("NA"));
         QCOMPARE(r.texts[TextGainMode], QString::fromUtf8("高增益"));
         QCOMPARE(r.texts[TextGimbalType], QString("PV245"));
 
-        // A companion photograph has no information at all.
+        // A companion photograph has no information at all: nothing reads as a setting.
         const QString irg = write("companion.jpg", specOf(ContainerKind::CompanionIrg));
         QCOMPARE(loadPhotoRecord(irg), 0);
         r = copyPhotoRecord(irg);
-        QCOMPARE(r.texts[TextGimbalType], QString());
-        QCOMPARE(r.texts[TextVersion], QString());
-        QCOMPARE(r.texts[TextHumidity], QString("%rh"));
-        QCOMPARE(r.texts[TextReflectedTemp], "0.0" + C);
-        QCOMPARE(r.texts[TextCavityTemp], "0.0" + C);
-        QCOMPARE(r.texts[TextGainMode], QString::fromUtf8("高增益"));
-        QCOMPARE(r.texts[TextGps], QString(","));
+        QCOMPARE(r.texts[TextGimbalType], QString("NA"));
+        QCOMPARE(r.texts[TextVersion], QString("NA"));
+        QCOMPARE(r.texts[TextHumidity], QString("NA"));
+        for (DisplayText t : {TextEmissivity, TextTransmittance, TextDistance, TextAirTemp, TextFocalPlaneTemp, TextLastFlatField})
+            QCOMPARE(r.texts[t], QString("NA"));
+        QCOMPARE(r.texts[TextReflectedTemp], QString("NA"));
+        QCOMPARE(r.texts[TextCavityTemp], QString("NA"));
+        QCOMPARE(r.texts[TextGainMode], QString("NA"));
+        QCOMPARE(r.texts[TextGps], QString("NA"));
 
         // Unprintable text tags read as NA and show so in the plain forms.
         shot = specOf(ContainerKind::InfoBlockDirect);

@@ -134,6 +134,14 @@ private slots:
         const int p2 = text.indexOf(QRegularExpression("\\n\\s*P2\\s"));
         const int p10 = text.indexOf(QRegularExpression("\\n\\s*P10\\s"));
         QVERIFY(p1 > 0 && p1 < p2 && p2 < p10);
+
+        // The photograph without camera data: "NA", no invented settings.
+        const int from = text.indexOf(QRegularExpression("\\d\\. bare\\.jpg"));
+        QVERIFY(from > 0);
+        const QString bare = text.mid(from, text.indexOf(QRegularExpression("\\d\\. IR_"), from) - from);
+        for (const char *invented : {"%rh", "0.0m", "0.0°C", "?0.0"})
+            QVERIFY2(!bare.contains(kc(invented)), invented);
+        QVERIFY(bare.contains(QRegularExpression(kc("发射率") + "\\s+NA\\n")));
     }
 
     void firstPagesAreNotBlank()
