@@ -44,7 +44,9 @@ void frameToTemperature(const Value *frame, int width, int height, TempStats &st
         stats = TempStats();
         return;
     }
-    matrix = TemperatureMatrix(width, height);
+    // A matrix of this size already is filled again in place: no new block per photograph.
+    if (matrix.width() != width || matrix.height() != height)
+        matrix = TemperatureMatrix(width, height);
     // convert(row, width, out) gives the row's temperatures: written into out when it has to
     // convert them, so each value of the matrix is written once.
     // Pixels without a reading take no part: the extremes are those of the readings, the

@@ -109,6 +109,25 @@ PhotoSettings savedSettings(const QString &path, QString &error)
     return saved;
 }
 
+// Matrices the loads make are changeable objects behind the shared pointer, told apart by this
+// deleter: once only their record holds one, the record's next load may fill its block again.
+struct RefillableMatrix
+{
+    void operator()(TemperatureMatrix *matrix) const { delete matrix; }
+};
+
+// The block of the record's matrix when a load made it and only the record holds it; an empty
+// matrix otherwise. A tool that goes through thousands of photographs with one record then
+// maps no new block per photograph.
+TemperatureMatrix takeBlock(SharedMatrix &matrix)
+{
+    if (!matrix || matrix.use_count() != 1 || !std::get_deleter<RefillableMatrix>(matrix))
+        return TemperatureMatrix();
+    TemperatureMatrix block = std::move(const_cast<TemperatureMatrix &>(*matrix));
+    matrix = noReadingMatrix();
+    return block;
+}
+
 } // namespace
 
 int loadPhoto(const QByteArray &nativePath, const CameraCorrection &correction, PhotoRecord &record,
@@ -121,7 +140,7 @@ int loadPhoto(const QByteArray &nativePath, const CameraCorrection &correction, 
 
     TempStats stats{};
     IrInfo info;
-    TemperatureMatrix matrix;
+    TemperatureMatrix matrix = takeBlock(record.matrix);
     const int result = loadIrImage(nativePath.constData(), width, height, stats, info, matrix, correction, photoType);
     record.path = QFile::decodeName(nativePath);
     record.calibrated = result == LoadOk && isCalibratedGimbal(info["IrGimbalType"].text);
@@ -139,14 +158,17 @@ int loadPhoto(const QByteArray &nativePath, const CameraCorrection &correction, 
     record.texts = displayTexts(info, width, height);
     if (record.calibrated)
         showCorrection(record.texts, correction);
-    record.matrix = sharedMatrix(std::move(matrix));
+    record.matrix = SharedMatrix(new TemperatureMatrix(std::move(matrix)), RefillableMatrix());
     return result;
 }
 
 int loadNewPhoto(const QByteArray &nativePath, PhotoRecord &record, PhotoType *photoType,
                  const CameraCorrection &overriding)
 {
+    // A new record, but for the matrix, whose block the load may fill again.
+    SharedMatrix previous = std::move(record.matrix);
     record = PhotoRecord();
+    record.matrix = std::move(previous);
     PhotoSettings saved = savedSettings(QFile::decodeName(nativePath), record.sidecarError);
     saved.correction = saved.correction.overlaidWith(overriding);
     applySettings(record, saved);

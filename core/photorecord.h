@@ -96,7 +96,9 @@ int loadPhotoRecord(const QString &path);
 // Loads the photograph at nativePath (the file name's bytes, so that a name the locale cannot
 // spell is opened too) into record with the correction, without touching the program's tables:
 // path, size and calibrated; on success statistics, unit, texts and matrix, on failure the
-// statistics of no reading. photoType, when given, receives the container kind found.
+// statistics and matrix of no reading. photoType, when given, receives the container kind
+// found. A matrix a load made, held by the record alone, has its block filled again rather
+// than a new one made: one record loaded with photograph after photograph costs no new block.
 // Returns the loader's result code (0 on success).
 int loadPhoto(const QByteArray &nativePath, const CameraCorrection &correction, PhotoRecord &record,
               PhotoType *photoType = nullptr);

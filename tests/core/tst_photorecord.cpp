@@ -201,6 +201,21 @@ private slots:
         QCOMPARE(table.stats.avg, record.stats.avg);
         forgetPhotoRecord(file);
 
+        // Loaded again, the record fills its matrix's block in place; a block someone else
+        // holds is left as it is, and the load makes a new one.
+        const float *block = record.matrix->begin();
+        const PhotoSpec other = specOf(ContainerKind::InfoBlockDirect, 160, 120);
+        const QString second = write("second.jpg", other);
+        QCOMPARE(loadNewPhoto(QFile::encodeName(second), record), 0);
+        QCOMPARE(record.matrix->begin(), block);
+        const std::vector<float> secondExpected = expectedTemperatures(other);
+        QVERIFY(std::equal(record.matrix->begin(), record.matrix->end(), secondExpected.begin()));
+        const SharedMatrix held = record.matrix;
+        QCOMPARE(loadNewPhoto(odd, record), 0);
+        QVERIFY(record.matrix->begin() != block);
+        QVERIFY(std::equal(held->begin(), held->end(), secondExpected.begin()));
+        QVERIFY(std::equal(record.matrix->begin(), record.matrix->end(), expected.begin()));
+
         // A failed load into a used record leaves no temperatures in it.
         QCOMPARE(loadNewPhoto(QFile::encodeName(m_dir.filePath("absent.jpg")), record), int(LoadCannotOpen));
         QVERIFY(!record.hasTemperature);
