@@ -10,6 +10,7 @@
 #include "temperaturerendering.h"
 #include "temperaturescale.h"
 
+#include <QGraphicsItem>
 #include <QPainter>
 #include <QPixmap>
 
@@ -45,7 +46,21 @@ QString saveSnapshot(QGraphicsView *view, const QString &photo, const QString &f
     const auto *scene = qobject_cast<const MyGraphicsScene *>(view->scene());
     const Palette palette = scene ? scene->palettes().value(shownPalette(record)) : Palette();
     const QString path = snapshotPathFor(photo, folder);
+    // Selection handles are the editor's, not the photograph's: drawn without them, then the
+    // selection is given back unseen.
+    QList<QGraphicsItem *> selected;
+    if (QGraphicsScene *shown = view->scene()) {
+        const QSignalBlocker quiet(shown);
+        selected = shown->selectedItems();
+        for (QGraphicsItem *item : selected)
+            item->setSelected(false);
+    }
     const QImage picture = view->grab().scaled(size, Qt::IgnoreAspectRatio).toImage();
+    if (QGraphicsScene *shown = view->scene()) {
+        const QSignalBlocker quiet(shown);
+        for (QGraphicsItem *item : selected)
+            item->setSelected(true);
+    }
     if (!withColourScale(picture, record, palette).save(path))
         return QString();
     snapshotSources().insert(path, photo);

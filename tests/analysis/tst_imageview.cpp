@@ -317,6 +317,29 @@ private slots:
         QCOMPARE(itemTables()[m_photos[1]].value("Re1")->scene(), scene());
     }
 
+    void snapshotsShowNoSelectionHandles()
+    {
+        show(m_photos[3]);
+        m_view->setDrawMode(ToolRect);
+        m_fixture.drag(QPoint(100, 100), QPoint(300, 200));
+        m_view->setDrawMode(ToolNone);
+        MyGraphicItem *rect = itemTables()[m_photos[3]].value("Re1").get();
+        QDir().mkpath(m_dir.filePath("handles"));
+        rect->setSelected(false);
+        const QImage plain = QImage(saveSnapshot(m_view, m_photos[3], m_dir.filePath("handles")));
+        rect->setSelected(true);
+        QVERIFY(m_view->grab().toImage() != [&] {
+            rect->setSelected(false);
+            const QImage unselected = m_view->grab().toImage();
+            rect->setSelected(true);
+            return unselected;
+        }()); // the handles are there on the page
+        const QImage selected = QImage(saveSnapshot(m_view, m_photos[3], m_dir.filePath("handles")));
+        QCOMPARE(selected.convertToFormat(QImage::Format_RGB32), plain.convertToFormat(QImage::Format_RGB32));
+        QVERIFY(rect->isSelected());
+        m_view->deleteSelected();
+    }
+
     void snapshotShowsTheColourScale()
     {
         // Photograph 3 (160 x 120) in palette 5, drawn from its temperatures over 100 to 200.
