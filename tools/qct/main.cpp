@@ -120,7 +120,9 @@ int info(const QVector<Photo> &photos)
     };
     int failed = 0;
     const auto load = [&photos](int index) {
-        PhotoRecord record;
+        // One record per worker for all its photographs: its matrix's block is filled again
+        // rather than a new one made per photograph.
+        thread_local PhotoRecord record;
         PhotoType type = UnsupportedPhoto;
         const int result = loadForCommand(photos[index].native, record, &type);
         return Line{result, infoLine(photos[index], type, result, record)};
@@ -236,7 +238,7 @@ int csv(const CommandLine &line)
     }
     ExportJob job(items, [&photos](const QString &folder, int index, const ExportJob::Item &item, ExportFailure &failure) {
         const QByteArray &native = photos[index].native;
-        PhotoRecord record;
+        thread_local PhotoRecord record; // one per worker, as for info
         const int result = loadForCommand(native, record);
         // A file that cannot be opened gets no table; one that is no photograph gets the
         // parameter lines, as the export writes them.
