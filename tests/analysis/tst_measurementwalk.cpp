@@ -210,7 +210,7 @@ QString describe(const MyGraphicItem *item, int precision = 6)
     else if (auto *x = dynamic_cast<const MyGraphicRectItem *>(item))
         g = "rect " + p(x->rect().topLeft()) + "-" + p(x->rect().bottomRight());
     else if (auto *x = dynamic_cast<const MyGraphicRoundItem *>(item))
-        g = "circle " + p(x->centre()) + " r " + QString::number(x->radius());
+        g = "circle " + p(x->centre()) + " r " + QString::number(x->radius(), 'g', precision);
     else if (auto *x = dynamic_cast<const MyGraphicPolygonItem *>(item))
         for (const QPointF &v : x->vertices())
             g += " " + p(v);
