@@ -3,70 +3,13 @@
 // of each qct run (wait4's ru_maxrss of the child), which must not grow with the number of
 // photographs.
 #include "benchphotoset.h"
+#include "benchprocess.h"
 #include "diagnostics.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
-
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <vector>
-
-namespace {
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-struct Run
-{
-    double seconds;
-    double peakMiB; // the child's resident peak
-};
-
-// Runs program with the arguments, its standard output into /dev/null; stops the benchmark
-// when it fails.
-Run runProcess(const QByteArray &program, const QStringList &arguments)
-{
-    std::vector<QByteArray> bytes{program};
-    for (const QString &argument : arguments)
-        bytes.push_back(QFile::encodeName(argument));
-    std::vector<char *> argv;
-    for (QByteArray &b : bytes)
-        argv.push_back(b.data());
-    argv.push_back(nullptr);
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, STDOUT_FILENO);
-        ::execvp(argv[0], argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    const bool waited = child > 0 && ::wait4(child, &status, 0, &usage) == child;
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (!waited || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "%s failed (status %d)\n", program.constData(), status);
-        std::exit(1);
-    }
-    return {seconds, usage.ru_maxrss / 1024.0};
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -95,7 +38,7 @@ int main(int argc, char **argv)
         // Runs interleaved, so that a slow spell of the machine touches both figures alike.
         std::vector<double> qctSeconds, catSeconds, qctPeaks;
         for (int run = 0; run < runs; ++run) {
-            const Run info = runProcess(qct, arguments);
+            const ProcessRun info = runProcess(qct, arguments);
             qctSeconds.push_back(info.seconds);
             qctPeaks.push_back(info.peakMiB);
             catSeconds.push_back(runProcess("cat", photos).seconds);
