@@ -33,9 +33,13 @@ public:
 
     // Writes the row's values, each followed by a comma, at out (room for kValueRoom bytes a
     // value); returns one past them.
-    char *appendRow(char *out, const float *row, int width)
+    char *appendRow(char *out, const float *row, int width, bool emptyWithoutReading)
     {
         for (int c = 0; c < width; ++c) {
+            if (emptyWithoutReading && row[c] == NA_TEMPERATURE) {
+                *out++ = ',';
+                continue;
+            }
             std::uint32_t bits;
             std::memcpy(&bits, &row[c], sizeof bits);
             Slot &slot = m_slots[(bits ^ (bits >> 13)) & (kSlots - 1)];
@@ -69,8 +73,13 @@ CsvScratch &csvScratch()
 
 } // namespace
 
-bool writeCsvFile(const QString &folder, const QString &baseName, const PhotoRecord *record, QString *error)
+bool writeCsvFile(const QString &folder, const QString &baseName, const PhotoRecord *record, QString *error,
+                  CsvStyle style)
 {
+    const bool spreadsheet = style == CsvStyle::Spreadsheet;
+    const auto encoded = [spreadsheet](const QString &text) {
+        return spreadsheet ? text.toUtf8().toStdString() : local8Bit(text);
+    };
     const QString fileName = baseName + ".csv";
     // Written under a temporary name and renamed only when complete: a failed write (a full
     // disk) leaves no truncated table behind.
@@ -116,11 +125,13 @@ bool writeCsvFile(const QString &folder, const QString &baseName, const PhotoRec
         std::memcpy(room(text.size()), text.data(), text.size());
         used += text.size();
     };
+    if (spreadsheet)
+        append("\xEF\xBB\xBF");
     for (int i = 0; i < labels.size(); ++i) {
-        std::string line = i == 0 ? local8Bit(QCoreApplication::translate("ExportFileThread", "参数")) : std::string();
-        line += ',' + local8Bit(labels[i]) + ',';
+        std::string line = i == 0 ? encoded(QCoreApplication::translate("ExportFileThread", "参数")) : std::string();
+        line += ',' + encoded(labels[i]) + ',';
         if (i < values.size())
-            line += local8Bit(values[i]);
+            line += encoded(values[i]);
         append(line + '\n');
     }
     if (record && record->hasTemperature && record->matrix && !record->matrix->empty()) {
@@ -130,12 +141,12 @@ bool writeCsvFile(const QString &folder, const QString &baseName, const PhotoRec
         for (int c = 0; c < width; ++c)
             line += std::to_string(c) + ',';
         append(line + '\n');
-        const std::string frameLabel = local8Bit(QCoreApplication::translate("ExportFileThread", "帧温度"));
+        const std::string frameLabel = encoded(QCoreApplication::translate("ExportFileThread", "帧温度"));
         CsvScratch &scratch = csvScratch();
         for (int r = 0; r < m.height() && ok; ++r) {
             append((r == 0 ? frameLabel : std::string()) + ',' + std::to_string(r) + ',');
             char *const start = room(std::size_t(width) * kValueRoom + 1);
-            char *out = scratch.appendRow(start, m.row(r), width);
+            char *out = scratch.appendRow(start, m.row(r), width, spreadsheet);
             *out++ = '\n';
             used += std::size_t(out - start);
         }

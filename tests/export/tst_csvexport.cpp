@@ -88,6 +88,25 @@ private slots:
         QVERIFY(wide[7].startsWith(QString::fromUtf8("帧温度,0,-12.3456,-12.3456,").toLocal8Bit()));
     }
 
+    void tablesForSpreadsheets()
+    {
+        // A byte-order mark, UTF-8 labels whatever the system's encoding, and an empty cell
+        // where a pixel has no reading; the numbers are those of the plain table.
+        PhotoRecord record;
+        record.hasTemperature = true;
+        record.matrix = sharedMatrix({{20.5f, 21.0f, 22.25f}, {19.0f, NA_TEMPERATURE, 18.5f}});
+        for (DisplayText t : {TextTransmittance, TextEmissivity, TextDistance, TextAirTemp, TextReflectedTemp})
+            record.texts[t] = "NA";
+        QVERIFY(writeCsvFile(m_dir.path(), "excel", &record, nullptr, CsvStyle::Spreadsheet));
+        const QByteArray expected = "\xEF\xBB\xBF"
+            + QString::fromUtf8("参数,大气透过率,NA\n,发射率,NA\n,距离,NA\n,大气温度,NA\n,反射温度,NA\n\n"
+                                ",,0,1,2,\n帧温度,0,20.5,21,22.25,\n,1,19,,18.5,\n").toUtf8();
+        QCOMPARE(readAll(m_dir.filePath("excel.csv")), expected);
+        // The plain table right after, on the same thread's scratch, keeps 65536.
+        QVERIFY(writeCsvFile(m_dir.path(), "plain", &record));
+        QVERIFY(readAll(m_dir.filePath("plain.csv")).endsWith(",1,19,65536,18.5,\n"));
+    }
+
     void generatedPhotographReadsBack()
     {
         const QString photo = generated("field.jpg");

@@ -156,6 +156,19 @@ private slots:
         }
     }
 
+    void csvForSpreadsheets()
+    {
+        const QString plain = m_dir.filePath("plainCsv"), excel = m_dir.filePath("excelCsv");
+        QCOMPARE(qct({"csv", "--lang", "zh", plain, m_photos[0]}).status, 0);
+        QCOMPARE(qct({"csv", "--excel", "--lang", "zh", excel, m_photos[0]}).status, 0);
+        const QString name = QFileInfo(m_photos[0]).baseName() + ".csv";
+        const QByteArray withMark = readAll(excel + "/" + name);
+        QVERIFY(withMark.startsWith("\xEF\xBB\xBF"));
+        // The demo photographs have a reading everywhere: the rest is the plain table.
+        QCOMPARE(withMark.mid(3), readAll(plain + "/" + name));
+        QCOMPARE(qct({"info", "--excel", m_photos[0]}).status, 2); // a csv option only
+    }
+
     void floatsReadBackExactly()
     {
         const Run run = qct({"info", m_photos[1]});

@@ -17,11 +17,12 @@ const char kUsage[] =
     "                            minPos, count; shapes in pixels of the photograph, in any mix:\n"
     "                            --point X,Y  --line X1,Y1,X2,Y2  --rect LEFT,TOP,WIDTH,HEIGHT\n"
     "                            --circle CX,CY,R  --polygon X1,Y1,X2,Y2,...\n"
-    "       qct csv [--lang zh|en|ja] OUTDIR PHOTO_OR_FOLDER...\n"
+    "       qct csv [--lang zh|en|ja] [--excel] OUTDIR PHOTO_OR_FOLDER...\n"
     "                            the CSV table of every photograph (folders searched for .jpg files)\n"
     "                            into OUTDIR, named as the export names them; labels in the given\n"
     "                            language, by default the system's; one line per photograph that\n"
-    "                            failed, saying why\n"
+    "                            failed, saying why; --excel writes them for a spreadsheet: a UTF-8\n"
+    "                            byte-order mark, UTF-8 labels, empty cells for pixels without a reading\n"
     "       qct samples DIR      writes a folder of demo photographs and prints their paths\n"
     "info, matrix, measure and csv also take --emissivity PERCENT (1..100), --distance METRES\n"
     "(0.5..500), --humidity PERCENT (0..100) and --reflected CELSIUS (-40..550): the camera values\n"
@@ -140,6 +141,10 @@ bool parseCommandLine(const QList<QByteArray> &arguments, CommandLine &line, QSt
         const QString name = QString::fromLatin1(argument.mid(2));
         if (name == "no-sidecar" && convertsPhotographs(line.command)) {
             line.noSidecar = true;
+            continue;
+        }
+        if (name == "excel" && line.command == "csv") {
+            line.excel = true;
             continue;
         }
         // Every other option takes a value.

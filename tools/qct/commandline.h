@@ -27,6 +27,7 @@ struct CommandLine
     QVector<Shape> shapes;     // measure, in the order given
     CameraCorrection camera;   // --emissivity, --distance, --humidity, --reflected
     bool noSidecar = false;    // --no-sidecar
+    bool excel = false;        // csv --excel
     QList<QByteArray> operands; // photographs, folders, OUTDIR, DIR: the bytes as given
 };
 

@@ -236,7 +236,9 @@ int csv(const CommandLine &line)
         taken.insert(name);
         items.append({photo.shown, name});
     }
-    ExportJob job(items, [&photos](const QString &folder, int index, const ExportJob::Item &item, ExportFailure &failure) {
+    const CsvStyle style = line.excel ? CsvStyle::Spreadsheet : CsvStyle::Plain;
+    ExportJob job(items, [&photos, style](const QString &folder, int index, const ExportJob::Item &item,
+                                          ExportFailure &failure) {
         const QByteArray &native = photos[index].native;
         thread_local PhotoRecord record; // one per worker, as for info
         const int result = loadForCommand(native, record);
@@ -247,7 +249,7 @@ int csv(const CommandLine &line)
             failure.reason = QString::fromUtf8(loadResultText(result, native.constData()));
             return false;
         }
-        if (!writeCsvFile(folder, item.name, &record, &failure.reason)) {
+        if (!writeCsvFile(folder, item.name, &record, &failure.reason, style)) {
             failure.kind = ExportFailure::WriteFailed;
             return false;
         }
