@@ -78,7 +78,7 @@ void ExportFileThread::run()
             emit OnExportFailed(tr("找不到报告模板：%1").arg(m_templatePath));
             return;
         }
-    } else if (m_mode != CsvTables) {
+    } else if (m_mode != CsvTables && m_mode != SpreadsheetTables) {
         return;
     }
     writeEach();
@@ -93,11 +93,12 @@ bool ExportFileThread::write(const QString &folder, int index, Failure &failure)
     if (!photoReadable(photo, failure))
         return false;
     const QString name = m_job.items().at(index).name;
-    if (m_mode == CsvTables) {
+    if (m_mode == CsvTables || m_mode == SpreadsheetTables) {
         PhotoRecord record; // the load job may replace the table's entry meanwhile
         const bool found = findPhotoRecord(photo, record);
         failure.kind = Failure::WriteFailed;
-        return writeCsvFile(folder, name, found ? &record : nullptr, &failure.reason);
+        return writeCsvFile(folder, name, found ? &record : nullptr, &failure.reason,
+                            m_mode == SpreadsheetTables ? CsvStyle::Spreadsheet : CsvStyle::Plain);
     }
     ReportDocument document;
     if (!openReportDocument(document, m_templatePath)) {

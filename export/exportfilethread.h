@@ -11,7 +11,7 @@ class ExportFileThread : public QThread
 {
     Q_OBJECT
 public:
-    enum Mode { WordReports = 0, CsvTables = 1 };
+    enum Mode { WordReports = 0, CsvTables = 1, SpreadsheetTables = 2 }; // spreadsheet: see CsvStyle
 
     ExportFileThread(const QString &directory, const QStringList &snapshots, int mode, QObject *parent = nullptr);
 

@@ -88,9 +88,13 @@ OutputInfoWdg::OutputInfoWdg(QWidget *parent)
     m_csv = new QRadioButton(modes);
     m_csv->setObjectName("radio_csv");
     m_csv->setStyleSheet("margin-left:20px;");
+    m_excel = new QRadioButton(modes);
+    m_excel->setObjectName("radio_excel");
+    m_excel->setStyleSheet("margin-left:20px;");
     modeLayout->addWidget(m_word, 0, 0);
     modeLayout->addWidget(m_csv, 0, 1);
-    modeLayout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum), 0, 2);
+    modeLayout->addWidget(m_excel, 0, 2);
+    modeLayout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum), 0, 3);
     outer->addWidget(modes, 1, 0, 1, 5);
 
     auto *show = new QGroupBox(this);
@@ -156,6 +160,8 @@ void OutputInfoWdg::retranslate()
     m_title->setText(tr("导出"));
     m_word->setText(tr("导出Word"));
     m_csv->setText(tr("导出CSV"));
+    m_excel->setText(tr("导出CSV（Excel）"));
+    m_excel->setToolTip(tr("带字节顺序标记的 UTF-8 表格，没有读数的像素留空，Excel 可直接打开。"));
     m_all->setText(tr("全选"));
     m_folder->setText(tr("列出文件夹中的全部照片"));
     // The folder is user text: the last argument of a single arg() call.
@@ -310,7 +316,9 @@ ExportFileThread *OutputInfoWdg::startExport(const QString &directory)
     const bool word = m_word->isChecked();
     m_progress = new MyProgressDlg(word ? tr("导出Word") : tr("导出CSV"), 0, 100);
     m_progress->setFollowsJob(true);
-    m_job = new ExportFileThread(directory, snapshots, word ? ExportFileThread::WordReports : ExportFileThread::CsvTables);
+    const int mode = word ? ExportFileThread::WordReports
+                          : m_excel->isChecked() ? ExportFileThread::SpreadsheetTables : ExportFileThread::CsvTables;
+    m_job = new ExportFileThread(directory, snapshots, mode);
     const QPointer<ExportFileThread> job(m_job);
     MyProgressDlg *progress = m_progress;
     connect(m_job, &QThread::finished, m_progress, [job, progress] {

@@ -73,6 +73,7 @@ private:
     QPushButton *m_close;
     QRadioButton *m_word;
     QRadioButton *m_csv;
+    QRadioButton *m_excel;
     QCheckBox *m_all;
     QCheckBox *m_folder;
     QString m_homeFolder;

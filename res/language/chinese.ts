@@ -352,6 +352,14 @@
         <source>列出此文件夹中的每一张照片（.jpg）：%1</source>
         <translation>列出此文件夹中的每一张照片（.jpg）：%1</translation>
     </message>
+    <message>
+        <source>导出CSV（Excel）</source>
+        <translation>导出CSV（Excel）</translation>
+    </message>
+    <message>
+        <source>带字节顺序标记的 UTF-8 表格，没有读数的像素留空，Excel 可直接打开。</source>
+        <translation>带字节顺序标记的 UTF-8 表格，没有读数的像素留空，Excel 可直接打开。</translation>
+    </message>
 </context>
 <context>
     <name>QGraphicsPaint</name>

@@ -358,6 +358,14 @@ Temp.</translation>
         <source>列出此文件夹中的每一张照片（.jpg）：%1</source>
         <translation>List every photograph (.jpg) of this folder: %1</translation>
     </message>
+    <message>
+        <source>导出CSV（Excel）</source>
+        <translation>Export CSV (Excel)</translation>
+    </message>
+    <message>
+        <source>带字节顺序标记的 UTF-8 表格，没有读数的像素留空，Excel 可直接打开。</source>
+        <translation>UTF-8 tables with a byte-order mark and empty cells for pixels without a reading, which Excel opens as they are.</translation>
+    </message>
 </context>
 <context>
     <name>QGraphicsPaint</name>

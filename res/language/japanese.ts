@@ -356,6 +356,14 @@
         <source>列出此文件夹中的每一张照片（.jpg）：%1</source>
         <translation>このフォルダーのすべての写真（.jpg）を表示：%1</translation>
     </message>
+    <message>
+        <source>导出CSV（Excel）</source>
+        <translation>CSV 出力（Excel）</translation>
+    </message>
+    <message>
+        <source>带字节顺序标记的 UTF-8 表格，没有读数的像素留空，Excel 可直接打开。</source>
+        <translation>バイトオーダーマーク付きの UTF-8 表で、読み取り値のない画素は空欄です。Excel でそのまま開けます。</translation>
+    </message>
 </context>
 <context>
     <name>QGraphicsPaint</name>

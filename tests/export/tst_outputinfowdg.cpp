@@ -133,6 +133,20 @@ private slots:
         }
         MessageBoxCloser closer;
         QTRY_VERIFY_WITH_TIMEOUT(!closer.texts.isEmpty(), 5000);
+        auto readAll = [](const QString &path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QByteArray plain = readAll(job->exportFolder() + "/never1.csv");
+
+        // The Excel choice: the same tables with a byte-order mark.
+        dialog.show();
+        dialog.findChild<QRadioButton *>("radio_excel")->setChecked(true);
+        ExportFileThread *excel = dialog.startExport(m_dir.filePath("excel"));
+        QVERIFY(excel);
+        QVERIFY(excel->wait(30000));
+        QCOMPARE(readAll(excel->exportFolder() + "/never1.csv"), QByteArray("\xEF\xBB\xBF") + plain);
+        QTRY_VERIFY_WITH_TIMEOUT(closer.texts.size() >= 2, 5000);
         loadedPhotoPaths().clear();
         itemTables().remove(opened[1]);
         for (const QString &photo : opened) {
