@@ -169,6 +169,40 @@ private slots:
         QCOMPARE(qct({"info", "--excel", m_photos[0]}).status, 2); // a csv option only
     }
 
+    void reportOfAFolder()
+    {
+        // Hottest first, as qct info gives their maxima; every photograph has its section.
+        QVector<QPair<double, QString>> maxima;
+        for (const QString &photo : m_photos) {
+            const QJsonObject o = QJsonDocument::fromJson(qct({"info", photo}).out).object();
+            maxima.append({-o["max"].toDouble(), QFileInfo(photo).fileName()});
+        }
+        std::sort(maxima.begin(), maxima.end());
+        const QString pdf = m_dir.filePath("flight.pdf");
+        const Run report = qct({"report", "--lang", "en", "--site", "Roof 7", pdf, m_dir.filePath("demo")});
+        QCOMPARE(report.status, 0);
+        const Run text = run("pdftotext", {"-layout", pdf, "-"});
+        QCOMPARE(text.status, 0);
+        const QString all = QString::fromUtf8(text.out);
+        QVERIFY(all.contains("Roof 7"));
+        const int summary = all.indexOf("Summary");
+        QVERIFY(summary > 0);
+        int at = summary;
+        for (const auto &[negativeMax, name] : maxima) {
+            const int row = all.indexOf(name, at);
+            QVERIFY2(row > at, qPrintable(name));
+            QVERIFY(all.mid(row, 80).contains(QString::number(-negativeMax, 'f', 2)));
+            at = row;
+        }
+        for (const QString &photo : m_photos)
+            QVERIFY(all.count(QFileInfo(photo).fileName()) >= 3); // summary, heading, parameters
+        // Only PDF is written yet; a missing output folder is said and fails.
+        QCOMPARE(qct({"report", "--format", "docx", pdf, m_photos[0]}).status, 2);
+        const Run nowhere = qct({"report", m_dir.filePath("none/where.pdf"), m_photos[0]});
+        QCOMPARE(nowhere.status, 1);
+        QVERIFY(!nowhere.err.isEmpty());
+    }
+
     void floatsReadBackExactly()
     {
         const Run run = qct({"info", m_photos[1]});

@@ -23,6 +23,9 @@ const char kUsage[] =
     "                            language, by default the system's; one line per photograph that\n"
     "                            failed, saying why; --excel writes them for a spreadsheet: a UTF-8\n"
     "                            byte-order mark, UTF-8 labels, empty cells for pixels without a reading\n"
+    "       qct report [--lang zh|en|ja] [--format pdf] [--site NAME] OUT PHOTO_OR_FOLDER...\n"
+    "                            one inspection report of all the photographs as PDF: a cover, a\n"
+    "                            summary hottest first, a section per photograph\n"
     "       qct samples DIR      writes a folder of demo photographs and prints their paths\n"
     "info, matrix, measure and csv also take --emissivity PERCENT (1..100), --distance METRES\n"
     "(0.5..500), --humidity PERCENT (0..100) and --reflected CELSIUS (-40..550): the camera values\n"
@@ -94,7 +97,7 @@ bool parseCamera(const QString &name, const QString &value, CameraCorrection &ca
 
 bool convertsPhotographs(const QString &command)
 {
-    return command == "info" || command == "matrix" || command == "measure" || command == "csv";
+    return command == "info" || command == "matrix" || command == "measure" || command == "csv" || command == "report";
 }
 
 // Whether the command has the operands it takes.
@@ -107,7 +110,7 @@ bool operandsFit(const CommandLine &line)
         return n == 1;
     if (line.command == "measure")
         return n == 1 && !line.shapes.isEmpty();
-    if (line.command == "csv")
+    if (line.command == "csv" || line.command == "report")
         return n >= 2;
     return false;
 }
@@ -151,11 +154,16 @@ bool parseCommandLine(const QList<QByteArray> &arguments, CommandLine &line, QSt
         if (i + 1 >= arguments.size())
             return false;
         const QString value = QString::fromLocal8Bit(arguments[++i]);
-        if (line.command == "csv" && name == "lang") {
+        if ((line.command == "csv" || line.command == "report") && name == "lang") {
             if (value != "zh" && value != "en" && value != "ja")
                 return false;
             line.language = value;
-        } else if (convertsPhotographs(line.command) && cameraOptions().contains(name)) {
+        } else if (line.command == "report" && name == "format") {
+            if (value != "pdf")
+                return false;
+        } else if (line.command == "report" && name == "site") {
+            line.site = value;
+        } else if (convertsPhotographs(line.command) && line.command != "report" && cameraOptions().contains(name)) {
             if (!parseCamera(name, value, line.camera, error))
                 return false;
         } else if (line.command == "measure" && shapeCounts().contains(name)) {

@@ -22,12 +22,13 @@ struct Shape
 struct CommandLine
 {
     bool verbose = false;
-    QString command;           // info, matrix, measure, csv, samples or help
-    QString language;          // csv --lang: zh, en or ja; empty for the system's
+    QString command;           // info, matrix, measure, csv, report, samples or help
+    QString language;          // csv and report --lang: zh, en or ja; empty for the system's
     QVector<Shape> shapes;     // measure, in the order given
     CameraCorrection camera;   // --emissivity, --distance, --humidity, --reflected
     bool noSidecar = false;    // --no-sidecar
     bool excel = false;        // csv --excel
+    QString site;              // report --site: the cover's site, by default the first folder's name
     QList<QByteArray> operands; // photographs, folders, OUTDIR, DIR: the bytes as given
 };
 

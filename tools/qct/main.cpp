@@ -3,6 +3,7 @@
 // Every command streams: a photograph is loaded into a record of the command's own, never into
 // the program's tables, and dropped once its output is written, so memory does not grow with
 // the number of photographs.
+#include "combinedreport.h"
 #include "commandline.h"
 #include "csvwriter.h"
 #include "demoscene.h"
@@ -16,6 +17,7 @@
 #include "sidecar.h"
 #include "temperatureformat.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -30,6 +32,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -267,6 +270,28 @@ int csv(const CommandLine &line)
     return problems.isEmpty() && job.failures().isEmpty() ? 0 : 1;
 }
 
+// The combined report of every photograph given (folders searched), as the export writes it.
+int report(const CommandLine &line)
+{
+    installTranslator(line.language);
+    QStringList problems;
+    const QVector<Photo> photos = collectPhotographs(line.operands.mid(1), problems);
+    for (const QString &problem : problems)
+        std::fprintf(stderr, "qct report: %s\n", problem.toUtf8().constData());
+    CombinedReport combined;
+    for (const Photo &photo : photos)
+        combined.photos << photo.shown;
+    combined.site = line.site;
+    if (combined.site.isEmpty() && !photos.isEmpty())
+        combined.site = QFileInfo(photos.first().shown).absoluteDir().dirName();
+    QString error;
+    if (!writeCombinedReport(combined, QFile::decodeName(line.operands[0]), &error)) {
+        complain(line.operands[0], error);
+        return 1;
+    }
+    return problems.isEmpty() ? 0 : 1;
+}
+
 // Prints the path of each photograph written; says which could not be.
 int samples(const QByteArray &dir)
 {
@@ -285,6 +310,8 @@ int run(const CommandLine &line)
         return usage(stdout, 0);
     if (line.command == "csv")
         return csv(line);
+    if (line.command == "report")
+        return report(line);
     if (line.command == "samples")
         return samples(line.operands[0]);
     const Photo photo = photoNamed(line.operands[0]);
@@ -302,7 +329,13 @@ int run(const CommandLine &line)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // The report draws its pictures as the analysis page does, with widgets off screen.
+    const bool drawing = argc > 1 && (std::strcmp(argv[1], "report") == 0
+                                      || (argc > 2 && std::strcmp(argv[1], "--verbose") == 0
+                                          && std::strcmp(argv[2], "report") == 0));
+    if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app(drawing ? new QApplication(argc, argv) : new QCoreApplication(argc, argv));
     // The arguments' own bytes: a file name the locale cannot spell still names its file.
     QList<QByteArray> arguments;
     for (int i = 1; i < argc; ++i)
