@@ -1,5 +1,6 @@
 // Correcting camera parameters on the analysis page: the typed value converts the photograph
 // again, and everything read from its matrix follows; refused values change nothing.
+#include "../export/exporttesthelpers.h"
 #include "cameraparametereditor.h"
 #include "itemtables.h"
 #include "mygraphicitem.h"
@@ -37,26 +38,6 @@ PhotoSpec calibratedShot(float shift)
     shot.camera.gimbalType = "PV245";
     return shot;
 }
-
-// Answers every message box and keeps its text.
-class MessageBoxCloser : public QObject
-{
-public:
-    MessageBoxCloser()
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            if (auto *box = qobject_cast<MyMsgBoxDlg *>(QApplication::activeModalWidget())) {
-                texts << box->findChild<QLabel *>("lab_text")->text();
-                box->findChild<QPushButton *>("btn_confirm")->click();
-            }
-        });
-        m_timer.start(20);
-    }
-    QStringList texts;
-
-private:
-    QTimer m_timer;
-};
 
 void type(QLineEdit *edit, const QString &text)
 {
