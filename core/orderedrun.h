@@ -41,7 +41,9 @@ int runInOrder(int count, Work work, Deliver deliver, int workers = QThread::ide
             Result result = work(index);
             lock.lock();
             ready[std::size_t(index % window)] = std::move(result);
-            changed.notify_all();
+            // Only the result waited for wakes anyone: the caller hands on in order.
+            if (index == handed)
+                changed.notify_all();
         }
         changed.notify_all(); // the caller may wait for work that will never start
     };
