@@ -360,7 +360,7 @@ Temp.</translation>
     </message>
     <message>
         <source>导出CSV（Excel）</source>
-        <translation>Export CSV (Excel)</translation>
+        <translation>CSV (Excel)</translation>
     </message>
     <message>
         <source>带字节顺序标记的 UTF-8 表格，没有读数的像素留空，Excel 可直接打开。</source>

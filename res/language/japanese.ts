@@ -358,7 +358,7 @@
     </message>
     <message>
         <source>导出CSV（Excel）</source>
-        <translation>CSV 出力（Excel）</translation>
+        <translation>CSV（Excel）</translation>
     </message>
     <message>
         <source>带字节顺序标记的 UTF-8 表格，没有读数的像素留空，Excel 可直接打开。</source>
