@@ -24,6 +24,19 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+namespace {
+
+// Every row of the dialog checked, CSV tables chosen.
+void checkAllAsCsv(OutputInfoWdg &dialog)
+{
+    dialog.findChild<QRadioButton *>("radio_csv")->setChecked(true);
+    QCheckBox *all = dialog.findChild<QCheckBox *>("checkBox_all");
+    all->setChecked(true);
+    emit all->released();
+}
+
+} // namespace
+
 class TestOutputInfoWdg : public QObject
 {
     Q_OBJECT
@@ -206,10 +219,7 @@ private slots:
         snapshotSources()[snapshot] = gone;
         OutputInfoWdg dialog;
         dialog.refreshPhotoList();
-        dialog.findChild<QRadioButton *>("radio_csv")->setChecked(true);
-        QCheckBox *all = dialog.findChild<QCheckBox *>("checkBox_all");
-        all->setChecked(true);
-        emit all->released();
+        checkAllAsCsv(dialog);
         QStringList details;
         QTimer poll;
         connect(&poll, &QTimer::timeout, &poll, [&details] {
@@ -318,12 +328,8 @@ private slots:
         }
         OutputInfoWdg dialog;
         dialog.refreshPhotoList();
-        dialog.findChild<QRadioButton *>("radio_csv")->setChecked(true);
-        QCheckBox *all = dialog.findChild<QCheckBox *>("checkBox_all");
-        all->setChecked(true);
-        emit all->released();
+        checkAllAsCsv(dialog);
         const int total = dialog.checkedSnapshots().size();
-        qWarning() << QDir(shellValues().tempImageDir).entryList(QDir::Files).filter(QRegExp("^[^b]"));
         QCOMPARE(total, extra + 3);
         ExportFileThread *job = dialog.startExport(m_dir.filePath("cancelled"));
         QVERIFY(job);
