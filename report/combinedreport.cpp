@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace {
@@ -73,6 +74,12 @@ QImage reportPicture(const QString &photo)
 
 bool writeCombinedReport(const CombinedReport &report, const QString &path, QString *error)
 {
+    if (report.format == ReportFormat::Word) {
+        // The Word writer comes next; until then a .docx is refused rather than faked.
+        if (error)
+            *error = QCoreApplication::translate("ReportModel", "无法创建 %1：%2").arg(QFileInfo(path).fileName(), "Word (.docx)");
+        return false;
+    }
     const int total = 2 * report.photos.size();
     int done = 0;
     const auto step = [&] {

@@ -11,10 +11,13 @@
 // One report for a selection of photographs: a cover (site, dates, count, version), a summary
 // with a row per photograph, hottest first, then a section per photograph in that order with
 // its picture and colour scale, parameters, whole-frame statistics and measurements.
+enum ReportFormat { Pdf, Word };
+
 struct CombinedReport
 {
     QString site;
     QStringList photos;
+    ReportFormat format = ReportFormat::Pdf; // PDF, or a Word document (.docx)
     // Called after each photograph of each pass (two passes: reading, then writing) with the
     // steps done and the steps in all; false stops the report (nothing is written then).
     std::function<bool(int done, int total)> progress;
@@ -29,6 +32,6 @@ ReportPhoto reportPhotoOf(const QString &photo);
 // loaded for it and forgotten again.
 QImage reportPicture(const QString &photo);
 
-// Writes the report to path as PDF. False with a reason for the user when it could not be written
+// Writes the report to path in its format. False with a reason for the user when it could not be written
 // (or was stopped); nothing is left at path then.
 bool writeCombinedReport(const CombinedReport &report, const QString &path, QString *error);
