@@ -1,5 +1,7 @@
 #include "reportmodel.h"
 
+#include "naturalorder.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 
@@ -37,45 +39,6 @@ QString dateOf(const ReportPhoto &photo)
 QString ReportPhoto::fileName() const
 {
     return QFileInfo(path).fileName();
-}
-
-bool naturalLess(const QString &a, const QString &b)
-{
-    int i = 0;
-    int j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (a[i].isDigit() && b[j].isDigit()) {
-            int ei = i;
-            int ej = j;
-            while (ei < a.size() && a[ei].isDigit())
-                ++ei;
-            while (ej < b.size() && b[ej].isDigit())
-                ++ej;
-            // Compared by value without converting: leading zeros off, then length, then digits.
-            int si = i;
-            int sj = j;
-            while (si + 1 < ei && a[si] == '0')
-                ++si;
-            while (sj + 1 < ej && b[sj] == '0')
-                ++sj;
-            const QStringRef da = a.midRef(si, ei - si);
-            const QStringRef db = b.midRef(sj, ej - sj);
-            if (da.size() != db.size())
-                return da.size() < db.size();
-            if (const int c = da.compare(db))
-                return c < 0;
-            i = ei;
-            j = ej;
-            continue;
-        }
-        if (a[i] != b[j])
-            return a[i] < b[j];
-        ++i;
-        ++j;
-    }
-    if (a.size() - i != b.size() - j)
-        return a.size() - i < b.size() - j;
-    return a < b; // "P01" and "P1": still one order
 }
 
 ReportPhoto reportPhoto(const PhotoRecord &record, QList<ReportItem> items)

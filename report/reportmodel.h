@@ -37,9 +37,6 @@ struct ReportPhoto
 // The photograph's part of a report; its items are put in natural order.
 ReportPhoto reportPhoto(const PhotoRecord &record, QList<ReportItem> items);
 
-// "P2" before "P10": runs of digits compare by their value, the rest as text.
-bool naturalLess(const QString &a, const QString &b);
-
 // Hottest whole-frame maximum first; photographs without temperatures last; ties by name.
 void sortHottestFirst(QVector<ReportPhoto> &photos);
 

@@ -22,17 +22,6 @@ class TestReportModel : public QObject
     Q_OBJECT
 
 private slots:
-    void naturalOrder()
-    {
-        QStringList names = {"P10", "Poly1", "P2", "L1", "P1", "Re1", "P002", "Ro10", "Ro9"};
-        std::sort(names.begin(), names.end(), naturalLess);
-        QCOMPARE(names, (QStringList{"L1", "P1", "P002", "P2", "P10", "Poly1", "Re1", "Ro9", "Ro10"}));
-        QVERIFY(!naturalLess("P2", "P2"));
-        QVERIFY(naturalLess("P", "P1"));
-        QVERIFY(naturalLess("IR_0009.jpg", "IR_0010.jpg"));
-        QVERIFY(naturalLess("P99999999999999999999", "P100000000000000000000")); // beyond any integer
-    }
-
     void itemsComeInNaturalOrder()
     {
         PhotoRecord record;
