@@ -1,5 +1,7 @@
 #include "homepage.h"
 
+#include "foldertree.h"
+#include "naturalorder.h"
 #include "photogriddelegate.h"
 #include "photogridmodel.h"
 #include "screenlayout.h"
@@ -23,7 +25,13 @@
 
 namespace {
 const char *const kFolderIcon = ":/res/icon/dir.svg";
+constexpr int kPathRole = Qt::UserRole; // a tree item's folder
+
+void sortFileNames(QStringList &names)
+{
+    std::sort(names.begin(), names.end(), naturalFileNameLess);
 }
+} // namespace
 
 HomePage::HomePage(QWidget *parent)
     : QWidget(parent)
@@ -42,6 +50,7 @@ HomePage::HomePage(QWidget *parent)
         "QTreeView::branch:has-children:closed{image:url(:/res/icon/putaway.svg);}"
         "QTreeView::branch:has-children:open{image:url(:/res/icon/expand.svg);}"
         "QLabel#lab_curRes{font-size:12pt;font-weight:500;color:#ffffff;margin:10px;}"
+        "QLabel#lab_emptyFolder{color:rgba(255,255,255,0.45);}"
         "QLabel#lab_importProgress{font-size:14px;color:rgba(255,255,255,0.65);}"
         "QProgressBar#progress_import{background:rgba(216,216,216,0.1);border:none;border-radius:4px;}"
         "QProgressBar#progress_import::chunk{background:#08A4FF;border-radius:4px;}"
@@ -122,9 +131,15 @@ HomePage::HomePage(QWidget *parent)
     m_grid->setUniformItemSizes(true); // every entry has the size of the screen layout
     m_grid->setItemDelegate(new PhotoGridDelegate(m_grid));
     m_grid->setModel(m_model);
+    // Said in place of the grid when a listing finds no photograph.
+    m_emptyNote = new QLabel(m_right);
+    m_emptyNote->setObjectName("lab_emptyFolder");
+    m_emptyNote->setAlignment(Qt::AlignCenter);
+    m_emptyNote->hide();
     auto *rightLayout = new QVBoxLayout(m_right);
     rightLayout->addLayout(heading);
     rightLayout->addWidget(m_grid, 1);
+    rightLayout->addWidget(m_emptyNote, 1);
 
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(m_left);
@@ -150,6 +165,7 @@ void HomePage::retranslate()
     m_right->setTitle(QString());
     // The heading keeps saying what is on show, in the new language.
     m_currentFolder->setText(m_showingAll ? tr("全部资源") : m_folderPath);
+    showEmptyNote(!m_emptyNote->isHidden());
     if (m_loader->isRunning())
         showImportProgress(m_loader->delivered(), m_loader->total());
 }
@@ -189,39 +205,35 @@ void HomePage::importFolder(const QString &folder)
     item->setIcon(0, QIcon(kFolderIcon));
     item->setText(0, folder.split('/').last());
     item->setToolTip(0, folder);
+    item->setData(0, kPathRole, folder);
     m_tree->insertTopLevelItem(0, item);
     m_lastImportItems = {item};
-    addSubFolders(item, folder);
+    addSubFolders(item, folderTree(folder));
     m_tree->expandAll();
+    m_tree->setCurrentItem(item); // the tree marks the folder on show
     m_currentFolder->setText(folder);
     m_folderPath = folder;
     m_showingAll = false;
     showPhotos(folder, {"*.jpg"});
 }
 
-void HomePage::addSubFolders(QTreeWidgetItem *parent, const QString &dir)
+void HomePage::addSubFolders(QTreeWidgetItem *parent, const FolderTree &folder)
 {
-    const QFileInfoList folders = QDir(dir).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QFileInfo &folder : folders) {
-        auto *child = new QTreeWidgetItem(QStringList{folder.fileName(), QString(), "File Folder"});
+    for (const FolderTree &sub : folder.subFolders) {
+        auto *child = new QTreeWidgetItem(QStringList{QFileInfo(sub.path).fileName(), QString(), "File Folder"});
         child->setIcon(0, QIcon(kFolderIcon));
+        child->setData(0, kPathRole, sub.path);
         parent->addChild(child);
         m_lastImportItems << child;
-        addSubFolders(child, folder.absoluteFilePath());
+        addSubFolders(child, sub);
     }
 }
 
-void HomePage::on_treeWidget_dir_itemClicked(QTreeWidgetItem *item, int column)
+void HomePage::on_treeWidget_dir_itemClicked(QTreeWidgetItem *item, int)
 {
-    QStringList names;
-    QTreeWidgetItem *top = item;
-    while (top->parent()) {
-        names.prepend(top->text(column));
-        top = top->parent();
-    }
-    const QString root = m_roots.value(m_tree->indexOfTopLevelItem(top));
-    const QString path = names.isEmpty() ? root : root + "/" + names.join('/');
-    if (m_currentFolder->text() == path)
+    const QString path = item->data(0, kPathRole).toString();
+    m_tree->setCurrentItem(item);
+    if (m_folderPath == path)
         return;
     m_currentFolder->setText(path);
     m_folderPath = path;
@@ -239,10 +251,12 @@ void HomePage::showPhotos(const QString &dir, const QStringList &nameFilters)
 {
     clearGrid();
     const QDir folder(dir);
-    const QStringList names = folder.entryList(nameFilters);
+    QStringList names = folder.entryList(nameFilters);
+    sortFileNames(names);
     QStringList paths;
     for (const QString &name : names)
         paths << folder.filePath(name);
+    showEmptyNote(names.isEmpty());
     if (names.isEmpty())
         return;
     m_listedPaths = paths;
@@ -255,35 +269,38 @@ void HomePage::on_btn_showAllPhoto_clicked()
     clearGrid();
     m_listedPaths.clear();
     m_listedNames.clear();
-    if (m_roots.isEmpty())
-        return;
-    QStringList files;
-    for (const QString &root : m_roots)
-        collectFiles(root, files);
-    for (const QString &file : files) {
-        const QFileInfo info(file);
-        if (info.suffix().toLower() == "jpg") {
-            m_listedPaths << file;
-            m_listedNames << info.baseName();
+    // Every folder of the tree, in the tree's order; each folder's photographs in name order.
+    for (const QString &root : m_roots) {
+        for (const QString &folder : folderPaths(folderTree(root))) {
+            const QDir dir(folder);
+            QStringList names = dir.entryList({"*.jpg"}, QDir::Files);
+            sortFileNames(names);
+            for (const QString &name : names) {
+                m_listedPaths << dir.filePath(name);
+                m_listedNames << QFileInfo(name).baseName();
+            }
         }
     }
-    if (m_listedPaths.isEmpty())
-        return;
+    m_tree->setCurrentItem(nullptr);
+    m_tree->clearSelection();
     m_currentFolder->setText(tr("全部资源"));
     m_folderPath.clear();
     m_showingAll = true;
-    showListed();
+    showEmptyNote(m_listedPaths.isEmpty());
+    if (!m_listedPaths.isEmpty())
+        showListed();
 }
 
-void HomePage::collectFiles(const QString &dir, QStringList &out)
+void HomePage::showEmptyNote(bool empty)
 {
-    const QFileInfoList entries = QDir(dir).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoSymLinks | QDir::NoDotAndDotDot);
-    for (const QFileInfo &entry : entries) {
-        if (entry.isDir())
-            collectFiles(entry.absoluteFilePath(), out);
-        else
-            out << entry.absoluteFilePath();
-    }
+    if (!m_showingAll)
+        m_emptyNote->setText(tr("此文件夹中没有照片。"));
+    else if (m_roots.isEmpty())
+        m_emptyNote->setText(tr("还没有导入文件夹：点击“导入”选择一个。"));
+    else
+        m_emptyNote->setText(tr("导入的文件夹中没有照片。"));
+    m_emptyNote->setVisible(empty);
+    m_grid->setVisible(!empty);
 }
 
 void HomePage::showListed()

@@ -11,6 +11,7 @@ class QProgressBar;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+struct FolderTree;
 class PhotoGridModel;
 class ThumbnailLoader;
 
@@ -60,8 +61,8 @@ private:
     void showImportProgress(int delivered, int total);
     void importEnded(bool cancelled);
     void preferVisibleRows();
-    void addSubFolders(QTreeWidgetItem *parent, const QString &dir);
-    void collectFiles(const QString &dir, QStringList &out);
+    void addSubFolders(QTreeWidgetItem *parent, const FolderTree &folder);
+    void showEmptyNote(bool empty);
 
     QGroupBox *m_left;
     QGroupBox *m_right;
@@ -76,6 +77,7 @@ private:
     QProgressBar *m_progressBar;
     QPushButton *m_cancelImport;
     QListView *m_grid;
+    QLabel *m_emptyNote;
     PhotoGridModel *m_model;
     ThumbnailLoader *m_loader;
 

@@ -102,6 +102,18 @@
         <source>取消</source>
         <translation>取消</translation>
     </message>
+    <message>
+        <source>此文件夹中没有照片。</source>
+        <translation>此文件夹中没有照片。</translation>
+    </message>
+    <message>
+        <source>还没有导入文件夹：点击“导入”选择一个。</source>
+        <translation>还没有导入文件夹：点击“导入”选择一个。</translation>
+    </message>
+    <message>
+        <source>导入的文件夹中没有照片。</source>
+        <translation>导入的文件夹中没有照片。</translation>
+    </message>
 </context>
 <context>
     <name>My3DWdg</name>

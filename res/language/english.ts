@@ -102,6 +102,18 @@
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>此文件夹中没有照片。</source>
+        <translation>There are no photographs in this folder.</translation>
+    </message>
+    <message>
+        <source>还没有导入文件夹：点击“导入”选择一个。</source>
+        <translation>No folder imported yet: click “Import” to choose one.</translation>
+    </message>
+    <message>
+        <source>导入的文件夹中没有照片。</source>
+        <translation>There are no photographs in the imported folders.</translation>
+    </message>
 </context>
 <context>
     <name>My3DWdg</name>

@@ -102,6 +102,18 @@
         <source>取消</source>
         <translation>キャンセル</translation>
     </message>
+    <message>
+        <source>此文件夹中没有照片。</source>
+        <translation>このフォルダーには写真がありません。</translation>
+    </message>
+    <message>
+        <source>还没有导入文件夹：点击“导入”选择一个。</source>
+        <translation>まだフォルダーがインポートされていません。「インポート」をクリックして選択してください。</translation>
+    </message>
+    <message>
+        <source>导入的文件夹中没有照片。</source>
+        <translation>インポートしたフォルダーには写真がありません。</translation>
+    </message>
 </context>
 <context>
     <name>My3DWdg</name>

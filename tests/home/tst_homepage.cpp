@@ -445,13 +445,64 @@ private slots:
         QCOMPARE(fileNames(page.listedPaths()), (QStringList{"p2.jpg", "p3.jpg"}));
         QFile::remove(m_root + "/sub1/deep/p3.jpg");
 
-        // A folder without photographs empties the grid but keeps the last list.
+        // A folder without photographs empties the grid but keeps the last list; a note
+        // takes the grid's place.
+        QLabel *note = page.findChild<QLabel *>("lab_emptyFolder");
+        QVERIFY(note->isHidden());
         QDir().mkpath(m_root + "/sub1/empty");
         page.importFolder(m_root + "/sub1/empty");
         QCOMPARE(grid(page)->model()->rowCount(), 0);
         QVERIFY(!page.isImporting());
         QCOMPARE(fileNames(page.listedPaths()), (QStringList{"p2.jpg", "p3.jpg"}));
+        QVERIFY(!note->isHidden());
+        QVERIFY(grid(page)->isHidden());
+        QCOMPARE(note->text(), QString::fromUtf8("此文件夹中没有照片。"));
+        // The tree marks the folder on show, also after an import.
+        QCOMPARE(tree->currentItem(), tree->topLevelItem(0));
+        QCOMPARE(tree->selectedItems(), QList<QTreeWidgetItem *>{tree->topLevelItem(0)});
+        emit tree->itemClicked(deep, 0);
+        QVERIFY(note->isHidden());
+        QVERIFY(!grid(page)->isHidden());
+        QCOMPARE(tree->selectedItems(), QList<QTreeWidgetItem *>{deep});
+        page.on_btn_showAllPhoto_clicked();
+        QVERIFY(tree->selectedItems().isEmpty());
         QDir(m_root + "/sub1/empty").removeRecursively();
+    }
+
+    void linksBackUpAreNotFollowedIntoLoops()
+    {
+        // root holds two links back up to itself and above it, and two to one folder outside.
+        const QString base = m_dir.filePath("links");
+        const QString root = base + "/root";
+        QDir().mkpath(root + "/sub");
+        QDir().mkpath(base + "/outside");
+        for (const char *name : {"IR_0001_10.jpg", "IR_0001_2.jpg", "IR_0001_1.jpg", "sub/s.jpg"})
+            photo(root + "/" + name);
+        photo(base + "/outside/o.jpg");
+        QVERIFY(QFile::link("..", root + "/sub/up"));
+        QVERIFY(QFile::link("../..", root + "/sub/top"));
+        QVERIFY(QFile::link("../../outside", root + "/sub/out"));
+        QVERIFY(QFile::link("../../outside", root + "/sub/out2"));
+
+        HomePage page;
+        page.importFolder(root);
+        QCOMPARE(gridLabels(page), (QStringList{"IR_0001_1", "IR_0001_2", "IR_0001_10"}));
+        QTreeWidget *tree = page.findChild<QTreeWidget *>("treeWidget_dir");
+        QTreeWidgetItem *top = tree->topLevelItem(0);
+        QCOMPARE(top->childCount(), 1);
+        QTreeWidgetItem *sub = top->child(0);
+        // The folder outside is shown once; "top" leads to the folder holding root, whose own
+        // folders are all met already.
+        QCOMPARE(sub->childCount(), 2);
+        QCOMPARE(sub->child(0)->text(0), QString("out"));
+        QCOMPARE(sub->child(1)->text(0), QString("top"));
+        QCOMPARE(sub->child(1)->childCount(), 0);
+        emit tree->itemClicked(sub->child(0), 0);
+        QCOMPARE(page.currentFolderPath(), root + "/sub/out");
+        QCOMPARE(gridLabels(page), QStringList{"o"});
+
+        page.on_btn_showAllPhoto_clicked();
+        QCOMPARE(fileNames(page.listedPaths()), (QStringList{"IR_0001_1.jpg", "IR_0001_2.jpg", "IR_0001_10.jpg", "s.jpg", "o.jpg"}));
     }
 
     void allResources()
@@ -459,6 +510,7 @@ private slots:
         HomePage page;
         page.on_btn_showAllPhoto_clicked(); // nothing imported yet
         QVERIFY(page.listedPaths().isEmpty());
+        QVERIFY(!page.findChild<QLabel *>("lab_emptyFolder")->isHidden());
         page.importFolder(m_root);
         page.importFolder(m_root); // twice: two tree items, one path
         QCOMPARE(page.findChild<QTreeWidget *>("treeWidget_dir")->topLevelItemCount(), 2);
@@ -468,12 +520,14 @@ private slots:
         QVERIFY(page.currentFolderPath().isEmpty());
         page.retranslate();
         QCOMPARE(page.findChild<QLabel *>("lab_curRes")->text(), QString::fromUtf8("全部资源"));
-        QStringList once = {"a.b.jpg", "a.jpg", "b.jpg", "C.jpg", "p2.jpg", "p1.jpg", "broken.jpg", "x.JPG"};
+        // Folder after folder as the tree shows them, each folder's photographs before those below it.
+        QStringList once = {"a.b.jpg", "a.jpg", "b.jpg", "C.jpg", "x.JPG", "p1.jpg", "p2.jpg", "broken.jpg"};
         const QStringList names = fileNames(page.listedPaths());
         QCOMPARE(names, once + once);
         QVERIFY(!names.contains("y.jpeg"));
-        QCOMPARE(page.listedNames().mid(0, 8), (QStringList{"a", "a", "b", "C", "p2", "p1", "broken", "x"}));
-        QCOMPARE(gridLabels(page).mid(0, 8), (QStringList{"a", "a", "b", "C", "p2", "p1", "broken", "x"}));
+        QCOMPARE(page.listedNames().mid(0, 8), (QStringList{"a", "a", "b", "C", "x", "p1", "p2", "broken"}));
+        QCOMPARE(gridLabels(page).mid(0, 8), (QStringList{"a", "a", "b", "C", "x", "p1", "p2", "broken"}));
+        QVERIFY(page.findChild<QLabel *>("lab_emptyFolder")->isHidden());
         QCOMPARE(gridModel(page)->paths(), page.listedPaths());
     }
 };
