@@ -8,8 +8,18 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QLayout>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr double kZoomStep = 1.25;
+}
 
 QGraphicsPaint::QGraphicsPaint(QWidget *parent)
     : QGraphicsView(parent)
@@ -19,6 +29,9 @@ QGraphicsPaint::QGraphicsPaint(QWidget *parent)
     setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
     setRenderHint(QPainter::Antialiasing);
     setMouseTracking(true);
+    // Zooming places the picture itself (zoomAbout), and a resize keeps the scroll position.
+    setTransformationAnchor(QGraphicsView::NoAnchor);
+    setResizeAnchor(QGraphicsView::NoAnchor);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QGraphicsView::customContextMenuRequested, this, &QGraphicsPaint::slot_showMenu);
     rebuildMenu();
@@ -49,6 +62,95 @@ void QGraphicsPaint::resizeEvent(QResizeEvent *event)
     QGraphicsView::resizeEvent(event);
     if (m_scene)
         m_scene->followViewport();
+}
+
+void QGraphicsPaint::zoomAbout(double factor, const QPointF &anchor)
+{
+    const double zoom = std::clamp(m_zoom * factor, 1.0, kMaxZoom);
+    if (zoom == m_zoom)
+        return;
+    const QPointF fixed = transform().inverted().map(anchor + QPointF(horizontalScrollBar()->value(),
+                                                                       verticalScrollBar()->value()));
+    m_zoom = zoom;
+    if (zoom == 1.0) {
+        resetTransform();
+        return;
+    }
+    setTransform(QTransform::fromScale(zoom, zoom));
+    // A viewport point shows the scene point (point + scroll) / zoom.
+    horizontalScrollBar()->setValue(int(std::lround(fixed.x() * zoom - anchor.x())));
+    verticalScrollBar()->setValue(int(std::lround(fixed.y() * zoom - anchor.y())));
+}
+
+QPointF QGraphicsPaint::zoomAnchor() const
+{
+    const QPoint pointer = viewport()->mapFromGlobal(QCursor::pos());
+    return viewport()->rect().contains(pointer) ? QPointF(pointer) : QRectF(viewport()->rect()).center();
+}
+
+void QGraphicsPaint::zoomIn()
+{
+    zoomAbout(kZoomStep, zoomAnchor());
+}
+
+void QGraphicsPaint::zoomOut()
+{
+    zoomAbout(1 / kZoomStep, zoomAnchor());
+}
+
+void QGraphicsPaint::fitToView()
+{
+    m_zoom = 1.0;
+    resetTransform();
+}
+
+void QGraphicsPaint::wheelEvent(QWheelEvent *event)
+{
+    const int steps = event->angleDelta().y();
+    if (steps != 0)
+        zoomAbout(std::pow(kZoomStep, steps / 120.0), event->position());
+    event->accept();
+}
+
+bool QGraphicsPaint::startsPan(const QMouseEvent *event) const
+{
+    return event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && m_spaceHeld);
+}
+
+void QGraphicsPaint::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space) {
+        if (!event->isAutoRepeat() && !m_spaceHeld) {
+            m_spaceHeld = true;
+            viewport()->setCursor(Qt::OpenHandCursor);
+        }
+        event->accept();
+        return;
+    }
+    QGraphicsView::keyPressEvent(event);
+}
+
+void QGraphicsPaint::keyReleaseEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space) {
+        if (!event->isAutoRepeat()) {
+            m_spaceHeld = false;
+            if (!m_panning)
+                viewport()->unsetCursor();
+        }
+        event->accept();
+        return;
+    }
+    QGraphicsView::keyReleaseEvent(event);
+}
+
+void QGraphicsPaint::focusOutEvent(QFocusEvent *event)
+{
+    // A release of space while another widget has the keyboard never comes here.
+    m_spaceHeld = false;
+    if (!m_panning)
+        viewport()->unsetCursor();
+    QGraphicsView::focusOutEvent(event);
 }
 
 void QGraphicsPaint::rebuildMenu()
@@ -172,7 +274,6 @@ void QGraphicsPaint::refreshItemStats()
 {
     for (const ItemStatsRow &row : m_scene->collectItemStats(m_scene->photoPath()))
         emit sig_updateItem(row.name, row.max, row.min, row.avg);
-    emit sig_imgChanged();
 }
 
 void QGraphicsPaint::deleteSelected()
@@ -203,6 +304,7 @@ void QGraphicsPaint::applyRotationState(int state)
 
 void QGraphicsPaint::rotateQuarterTurn()
 {
+    fitToView();
     if (!m_homeRecorded) {
         m_homeGeometry = geometry();
         m_homeRecorded = true;
@@ -216,6 +318,7 @@ void QGraphicsPaint::rotateQuarterTurn()
 
 void QGraphicsPaint::showPhoto(const QString &path)
 {
+    fitToView(); // each photograph opens whole
     if (m_homeRecorded)
         applyRotationState(rotationStateOf(path));
     m_scene->loadImage(path);
@@ -234,20 +337,50 @@ void QGraphicsPaint::slot_clickprenext()
 void QGraphicsPaint::mousePressEvent(QMouseEvent *event)
 {
     viewport()->update();
+    if (!m_panning && startsPan(event)) {
+        // The picture is dragged, nothing on it: the scene does not see the press.
+        m_panning = true;
+        m_panFrom = event->pos();
+        viewport()->setCursor(Qt::ClosedHandCursor);
+        event->accept();
+        return;
+    }
+    if (m_panning) {
+        event->accept();
+        return;
+    }
     QGraphicsView::mousePressEvent(event);
 }
 
 void QGraphicsPaint::mouseMoveEvent(QMouseEvent *event)
 {
     viewport()->update();
+    if (m_panning) {
+        const QPoint moved = event->pos() - m_panFrom;
+        m_panFrom = event->pos();
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - moved.x());
+        verticalScrollBar()->setValue(verticalScrollBar()->value() - moved.y());
+        event->accept();
+        return;
+    }
     QGraphicsView::mouseMoveEvent(event);
 }
 
 void QGraphicsPaint::mouseReleaseEvent(QMouseEvent *event)
 {
     viewport()->update();
+    if (m_panning) {
+        if (!(event->buttons() & (Qt::LeftButton | Qt::MiddleButton))) {
+            m_panning = false;
+            if (m_spaceHeld)
+                viewport()->setCursor(Qt::OpenHandCursor);
+            else
+                viewport()->unsetCursor();
+        }
+        event->accept();
+        return;
+    }
     QGraphicsView::mouseReleaseEvent(event);
-    emit sig_imgChanged();
 }
 
 void QGraphicsPaint::leaveEvent(QEvent *event)

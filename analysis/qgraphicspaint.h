@@ -11,6 +11,9 @@ class MyGraphicsScene;
 // The analysis page's image view: shows the measurement scene, forwards the title bar's
 // tool settings to it, turns the photograph in quarter turns, and copies the measurement
 // layout of one photograph onto the current or every opened photograph.
+//
+// Zoom and pan are the view's transform alone: the scene keeps the picture in the
+// rectangle of the unzoomed viewport, so items and their readings never depend on the zoom.
 class QGraphicsPaint : public QGraphicsView
 {
     Q_OBJECT
@@ -37,9 +40,13 @@ public:
     // The size the view asks of its layout: the page's view size, narrow while turned.
     QSize sizeHint() const override;
     QMenu *contextMenu() const { return m_menu; }
+    double zoom() const { return m_zoom; }
+    // Zooms by factor (kept between the whole picture and kMaxZoom) with the scene point under
+    // the viewport position anchor staying where it is.
+    void zoomAbout(double factor, const QPointF &anchor);
+    static constexpr double kMaxZoom = 16.0;
 
 signals:
-    void sig_imgChanged();
     void sig_updateItem(QString item, float max, float min, float avg);
     void sig_deleteItem(QString item);
     void sig_copyItemToCurrent();
@@ -51,6 +58,11 @@ public slots:
     void slot_pasteToAll();
     void slot_clickprenext();
     void refreshItemStats();
+    // Zoom about the pointer when it is over the picture, else about the centre.
+    void zoomIn();
+    void zoomOut();
+    // The whole picture again, unzoomed.
+    void fitToView();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -58,10 +70,16 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void applyRotationState(int state);
     void pasteTo(const QString &path);
+    QPointF zoomAnchor() const;
+    bool startsPan(const QMouseEvent *event) const;
 
     MyGraphicsScene *m_scene = nullptr;
     QMenu *m_menu = nullptr;
@@ -74,4 +92,8 @@ private:
     QSize m_wantedSize;
     QRect m_homeGeometry;
     bool m_homeRecorded = false;
+    double m_zoom = 1.0;
+    bool m_spaceHeld = false;
+    bool m_panning = false;
+    QPoint m_panFrom;
 };

@@ -23,6 +23,7 @@
 #include "temperaturerendering.h"
 #include "waitwithevents.h"
 
+#include <QAction>
 #include <QColorDialog>
 #include <QEvent>
 #include <QGridLayout>
@@ -89,6 +90,7 @@ SettingPage::SettingPage(QWidget *parent)
     connect(m_view, &QGraphicsPaint::sig_updateItem, this, &SettingPage::slot_updateItemTemp);
     connect(m_view, &QGraphicsPaint::sig_deleteItem, this, &SettingPage::slot_deleteItem);
     connect(m_view, &QGraphicsPaint::sig_copyItemToCurrent, this, &SettingPage::rebuildItemList);
+    buildKeyActions();
     retranslate();
     QMetaObject::connectSlotsByName(this);
 }
@@ -254,6 +256,13 @@ void SettingPage::retranslate()
     for (int i = 0; i < m_paletteList->count(); ++i)
         m_paletteList->item(i)->setData(kNameRole, tr(kPaletteList[i].name));
     m_placeholder->setText(tr("暂无数据~"));
+    for (const auto &[action, text] : m_keyActions) {
+        // After a tab the menu shows every key of the command, not only the first.
+        QStringList keys;
+        for (const QKeySequence &key : action->shortcuts())
+            keys << key.toString(QKeySequence::NativeText);
+        action->setText(tr(text) + '\t' + keys.join(", "));
+    }
     if (m_count > 0) {
         showPageText();
         fillInformation();
@@ -736,6 +745,46 @@ void SettingPage::keepDisplaySettings()
     // Rendering and span are kept beside the photograph with its other settings.
     saveSettings(currentPhotoPath());
     reportSidecarError(currentPhotoPath());
+}
+
+void SettingPage::addKeyAction(const char *text, const QList<QKeySequence> &keys, const std::function<void()> &run)
+{
+    auto *action = new QAction(this);
+    action->setShortcuts(keys);
+    // Only while the page is on show in the active window; a line edit with the keyboard
+    // keeps the keys it edits with.
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, run);
+    addAction(action);
+    m_keyActions.append({action, text});
+}
+
+void SettingPage::buildKeyActions()
+{
+    addKeyAction(QT_TR_NOOP("删除所选测温"), {Qt::Key_Delete}, [this] { on_buttonClick(7); });
+    addKeyAction(QT_TR_NOOP("上一张"), {Qt::Key_Left, Qt::Key_PageUp}, [this] { on_btn_prevImg_clicked(); });
+    addKeyAction(QT_TR_NOOP("下一张"), {Qt::Key_Right, Qt::Key_PageDown}, [this] { on_btn_nextImg_clicked(); });
+    addKeyAction(QT_TR_NOOP("第一张"), {Qt::Key_Home}, [this] { changePhoto(0); });
+    addKeyAction(QT_TR_NOOP("最后一张"), {Qt::Key_End}, [this] { changePhoto(m_count - 1); });
+    addKeyAction(QT_TR_NOOP("复制测温布局"), {QKeySequence(Qt::CTRL | Qt::Key_C)}, [this] { m_view->slot_copyItem(); });
+    addKeyAction(QT_TR_NOOP("粘贴测温布局"), {QKeySequence(Qt::CTRL | Qt::Key_V)}, [this] { m_view->slot_pasteToCurr(); });
+    addKeyAction(QT_TR_NOOP("粘贴测温布局至全部照片"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)},
+                 [this] { m_view->slot_pasteToAll(); });
+    addKeyAction(QT_TR_NOOP("取消正在绘制的图形"), {Qt::Key_Escape},
+                 [this] { m_view->measurementScene()->cancelDrawing(); });
+    addKeyAction(QT_TR_NOOP("保存"), {QKeySequence(Qt::CTRL | Qt::Key_S)}, [this] { on_saveBmpClicked(); });
+    addKeyAction(QT_TR_NOOP("放大"), {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+                 [this] { m_view->zoomIn(); });
+    addKeyAction(QT_TR_NOOP("缩小"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, [this] { m_view->zoomOut(); });
+    addKeyAction(QT_TR_NOOP("适合窗口"), {QKeySequence(Qt::CTRL | Qt::Key_0)}, [this] { m_view->fitToView(); });
+}
+
+QList<QAction *> SettingPage::keyActions() const
+{
+    QList<QAction *> actions;
+    for (const auto &entry : m_keyActions)
+        actions << entry.first;
+    return actions;
 }
 
 void SettingPage::keepNearPhotos()

@@ -3,12 +3,15 @@
 #include "photorecord.h"
 
 #include <QFuture>
+#include <QKeySequence>
 #include <QStringList>
 #include <QVBoxLayout>
 #include <QWidget>
 
 #include <atomic>
+#include <functional>
 
+class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -44,6 +47,9 @@ public:
     QGraphicsPaint *view() const { return m_view; }
     RangeSlider *rangeSlider() const { return m_slider; }
     int currentIndex() const { return m_index; }
+    // The page's keyboard commands, active while it is on show; the shell lists them in its
+    // "more" menu.
+    QList<QAction *> keyActions() const;
     // Waits until the load job of the open list has finished (tests, shutdown).
     void waitForLoad();
 
@@ -95,6 +101,8 @@ private:
     void chooseSpan(const TemperatureSpan &span, bool keep);
     void shareSpan(bool on);
     void keepDisplaySettings();
+    void buildKeyActions();
+    void addKeyAction(const char *text, const QList<QKeySequence> &keys, const std::function<void()> &run);
 
     QGroupBox *m_pagingGroup;
     QLabel *m_pageText;
@@ -128,4 +136,5 @@ private:
     int m_count = 0;
     std::atomic<int> m_wanted{-1}; // a photograph the load job takes next
     bool m_waiting = false;
+    QList<QPair<QAction *, const char *>> m_keyActions; // with the source of its text
 };

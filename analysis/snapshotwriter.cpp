@@ -13,6 +13,7 @@
 #include <QGraphicsItem>
 #include <QPainter>
 #include <QPixmap>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -55,7 +56,16 @@ QString saveSnapshot(QGraphicsView *view, const QString &photo, const QString &f
         for (QGraphicsItem *item : selected)
             item->setSelected(false);
     }
+    // The whole picture, however far the view is zoomed into it; the zoom is given back.
+    const QTransform zoom = view->transform();
+    const QPoint scrolled(view->horizontalScrollBar()->value(), view->verticalScrollBar()->value());
+    view->resetTransform();
     const QImage picture = view->grab().scaled(size, Qt::IgnoreAspectRatio).toImage();
+    if (!zoom.isIdentity()) {
+        view->setTransform(zoom);
+        view->horizontalScrollBar()->setValue(scrolled.x());
+        view->verticalScrollBar()->setValue(scrolled.y());
+    }
     if (QGraphicsScene *shown = view->scene()) {
         const QSignalBlocker quiet(shown);
         for (QGraphicsItem *item : selected)

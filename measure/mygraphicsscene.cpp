@@ -294,23 +294,44 @@ void MyGraphicsScene::deleteSelectedItems()
     for (const ItemPtr &item : onShow) {
         if (!item->isSelected())
             continue;
-        removeItem(item.get());
-        m_sceneItems.removeOne(item);
+        dropFromScene(item);
         if (table.value(item->name()) == item)
             table.remove(item->name());
-        if (m_currentPoint == item)
-            m_currentPoint.reset();
-        if (m_currentRect == item)
-            m_currentRect.reset();
-        if (m_currentRound == item)
-            m_currentRound.reset();
-        if (m_currentLine == item)
-            m_currentLine.reset();
-        if (m_currentPolygon == item) {
-            m_currentPolygon.reset();
-            m_polygonInProgress = false;
-        }
     }
+}
+
+void MyGraphicsScene::dropFromScene(const ItemPtr &item)
+{
+    removeItem(item.get());
+    m_sceneItems.removeOne(item);
+    if (m_currentPoint == item)
+        m_currentPoint.reset();
+    if (m_currentRect == item)
+        m_currentRect.reset();
+    if (m_currentRound == item)
+        m_currentRound.reset();
+    if (m_currentLine == item)
+        m_currentLine.reset();
+    if (m_currentPolygon == item) {
+        m_currentPolygon.reset();
+        m_polygonInProgress = false;
+    }
+}
+
+bool MyGraphicsScene::cancelDrawing()
+{
+    const auto drawing = std::find_if(m_sceneItems.cbegin(), m_sceneItems.cend(),
+                                      [](const ItemPtr &item) { return item->isCreating(); });
+    if (drawing == m_sceneItems.cend())
+        return false;
+    const ItemPtr item = *drawing;
+    dropFromScene(item); // never entered in the tables: it was not finished
+    // Its number goes to the next shape of its kind.
+    int &count = itemCounters()[m_photoPath][item->kind()];
+    if (count == nameNumber(item->name()))
+        --count;
+    update();
+    return true;
 }
 
 QList<ItemStatsRow> MyGraphicsScene::collectItemStats(const QString &path) const
@@ -421,11 +442,13 @@ bool MyGraphicsScene::pinCursorToImage(const QPointF &position)
     if (m_imageRect.contains(position))
         return false;
     if (!views().isEmpty()) {
-        const QPoint origin = views().first()->mapToGlobal(QPoint(0, 0));
+        // The part of the picture the view shows, zoomed or not.
+        const QGraphicsView *view = views().first();
+        const QRect shown = view->mapFromScene(m_imageRect).boundingRect().intersected(view->viewport()->rect());
+        const QPoint origin = view->viewport()->mapToGlobal(QPoint(0, 0));
         const QPoint cursor = QCursor::pos();
-        const int left = int(origin.x() + m_imageRect.left()), top = int(origin.y() + m_imageRect.top());
-        QCursor::setPos(std::clamp(cursor.x(), left, int(left + m_imageRect.width())),
-                        std::clamp(cursor.y(), top, int(top + m_imageRect.height())));
+        QCursor::setPos(std::clamp(cursor.x(), origin.x() + shown.left(), origin.x() + shown.right()),
+                        std::clamp(cursor.y(), origin.y() + shown.top(), origin.y() + shown.bottom()));
     }
     return true;
 }

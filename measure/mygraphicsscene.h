@@ -63,6 +63,8 @@ public:
     void showWholeFrame(bool show);
     void hideSpotReadout();
     void deleteSelectedItems();
+    // Takes away the shape being drawn, leaving nothing of it; false when none is.
+    bool cancelDrawing();
     QList<ItemStatsRow> collectItemStats(const QString &path) const;
 
 signals:
@@ -87,6 +89,8 @@ private:
     void dragNewItem(const QPointF &pointer);
     void addMeasurementItem(const ItemPtr &item);
     void removeMeasurementItems();
+    // Off the scene, and no longer the shape being drawn.
+    void dropFromScene(const ItemPtr &item);
     void register_(const ItemPtr &item);
     void countName(const QString &path, const ItemPtr &item);
     template<typename Change>

@@ -315,10 +315,8 @@ void MyTitleBar::on_showButton()
     m_logo->hide();
     for (QWidget *widget : pageDependentWidgets())
         widget->show();
-    // The alarm, 3D and rotation tools are kept out of sight on the analysis page; their
-    // handlers stay connected.
-    for (QWidget *widget : {m_lowTemp, m_highTemp, m_3d, m_any, m_rotate})
-        widget->hide();
+    // Turning by any angle is not made yet: its button stays out of sight.
+    m_any->hide();
 }
 
 void MyTitleBar::on_btn_reportPage_clicked()

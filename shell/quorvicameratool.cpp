@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QProcess>
 #include <QScreen>
 #include <QStackedWidget>
@@ -80,6 +81,9 @@ QuorviCameraTool::QuorviCameraTool(QWidget *parent)
     connect(m_titleBar, &MyTitleBar::sig_allTemp, m_settingPage, &SettingPage::on_allTempClicked);
     connect(m_titleBar, &MyTitleBar::sig_itemVisible, m_settingPage, &SettingPage::on_itemVisible);
     connect(m_settingPage, &SettingPage::sig_updateBtnStatus, m_titleBar, &MyTitleBar::OnUpdateBtnStatus);
+    // The analysis page's keys, listed with the tool settings.
+    m_titleBar->moreMenu()->addSeparator();
+    m_titleBar->moreMenu()->addActions(m_settingPage->keyActions());
 
     watchScreenDpi();
     MaskWidget::instance().attachTo(this);

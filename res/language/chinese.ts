@@ -410,6 +410,58 @@
 <context>
     <name>SettingPage</name>
     <message>
+        <source>删除所选测温</source>
+        <translation>删除所选测温</translation>
+    </message>
+    <message>
+        <source>上一张</source>
+        <translation>上一张</translation>
+    </message>
+    <message>
+        <source>下一张</source>
+        <translation>下一张</translation>
+    </message>
+    <message>
+        <source>第一张</source>
+        <translation>第一张</translation>
+    </message>
+    <message>
+        <source>最后一张</source>
+        <translation>最后一张</translation>
+    </message>
+    <message>
+        <source>复制测温布局</source>
+        <translation>复制测温布局</translation>
+    </message>
+    <message>
+        <source>粘贴测温布局</source>
+        <translation>粘贴测温布局</translation>
+    </message>
+    <message>
+        <source>粘贴测温布局至全部照片</source>
+        <translation>粘贴测温布局至全部照片</translation>
+    </message>
+    <message>
+        <source>取消正在绘制的图形</source>
+        <translation>取消正在绘制的图形</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>放大</source>
+        <translation>放大</translation>
+    </message>
+    <message>
+        <source>缩小</source>
+        <translation>缩小</translation>
+    </message>
+    <message>
+        <source>适合窗口</source>
+        <translation>适合窗口</translation>
+    </message>
+    <message>
         <source>低增益</source>
         <translation>低增益</translation>
     </message>

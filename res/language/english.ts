@@ -416,6 +416,58 @@ Temp.</translation>
 <context>
     <name>SettingPage</name>
     <message>
+        <source>删除所选测温</source>
+        <translation>Delete the selected measurement</translation>
+    </message>
+    <message>
+        <source>上一张</source>
+        <translation>Previous photograph</translation>
+    </message>
+    <message>
+        <source>下一张</source>
+        <translation>Next photograph</translation>
+    </message>
+    <message>
+        <source>第一张</source>
+        <translation>First photograph</translation>
+    </message>
+    <message>
+        <source>最后一张</source>
+        <translation>Last photograph</translation>
+    </message>
+    <message>
+        <source>复制测温布局</source>
+        <translation>Copy the measurement layout</translation>
+    </message>
+    <message>
+        <source>粘贴测温布局</source>
+        <translation>Paste the measurement layout</translation>
+    </message>
+    <message>
+        <source>粘贴测温布局至全部照片</source>
+        <translation>Paste the measurement layout to all photographs</translation>
+    </message>
+    <message>
+        <source>取消正在绘制的图形</source>
+        <translation>Cancel the shape being drawn</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>放大</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message>
+        <source>缩小</source>
+        <translation>Zoom out</translation>
+    </message>
+    <message>
+        <source>适合窗口</source>
+        <translation>Fit to window</translation>
+    </message>
+    <message>
         <source>低增益</source>
         <translation>Low</translation>
     </message>

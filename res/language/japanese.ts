@@ -414,6 +414,58 @@
 <context>
     <name>SettingPage</name>
     <message>
+        <source>删除所选测温</source>
+        <translation>選択した測定を削除</translation>
+    </message>
+    <message>
+        <source>上一张</source>
+        <translation>前の写真</translation>
+    </message>
+    <message>
+        <source>下一张</source>
+        <translation>次の写真</translation>
+    </message>
+    <message>
+        <source>第一张</source>
+        <translation>最初の写真</translation>
+    </message>
+    <message>
+        <source>最后一张</source>
+        <translation>最後の写真</translation>
+    </message>
+    <message>
+        <source>复制测温布局</source>
+        <translation>測定レイアウトをコピー</translation>
+    </message>
+    <message>
+        <source>粘贴测温布局</source>
+        <translation>測定レイアウトを貼り付け</translation>
+    </message>
+    <message>
+        <source>粘贴测温布局至全部照片</source>
+        <translation>測定レイアウトをすべての写真に貼り付け</translation>
+    </message>
+    <message>
+        <source>取消正在绘制的图形</source>
+        <translation>描画中の図形を取り消す</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>放大</source>
+        <translation>拡大</translation>
+    </message>
+    <message>
+        <source>缩小</source>
+        <translation>縮小</translation>
+    </message>
+    <message>
+        <source>适合窗口</source>
+        <translation>ウィンドウに合わせる</translation>
+    </message>
+    <message>
         <source>低增益</source>
         <translation>低ゲイン</translation>
     </message>

@@ -145,8 +145,9 @@ private slots:
         const QStringList pageButtons = {"btn_homePage", "btn_savePage", "btn_reportPage", "btn_allTemp",
                                          "btn_more", "btn_point", "btn_line", "btn_rect", "btn_round",
                                          "btn_polygon", "btn_arrow", "btn_color", "btn_delete", "line",
-                                         "line_2", "line_3"};
-        const QStringList neverShown = {"btn_lowTemp", "btn_highTemp", "btn_3d", "btn_any", "btn_rorate"};
+                                         "line_2", "line_3", "btn_lowTemp", "btn_highTemp", "btn_3d",
+                                         "btn_rorate"};
+        const QStringList neverShown = {"btn_any"};
         const QStringList alwaysShown = {"label", "cmb_switchLang", "btn_minWindow", "btn_closeWindow"};
         auto hidden = [&bar](const QString &name) {
             QWidget *widget = bar.findChild<QWidget *>(name);
