@@ -2,7 +2,13 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QPainter>
 #include <QPointer>
+
+namespace {
+const QColor kDimming(0, 0, 0, 102); // 40 % black over the window
+const QColor kNothingBeneath(0x22, 0x22, 0x22); // the window's own background
+}
 
 MaskWidget &MaskWidget::instance()
 {
@@ -17,7 +23,7 @@ MaskWidget::MaskWidget()
 {
     setObjectName("MaskWidget");
     resize(400, 300);
-    setStyleSheet("QDialog{\n\tbackground-color: rgba(0, 0, 0, 0.4);\n}");
+    setAttribute(Qt::WA_OpaquePaintEvent); // every pixel is painted
     setWindowTitle("Dialog");
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
     hide();
@@ -26,11 +32,39 @@ MaskWidget::MaskWidget()
 
 void MaskWidget::attachTo(QWidget *window)
 {
-    setFixedSize(window->size());
     // Keep the tool-window flags: the mask stays a window of its own above the widget it
     // covers, placed on that widget's screen position (a page is no window of its own).
     setParent(window, windowFlags());
-    move(window->mapToGlobal(QPoint(0, 0)));
+    coverParent();
+}
+
+void MaskWidget::coverParent()
+{
+    QWidget *covered = parentWidget();
+    setFixedSize(covered->size());
+    move(covered->mapToGlobal(QPoint(0, 0)));
+}
+
+void MaskWidget::showEvent(QShowEvent *event)
+{
+    // The window may have been resized or maximised since the mask was attached. Its picture
+    // is taken before the mask is on screen: grab() renders the widgets, it reads no screen.
+    m_beneath = QPixmap();
+    if (parentWidget()) {
+        coverParent();
+        m_beneath = parentWidget()->grab();
+    }
+    QDialog::showEvent(event);
+}
+
+void MaskWidget::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    if (m_beneath.isNull())
+        painter.fillRect(rect(), kNothingBeneath);
+    else
+        painter.drawPixmap(rect(), m_beneath);
+    painter.fillRect(rect(), kDimming);
 }
 
 void MaskWidget::setNames(const QStringList &names)
