@@ -241,6 +241,7 @@ void QGraphicsPaint::pasteTo(const QString &path)
     table = copiesOf(m_clipboard);
     for (const ItemPtr &copy : table)
         copy->computeStatistics(copy->pos(), path);
+    emit sig_layoutEdited(path);
 }
 
 void QGraphicsPaint::slot_pasteToCurr()

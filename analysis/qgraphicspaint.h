@@ -50,6 +50,8 @@ signals:
     void sig_updateItem(QString item, float max, float min, float avg);
     void sig_deleteItem(QString item);
     void sig_copyItemToCurrent();
+    // A paste replaced the photograph's measurements.
+    void sig_layoutEdited(const QString &path);
 
 public slots:
     void slot_showMenu();

@@ -3,6 +3,7 @@
 #include "cameraparametereditor.h"
 #include "colourscalebar.h"
 #include "itemtables.h"
+#include "layouthistory.h"
 #include "matrixbudget.h"
 #include "mygraphicsscene.h"
 #include "myitemtemp.h"
@@ -90,6 +91,7 @@ SettingPage::SettingPage(QWidget *parent)
     connect(m_view, &QGraphicsPaint::sig_updateItem, this, &SettingPage::slot_updateItemTemp);
     connect(m_view, &QGraphicsPaint::sig_deleteItem, this, &SettingPage::slot_deleteItem);
     connect(m_view, &QGraphicsPaint::sig_copyItemToCurrent, this, &SettingPage::rebuildItemList);
+    buildLayoutHistory();
     buildKeyActions();
     retranslate();
     QMetaObject::connectSlotsByName(this);
@@ -241,6 +243,7 @@ void SettingPage::setupView(int minSide, int maxWidth)
     // The view asks for its size through its size hint, so a quarter turn can narrow it.
     m_view->createScene(layout.viewWidth, layout.viewHeight);
     connect(m_view->measurementScene(), &MyGraphicsScene::sig_colouringChanged, this, &SettingPage::showColourScale);
+    connect(m_view->measurementScene(), &MyGraphicsScene::sig_layoutEdited, m_history, &LayoutHistory::commit);
     m_view->resize(layout.viewWidth, layout.viewHeight);
 }
 
@@ -286,6 +289,10 @@ void SettingPage::slot_selectImg(QStringList imgList, int index)
     m_index = index;
     m_count = imgList.size();
     m_shownIndex = -1;
+    // Saved layouts come back before any record: a paste onto a photograph still loading
+    // replaces what it had, and undoing it brings that back.
+    for (const QString &path : imgList)
+        m_history->restore(path);
     currentPhotoPath() = imgList[index];
     m_cancel = false;
     m_wanted = -1;
@@ -368,12 +375,14 @@ void SettingPage::showCurrent()
     if (!first) {
         emit sig_click_pre_next();
         on_saveBmpClicked(); // the photograph left keeps a snapshot of how it was shown
+        m_history->saver()->flush(currentPhotoPath());
     }
     m_shownIndex = m_index;
     currentPhotoPath() = path;
     keepNearPhotos();
     currentPhotoRecord() = copyPhotoRecord(path);
     m_view->showPhoto(path);
+    m_history->show(path);
     showRendering();
     showPageText();
     rebuildItemList();
@@ -544,8 +553,21 @@ void SettingPage::on_buttonClick(int btnId)
     } else if (btnId == 12) {
         const QColor colour = QColorDialog::getColor(m_view->drawColor(), nullptr, QString());
         if (colour.isValid())
-            m_view->setDrawColor(colour);
+            chooseColour(colour);
     }
+}
+
+void SettingPage::chooseColour(const QColor &colour)
+{
+    m_view->setDrawColor(colour);
+    for (QGraphicsItem *selected : m_view->measurementScene()->selectedItems()) {
+        if (auto *item = dynamic_cast<MyGraphicItem *>(selected)) {
+            QPen pen = item->pen();
+            pen.setColor(colour);
+            item->setPen(pen);
+        }
+    }
+    m_history->commit(m_view->measurementScene()->photoPath());
 }
 
 void SettingPage::on_drawButtonClick(int btnId)
@@ -559,6 +581,7 @@ void SettingPage::on_rotateButtonClick(int btnId)
         return;
     // The turned matrices are made when a measurement first reads them.
     m_view->rotateQuarterTurn();
+    m_history->rebase(currentPhotoPath());
 }
 
 void SettingPage::on_allTempClicked(bool checked)
@@ -647,6 +670,9 @@ void SettingPage::reportSidecarError(const QString &path)
         error = found->sidecarError;
         found->sidecarError.clear();
     }
+    const QString layoutMessage = m_history->takeMessage(path);
+    if (!layoutMessage.isEmpty())
+        error += (error.isEmpty() ? QString() : QStringLiteral("\n")) + layoutMessage;
     if (error.isEmpty())
         return;
     QTimer::singleShot(0, this, [this, error] {
@@ -785,6 +811,26 @@ QList<QAction *> SettingPage::keyActions() const
     for (const auto &entry : m_keyActions)
         actions << entry.first;
     return actions;
+}
+
+void SettingPage::buildLayoutHistory()
+{
+    m_history = new LayoutHistory(m_view, this);
+    connect(m_view, &QGraphicsPaint::sig_layoutEdited, m_history, &LayoutHistory::commit);
+    connect(m_history, &LayoutHistory::sig_applied, this, [this](const QString &path) {
+        if (path != currentPhotoPath() || m_shownIndex < 0)
+            return;
+        m_view->refreshItemStats();
+        rebuildItemList();
+    });
+    QAction *undo = m_history->group()->createUndoAction(this);
+    undo->setShortcuts({QKeySequence::Undo});
+    QAction *redo = m_history->group()->createRedoAction(this);
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    for (QAction *action : {undo, redo}) {
+        action->setShortcutContext(Qt::WindowShortcut); // while the page is on show
+        addAction(action);
+    }
 }
 
 void SettingPage::keepNearPhotos()

@@ -29,6 +29,7 @@ class MyItemTemp;
 class MyToolTip;
 class QGraphicsPaint;
 class RangeSlider;
+class LayoutHistory;
 
 // The analysis page: one photograph of the opened list at a time in the image view, with
 // paging, the palette list, the information panel and the measured-temperature list.
@@ -47,6 +48,8 @@ public:
     QGraphicsPaint *view() const { return m_view; }
     RangeSlider *rangeSlider() const { return m_slider; }
     int currentIndex() const { return m_index; }
+    // The measurement layouts: their undo stacks and their writing into the sidecars.
+    LayoutHistory *layoutHistory() const { return m_history; }
     // The page's keyboard commands, active while it is on show; the shell lists them in its
     // "more" menu.
     QList<QAction *> keyActions() const;
@@ -67,6 +70,8 @@ public slots:
     void on_allTempClicked(bool checked);
     void on_saveBmpClicked();
     void on_setFontSize(int size);
+    // The colour of the shapes drawn next and of the selected ones (one step).
+    void chooseColour(const QColor &colour);
     void on_itemVisible(bool flag);
     void on_listWidget_itemClicked(QListWidgetItem *item);
     void slot_updateItemTemp(QString name, float max, float min, float avg);
@@ -101,6 +106,7 @@ private:
     void chooseSpan(const TemperatureSpan &span, bool keep);
     void shareSpan(bool on);
     void keepDisplaySettings();
+    void buildLayoutHistory();
     void buildKeyActions();
     void addKeyAction(const char *text, const QList<QKeySequence> &keys, const std::function<void()> &run);
 
@@ -136,5 +142,6 @@ private:
     int m_count = 0;
     std::atomic<int> m_wanted{-1}; // a photograph the load job takes next
     bool m_waiting = false;
+    LayoutHistory *m_history = nullptr;
     QList<QPair<QAction *, const char *>> m_keyActions; // with the source of its text
 };

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
@@ -115,6 +116,17 @@ bool readObject(const QString &path, QJsonObject &root, QString *error)
     return true;
 }
 
+bool writeObject(const QString &path, const QJsonObject &root, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(root).toJson()) < 0 || !file.commit()) {
+        if (error)
+            *error = tr("无法保存 %1：%2").arg(QDir::toNativeSeparators(path), file.errorString());
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 PhotoSettings settingsOf(const PhotoRecord &record)
@@ -168,13 +180,32 @@ bool writeSidecar(const QString &photoPath, const PhotoSettings &settings, QStri
     if (!exists && settings.isDefault())
         return true;
     put(root, settings);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(root).toJson()) < 0 || !file.commit()) {
-        if (error)
-            *error = tr("无法保存 %1：%2").arg(QDir::toNativeSeparators(path), file.errorString());
+    return writeObject(path, root, error);
+}
+
+bool readSidecarLayout(const QString &photoPath, QJsonArray &layout, QString *error)
+{
+    QJsonObject root;
+    if (!readObject(sidecarPath(photoPath), root, error))
         return false;
-    }
+    layout = root.value("layout").toArray();
     return true;
+}
+
+bool writeSidecarLayout(const QString &photoPath, const QJsonArray &layout, QString *error)
+{
+    const QString path = sidecarPath(photoPath);
+    QJsonObject root;
+    // As with the settings: a sidecar this run cannot read is replaced.
+    const bool exists = QFileInfo::exists(path);
+    if (!readObject(path, root, nullptr))
+        root = QJsonObject();
+    if (!exists && layout.isEmpty())
+        return true;
+    if (!root.contains("version"))
+        root["version"] = kVersion;
+    root["layout"] = layout;
+    return writeObject(path, root, error);
 }
 
 void setSidecarsRead(bool read)

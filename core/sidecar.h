@@ -2,6 +2,7 @@
 
 #include "photorecord.h"
 
+#include <QJsonArray>
 #include <QString>
 
 // What the user changed on a photograph, kept beside it in "NAME.jpg.qct.json" so a later run
@@ -33,6 +34,13 @@ bool readSidecar(const QString &photoPath, PhotoSettings &settings, QString *err
 // Written whole or not at all. Settings that are all defaults create no file (an existing one
 // is rewritten). False with a translated reason.
 bool writeSidecar(const QString &photoPath, const PhotoSettings &settings, QString *error);
+
+// The measurement layout kept in the sidecar under "layout" (a JSON array; empty without one).
+// False with a translated reason when the sidecar exists but cannot be read.
+bool readSidecarLayout(const QString &photoPath, QJsonArray &layout, QString *error);
+// Puts the layout into the sidecar, whole or not at all, keeping every other key. An empty
+// layout creates no file. False with a translated reason.
+bool writeSidecarLayout(const QString &photoPath, const QJsonArray &layout, QString *error);
 
 // Whether loading a photograph reads its sidecar (on unless a command says otherwise).
 void setSidecarsRead(bool read);

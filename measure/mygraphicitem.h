@@ -1,5 +1,6 @@
 #pragma once
 
+#include "measurement.h"
 #include "regionstatistics.h"
 #include "temperaturematrix.h"
 
@@ -10,9 +11,6 @@
 
 #include <functional>
 #include <memory>
-
-// The index of each kind's naming counter.
-enum ItemKind { KindPoint = 0, KindLine = 1, KindRect = 2, KindRound = 3, KindPolygon = 4 };
 
 // QGraphicsItem type values of the measurement items.
 enum MeasurementItemType {

@@ -153,6 +153,20 @@ void MyGraphicsScene::reloadItems(const QString &path)
     }
 }
 
+void MyGraphicsScene::showTableItems()
+{
+    const ItemTable &table = itemTables()[m_photoPath];
+    const QList<ItemPtr> onShow = m_sceneItems;
+    for (const ItemPtr &item : onShow)
+        if (!item->isCreating() && table.value(item->name()) != item)
+            dropFromScene(item);
+    for (const ItemPtr &item : table) {
+        if (!m_sceneItems.contains(item))
+            addMeasurementItem(item);
+        countName(m_photoPath, item);
+    }
+}
+
 void MyGraphicsScene::rebuildForRotation()
 {
     refreshImageRect();
@@ -298,6 +312,7 @@ void MyGraphicsScene::deleteSelectedItems()
         if (table.value(item->name()) == item)
             table.remove(item->name());
     }
+    emit sig_layoutEdited(m_photoPath);
 }
 
 void MyGraphicsScene::dropFromScene(const ItemPtr &item)
@@ -412,6 +427,7 @@ void MyGraphicsScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
             m_polygonInProgress = false;
             finishItem(m_currentPolygon);
             update();
+            emit sig_layoutEdited(m_photoPath);
             return;
         }
         if (m_polygonInProgress && m_currentPolygon && left)
@@ -516,6 +532,8 @@ void MyGraphicsScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
     // Passed on wherever it happens: an item dragged and let go past the border must stop
     // grabbing the mouse, or the next drag would move it unselected, unclamped.
     QGraphicsScene::mouseReleaseEvent(event);
+    // A drag, a resize or a shape drawn ends here, however many moves it took.
+    emit sig_layoutEdited(m_photoPath);
 }
 
 void MyGraphicsScene::refreshImageRect()

@@ -52,6 +52,9 @@ public:
     // on the picture.
     void followViewport();
     void reloadItems(const QString &path);
+    // The photograph's table as it stands, without copying: items that left it leave the
+    // scene, new ones join it; the shape being drawn stays. Names are counted.
+    void showTableItems();
     void rebuildForRotation();
     bool setPalette(int index);
     bool setAlarm(int mode, float threshold);
@@ -71,6 +74,8 @@ signals:
     // The picture was coloured anew: another photograph, palette, rendering, span, alarm or
     // temperatures. Whatever explains its colours follows.
     void sig_colouringChanged();
+    // A press, release or deletion may have changed the photograph's measurements.
+    void sig_layoutEdited(const QString &path);
 
 protected:
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;

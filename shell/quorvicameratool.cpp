@@ -3,6 +3,7 @@
 #include "appsettings.h"
 #include "homepage.h"
 #include "language.h"
+#include "layouthistory.h"
 #include "maskwidget.h"
 #include "mymsgboxdlg.h"
 #include "mytitlebar.h"
@@ -16,6 +17,8 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QMenu>
 #include <QProcess>
 #include <QScreen>
@@ -133,7 +136,37 @@ void QuorviCameraTool::closeEvent(QCloseEvent *event)
         }
         m_exportDialog->stopExport();
     }
+    if (!layoutsWritten()) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
+}
+
+bool QuorviCameraTool::layoutsWritten()
+{
+    // Layouts still waiting are written now; one that cannot be is not lost without a word.
+    LayoutSaver *saver = m_settingPage->layoutHistory()->saver();
+    while (!saver->flushAll()) {
+        QStringList lines;
+        for (const QString &path : saver->unsaved())
+            lines << saver->lastError(path);
+        QMessageBox ask(QMessageBox::Warning, tr("提示"),
+                        tr("有测温标记未能保存到照片旁的设置文件。退出前再试一次吗？"), QMessageBox::NoButton, this);
+        ask.setDetailedText(lines.join('\n'));
+        QPushButton *again = ask.addButton(tr("再次保存"), QMessageBox::AcceptRole);
+        QPushButton *discard = ask.addButton(tr("不保存"), QMessageBox::DestructiveRole);
+        ask.addButton(tr("取消"), QMessageBox::RejectRole);
+        ask.setDefaultButton(again);
+        ask.exec();
+        if (ask.clickedButton() == discard) {
+            saver->discard();
+            return true;
+        }
+        if (ask.clickedButton() != again)
+            return false;
+    }
+    return true;
 }
 
 OutputInfoWdg *QuorviCameraTool::ensureExportDialog()

@@ -42,6 +42,8 @@ private:
     OutputInfoWdg *ensureExportDialog(); // builds it when it does not exist yet
     void retranslate();
     void watchScreenDpi();
+    // True when every measurement layout is written, or the user lets the unwritten go.
+    bool layoutsWritten();
 
     MyTitleBar *m_titleBar;
     QStackedWidget *m_pages;

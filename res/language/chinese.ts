@@ -406,6 +406,22 @@
         <source>正在导出，退出将取消导出，其余图片不会导出。确定退出吗？</source>
         <translation>正在导出，退出将取消导出，其余图片不会导出。确定退出吗？</translation>
     </message>
+    <message>
+        <source>有测温标记未能保存到照片旁的设置文件。退出前再试一次吗？</source>
+        <translation>有测温标记未能保存到照片旁的设置文件。退出前再试一次吗？</translation>
+    </message>
+    <message>
+        <source>再次保存</source>
+        <translation>再次保存</translation>
+    </message>
+    <message>
+        <source>不保存</source>
+        <translation>不保存</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
 </context>
 <context>
     <name>SettingPage</name>
@@ -922,6 +938,13 @@
     <message>
         <source>红外巡检报告</source>
         <translation>红外巡检报告</translation>
+    </message>
+</context>
+<context>
+    <name>LayoutHistory</name>
+    <message>
+        <source>%1 中有 %2 个测温标记无法读取，已略过：</source>
+        <translation>%1 中有 %2 个测温标记无法读取，已略过：</translation>
     </message>
 </context>
 </TS>

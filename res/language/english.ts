@@ -412,6 +412,22 @@ Temp.</translation>
         <source>正在导出，退出将取消导出，其余图片不会导出。确定退出吗？</source>
         <translation>An export is running. Quitting cancels it and the remaining photos are not exported. Quit anyway?</translation>
     </message>
+    <message>
+        <source>有测温标记未能保存到照片旁的设置文件。退出前再试一次吗？</source>
+        <translation>Some measurements could not be saved to the settings files beside their photographs. Try again before quitting?</translation>
+    </message>
+    <message>
+        <source>再次保存</source>
+        <translation>Save again</translation>
+    </message>
+    <message>
+        <source>不保存</source>
+        <translation>Discard</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>SettingPage</name>
@@ -928,6 +944,13 @@ Temp.</translation>
     <message>
         <source>红外巡检报告</source>
         <translation>Thermal Inspection Report</translation>
+    </message>
+</context>
+<context>
+    <name>LayoutHistory</name>
+    <message>
+        <source>%1 中有 %2 个测温标记无法读取，已略过：</source>
+        <translation>%1 holds %2 measurements that cannot be read; they were left out:</translation>
     </message>
 </context>
 </TS>

@@ -410,6 +410,22 @@
         <source>正在导出，退出将取消导出，其余图片不会导出。确定退出吗？</source>
         <translation>エクスポート中です。終了するとエクスポートはキャンセルされ、残りの画像はエクスポートされません。終了しますか？</translation>
     </message>
+    <message>
+        <source>有测温标记未能保存到照片旁的设置文件。退出前再试一次吗？</source>
+        <translation>一部の測定マークを写真の横の設定ファイルに保存できませんでした。終了する前にもう一度保存しますか？</translation>
+    </message>
+    <message>
+        <source>再次保存</source>
+        <translation>もう一度保存</translation>
+    </message>
+    <message>
+        <source>不保存</source>
+        <translation>保存しない</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>キャンセル</translation>
+    </message>
 </context>
 <context>
     <name>SettingPage</name>
@@ -926,6 +942,13 @@
     <message>
         <source>红外巡检报告</source>
         <translation>赤外線点検レポート</translation>
+    </message>
+</context>
+<context>
+    <name>LayoutHistory</name>
+    <message>
+        <source>%1 中有 %2 个测温标记无法读取，已略过：</source>
+        <translation>%1 の %2 個の測定マークを読み取れなかったため、省略しました：</translation>
     </message>
 </context>
 </TS>
