@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QPageLayout>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
 
@@ -12,6 +13,7 @@ constexpr int kResolution = 300; // dots per inch of the page's coordinates
 constexpr qreal kPadding = 12;   // inside a cell, in dots (1 mm)
 const QColor kHeaderBackground(0xDD, 0xE6, 0xF0);
 const QColor kRule(0x80, 0x80, 0x80);
+constexpr qreal kSmallestTablePoints = 6; // a table's font shrinks no further to fit its columns
 
 QFont reportFont(int points, bool bold)
 {
@@ -21,6 +23,20 @@ QFont reportFont(int points, bool bold)
     font.setPointSize(points);
     font.setBold(bold);
     return font;
+}
+
+// The widest piece of text that a line may not break: between two break opportunities (a space;
+// between Chinese or Japanese characters any place is one).
+qreal widestWord(const QString &text, const QFontMetricsF &metrics)
+{
+    qreal widest = 0;
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+    int start = 0;
+    while (breaks.toNextBoundary() != -1) {
+        widest = std::max(widest, metrics.horizontalAdvance(text.mid(start, breaks.position() - start).trimmed()));
+        start = breaks.position();
+    }
+    return widest;
 }
 
 } // namespace
@@ -60,10 +76,10 @@ void PdfReport::room(qreal height)
         newPage();
 }
 
-qreal PdfReport::textHeight(const QString &text, qreal width, const QFont &font) const
+qreal PdfReport::textHeight(const QString &text, qreal width, const QFont &font, int wrap) const
 {
     const QFontMetricsF metrics(font, m_writer.get());
-    return metrics.boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap | Qt::TextWrapAnywhere, text).height();
+    return metrics.boundingRect(QRectF(0, 0, width, 1e6), wrap, text).height();
 }
 
 void PdfReport::title(const QString &text)
@@ -96,7 +112,7 @@ void PdfReport::heading(const QString &text, bool startPage)
 }
 
 void PdfReport::drawRow(const QStringList &cells, const QVector<qreal> &widths, qreal height, const QFont &font,
-                        const QColor &background)
+                        const QColor &background, int wrap)
 {
     qreal x = 0;
     m_painter.setFont(font);
@@ -108,7 +124,7 @@ void PdfReport::drawRow(const QStringList &cells, const QVector<qreal> &widths, 
         m_painter.drawRect(cell);
         m_painter.setPen(Qt::black);
         m_painter.drawText(cell.adjusted(kPadding, kPadding, -kPadding, -kPadding),
-                           Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextWrapAnywhere, cells.value(c));
+                           Qt::AlignLeft | Qt::AlignVCenter | wrap, cells.value(c));
         x += widths[c];
     }
     m_y += height;
@@ -121,59 +137,101 @@ void PdfReport::table(const ReportTable &table)
     const int columns = std::max<int>(table.headers.size(), table.rows.isEmpty() ? 0 : table.rows.first().size());
     if (columns == 0)
         return;
-    // Data cells keep their line when the page allows: a column gets the width of its longest
-    // cell, and what is left goes to the columns whose headers need more, in proportion.
-    const QFontMetricsF metrics(m_bold, m_writer.get());
-    QVector<qreal> data(columns, 0);
-    QVector<qreal> wanted(columns, 0);
-    for (const QStringList &row : table.rows) {
-        for (int c = 0; c < columns; ++c)
-            data[c] = std::max(data[c], metrics.horizontalAdvance(row.value(c)) + 2 * kPadding);
+    // Data cells keep their line when the page allows, and header cells break between words only
+    // ("Maximum" is never split into "Maxi" and "mum"): a column is at least as wide as its
+    // longest cell and its header's widest word. What the page has beyond that goes to the
+    // headers, so that they take as few lines as they can. When the page is too narrow, the
+    // table's font gets smaller, and at its smallest the data cells give up their single line.
+    QFont font = m_font;
+    QFont bold = m_bold;
+    QVector<qreal> word(columns);      // the header's widest word
+    QVector<qreal> line(columns);      // the header on one line
+    QVector<qreal> narrowest(columns); // data on one line, header words whole
+    qreal wordTotal = 0;
+    qreal narrowestTotal = 0;
+    const auto measure = [&] {
+        const QFontMetricsF dataMetrics(font, m_writer.get());
+        const QFontMetricsF headerMetrics(bold, m_writer.get());
+        wordTotal = narrowestTotal = 0;
+        for (int c = 0; c < columns; ++c) {
+            qreal longest = 0;
+            for (const QStringList &row : table.rows)
+                longest = std::max(longest, dataMetrics.horizontalAdvance(row.value(c)));
+            word[c] = widestWord(table.headers.value(c), headerMetrics) + 2 * kPadding;
+            line[c] = headerMetrics.horizontalAdvance(table.headers.value(c)) + 2 * kPadding;
+            narrowest[c] = std::max(longest + 2 * kPadding, word[c]);
+            wordTotal += word[c];
+            narrowestTotal += narrowest[c];
+        }
+    };
+    const qreal width = m_area.width();
+    measure();
+    while (narrowestTotal > width && font.pointSizeF() > kSmallestTablePoints) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        bold.setPointSizeF(font.pointSizeF());
+        measure();
     }
-    qreal dataTotal = 0;
-    qreal extraTotal = 0;
+    // A header set in a column of its width / lines + its widest word takes at most that many
+    // lines; the fewest lines the page allows, then the rest of the page in proportion.
+    QVector<qreal> wanted(columns);
+    qreal wantedTotal = 0;
     for (int c = 0; c < columns; ++c) {
-        // A header takes two lines at most.
-        const qreal header = metrics.horizontalAdvance(table.headers.value(c));
-        data[c] = std::max(data[c], header / 2 + 2 * kPadding);
-        wanted[c] = std::max(data[c], header + 2 * kPadding);
-        dataTotal += data[c];
-        extraTotal += wanted[c] - data[c];
+        wanted[c] = std::max(narrowest[c], line[c]);
+        wantedTotal += wanted[c];
+    }
+    QVector<qreal> least = narrowest;
+    qreal leastTotal = narrowestTotal;
+    for (int lines = 2; lines <= columns && wantedTotal > width; ++lines) {
+        QVector<qreal> fit(columns);
+        qreal fitTotal = 0;
+        for (int c = 0; c < columns; ++c) {
+            fit[c] = std::max(narrowest[c], std::min(line[c], (line[c] - 2 * kPadding) / lines + word[c]));
+            fitTotal += fit[c];
+        }
+        if (fitTotal <= width) {
+            least = fit;
+            leastTotal = fitTotal;
+            break;
+        }
     }
     QVector<qreal> widths(columns);
-    const qreal width = m_area.width();
     for (int c = 0; c < columns; ++c) {
-        if (dataTotal + extraTotal <= width)
-            widths[c] = table.headers.isEmpty() ? wanted[c] : wanted[c] * width / (dataTotal + extraTotal);
-        else if (dataTotal < width)
-            widths[c] = data[c] + (wanted[c] - data[c]) * (width - dataTotal) / extraTotal;
+        if (wantedTotal <= width)
+            widths[c] = table.headers.isEmpty() ? wanted[c] : wanted[c] * width / wantedTotal;
+        else if (leastTotal <= width)
+            widths[c] = least[c] + (wanted[c] - least[c]) * (width - leastTotal) / (wantedTotal - leastTotal);
+        else if (wordTotal < width)
+            widths[c] = word[c] + (narrowest[c] - word[c]) * (width - wordTotal) / (narrowestTotal - wordTotal);
         else
-            widths[c] = data[c] * width / dataTotal;
+            widths[c] = narrowest[c] * width / narrowestTotal;
     }
+    // Only where the header's words alone are wider than the page may they break.
+    const int headerWrap = wordTotal < width ? int(Qt::TextWordWrap) : Qt::TextWordWrap | Qt::TextWrapAnywhere;
+    const int dataWrap = Qt::TextWordWrap | Qt::TextWrapAnywhere;
 
-    const auto rowHeight = [&](const QStringList &cells, const QFont &font) {
+    const auto rowHeight = [&](const QStringList &cells, const QFont &cellFont, int wrap) {
         qreal height = 0;
         for (int c = 0; c < columns; ++c)
-            height = std::max(height, textHeight(cells.value(c), widths[c] - 2 * kPadding, font));
+            height = std::max(height, textHeight(cells.value(c), widths[c] - 2 * kPadding, cellFont, wrap));
         return height + 2 * kPadding;
     };
-    const qreal headerHeight = table.headers.isEmpty() ? 0 : rowHeight(table.headers, m_bold);
+    const qreal headerHeight = table.headers.isEmpty() ? 0 : rowHeight(table.headers, bold, headerWrap);
     const auto header = [&] {
         if (!table.headers.isEmpty())
-            drawRow(table.headers, widths, headerHeight, m_bold, kHeaderBackground);
+            drawRow(table.headers, widths, headerHeight, bold, kHeaderBackground, headerWrap);
     };
 
     if (!table.title.isEmpty()) {
         const qreal titleHeight = textHeight(table.title, m_area.width(), m_bold) * 1.3;
         // The title stays with the header and the first row.
-        room(titleHeight + headerHeight + (table.rows.isEmpty() ? 0 : rowHeight(table.rows.first(), m_font)));
+        room(titleHeight + headerHeight + (table.rows.isEmpty() ? 0 : rowHeight(table.rows.first(), font, dataWrap)));
         m_painter.setFont(m_bold);
         m_painter.setPen(Qt::black);
         m_painter.drawText(QRectF(0, m_y, m_area.width(), titleHeight), Qt::AlignLeft | Qt::AlignVCenter, table.title);
         m_y += titleHeight;
     }
     for (int r = 0; r < table.rows.size(); ++r) {
-        const qreal height = rowHeight(table.rows[r], m_font);
+        const qreal height = rowHeight(table.rows[r], font, dataWrap);
         const bool first = r == 0;
         if (m_y + height + (first ? headerHeight : 0) > m_area.height() && m_y > 0) {
             newPage();
@@ -181,7 +239,7 @@ void PdfReport::table(const ReportTable &table)
         } else if (first) {
             header();
         }
-        drawRow(table.rows[r], widths, height, m_font, QColor());
+        drawRow(table.rows[r], widths, height, font, QColor(), dataWrap);
     }
     if (table.rows.isEmpty()) {
         room(headerHeight);

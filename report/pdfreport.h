@@ -37,9 +37,12 @@ public:
 private:
     void room(qreal height);
     void newPage();
-    qreal textHeight(const QString &text, qreal width, const QFont &font) const;
+    // The height of text set in width; wrap is how lines may break (Qt::TextWordWrap, with
+    // Qt::TextWrapAnywhere also inside words).
+    qreal textHeight(const QString &text, qreal width, const QFont &font,
+                     int wrap = Qt::TextWordWrap | Qt::TextWrapAnywhere) const;
     void drawRow(const QStringList &cells, const QVector<qreal> &widths, qreal height, const QFont &font,
-                 const QColor &background);
+                 const QColor &background, int wrap);
 
     QSaveFile m_file;
     std::unique_ptr<QPdfWriter> m_writer;

@@ -1,0 +1,102 @@
+#include "pdfreport.h"
+#include "reportmodel.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTranslator>
+#include <QtTest>
+
+namespace {
+
+QString pdfText(const QString &pdf)
+{
+    QProcess p;
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+}
+
+// The words of the headers that pdftotext does not find whole: a word split over two lines of its
+// cell reads as two pieces.
+QStringList splitWords(const ReportTable &table, const QString &text)
+{
+    QStringList split;
+    for (const QString &header : table.headers) {
+        for (const QString &word : header.normalized(QString::NormalizationForm_KC).split(' ', Qt::SkipEmptyParts)) {
+            if (!text.contains(QRegularExpression("(^|\\s)" + QRegularExpression::escape(word) + "(\\s|$)")))
+                split << word;
+        }
+    }
+    return split;
+}
+
+} // namespace
+
+class TestPdfReport : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString write(const QString &name, const ReportTable &table)
+    {
+        const QString path = m_dir.filePath(name);
+        PdfReport pdf(path);
+        pdf.table(table);
+        QString error;
+        [&] { QVERIFY2(pdf.finish(&error), qPrintable(error)); }();
+        return path;
+    }
+
+private slots:
+    void summaryHeadersBreakBetweenWords()
+    {
+        // The summary of a flight in English: eight columns, the numbers' headers longer than
+        // their numbers ("Maximum (°C)" over "109.40").
+        QTranslator english;
+        QVERIFY(english.load(":/res/language/english.qm"));
+        QCoreApplication::installTranslator(&english);
+        QVector<ReportPhoto> photos;
+        for (int i = 1; i <= 12; ++i) {
+            ReportPhoto p;
+            p.path = QString("/flight/IR_%1.jpg").arg(i, 4, 10, QChar('0'));
+            p.hasTemperature = true;
+            p.stats.max = 70.0f + float(i) * 3.1f;
+            p.stats.min = -8.0f;
+            p.stats.avg = 25.25f;
+            p.texts[TextCreated] = QString("2024/06/01 09:%1:03").arg(10 + i);
+            p.texts[TextGps] = "E120.155603,N30.274481";
+            p.items = {{"P10", 95.25f, 90.0f, 92.0f, {}}, {"Re2", -12.5f, -20.0f, -15.0f, {}}};
+            photos << p;
+        }
+        const ReportTable table = summaryTable(photos);
+        QCoreApplication::removeTranslator(&english);
+        QVERIFY(table.headers.join(' ').contains("Maximum"));
+        const QString text = pdfText(write("summary.pdf", table));
+        QVERIFY2(!text.isEmpty(), "pdftotext read nothing");
+        QCOMPARE(splitWords(table, text), QStringList());
+        // The data cells keep their line.
+        QVERIFY(text.contains(QRegularExpression("IR_0012\\.jpg\\s+2024/06/01 09:22:03\\s+E120\\.155603,N30\\.274481\\s+107\\.20\\s")));
+    }
+
+    void narrowColumnsMakeTheTableSmallerRatherThanSplitWords()
+    {
+        // Eight columns of long words: at the usual size they cannot all be whole on the page.
+        ReportTable table;
+        for (int c = 0; c < 8; ++c)
+            table.headers << QString("Transmittance %1").arg(c);
+        table.rows << QStringList();
+        for (int c = 0; c < 8; ++c)
+            table.rows.last() << QString::number(c * 11.5, 'f', 2);
+        const QString text = pdfText(write("narrow.pdf", table));
+        QVERIFY2(!text.isEmpty(), "pdftotext read nothing");
+        QCOMPARE(splitWords(table, text), QStringList());
+        for (const QString &cell : table.rows.first())
+            QVERIFY2(text.contains(cell), qPrintable(cell));
+    }
+};
+
+QTEST_MAIN(TestPdfReport)
+#include "tst_pdfreport.moc"
