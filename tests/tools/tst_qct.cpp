@@ -1,3 +1,6 @@
+#include "photogenerator.h"
+#include "plantedanomalies.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -74,7 +77,7 @@ private slots:
         const Run samples = qct({"samples", m_dir.filePath("demo")});
         QCOMPARE(samples.status, 0);
         m_photos = QString::fromUtf8(samples.out).split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(m_photos.size(), 12);
+        QCOMPARE(m_photos.size(), 18);
     }
 
     void infoOnTheDemoFolder()
@@ -82,11 +85,11 @@ private slots:
         const Run run = qct(QStringList{"info"} + m_photos);
         QCOMPARE(run.status, 0);
         const QList<QByteArray> lines = run.out.split('\n');
-        QCOMPARE(lines.size(), 13);
+        QCOMPARE(lines.size(), 19);
         QVERIFY(lines.last().isEmpty());
         QSet<int> types;
         QSet<QString> gimbals;
-        for (int i = 0; i < 12; ++i) {
+        for (int i = 0; i < 18; ++i) {
             QJsonParseError error;
             const QJsonObject o = QJsonDocument::fromJson(lines[i], &error).object();
             QCOMPARE(error.error, QJsonParseError::NoError);
@@ -94,7 +97,7 @@ private slots:
             QCOMPARE(o["path"].toString(), m_photos[i]);
             QCOMPARE(o["result"].toInt(), 0);
             QVERIFY(o["hasTemperature"].toBool());
-            QVERIFY(o["max"].toDouble() > 60 && o["max"].toDouble() < 120); // the hot cell
+            QVERIFY(o["max"].toDouble() > 40 && o["max"].toDouble() < 120); // the hot cell or a planted defect
             QVERIFY(o["min"].toDouble() < 0);                                // the sky
             QVERIFY(o["avg"].toDouble() > o["min"].toDouble() && o["avg"].toDouble() < o["max"].toDouble());
             QCOMPARE(o["maxPos"].toArray().size(), 2);
@@ -512,11 +515,170 @@ private slots:
         QCOMPARE(samples.status, 1);
         const QStringList written = QString::fromUtf8(samples.out).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(written, (QStringList{folder + "/IR_0005.jpg", folder + "/IR_0012.jpg"}));
-        QCOMPARE(samples.err.count('\n'), 10);
+        QCOMPARE(samples.err.count('\n'), 16);
         QVERIFY2(samples.err.startsWith("qct samples: " + folder.toUtf8() + "/IR_0001.jpg: "), samples.err.constData());
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
                  (QStringList{"IR_0005.irg", "IR_0005.jpg", "IR_0012.irg", "IR_0012.jpg"}));
         QCOMPARE(qct(QStringList{"info"} + written).status, 0);
+    }
+
+    // Every anomaly of the photographs given, highest ΔT of each first, photographs in the
+    // order given; the CSV rows and the GeoJSON features carry the same values.
+    void hotspotsOfTheDemoFolder()
+    {
+        const QString csvPath = m_dir.filePath("anomalies.csv"), geoPath = m_dir.filePath("anomalies.geojson");
+        const Run run = qct({"hotspots", "--csv", csvPath, "--geojson", geoPath, m_dir.filePath("demo")});
+        QCOMPARE(run.status, 0);
+        QList<QByteArray> lines = run.out.split('\n');
+        QVERIFY(lines.takeLast().isEmpty());
+        const QStringList keys{"area", "bbox", "centroid", "class", "deltaT", "deltaTNormalised", "max", "maxPos", "path", "reference"};
+        QVector<QJsonObject> spots;
+        QMap<QString, int> perPhoto;
+        for (const QByteArray &line : lines) {
+            QJsonParseError error;
+            const QJsonObject o = QJsonDocument::fromJson(line, &error).object();
+            QCOMPARE(error.error, QJsonParseError::NoError);
+            QCOMPARE(o.keys(), keys);
+            QVERIFY(o["deltaTNormalised"].isNull());
+            QCOMPARE(float(o["deltaT"].toDouble()), float(o["max"].toDouble()) - float(o["reference"].toDouble()));
+            const QString path = o["path"].toString();
+            QVERIFY2(m_photos.contains(path), qPrintable(path));
+            if (!spots.isEmpty() && spots.last()["path"].toString() == path)
+                QVERIFY(spots.last()["deltaT"].toDouble() >= o["deltaT"].toDouble());
+            else if (!spots.isEmpty())
+                QVERIFY(m_photos.indexOf(spots.last()["path"].toString()) < m_photos.indexOf(path));
+            ++perPhoto[QFileInfo(path).fileName()];
+            spots.append(o);
+        }
+        // The planted defects: two, one, one, two, one, two, and nothing else on their panels.
+        const QList<int> planted{perPhoto["IR_0013.jpg"], perPhoto["IR_0014.jpg"], perPhoto["IR_0015.jpg"],
+                                 perPhoto["IR_0016.jpg"], perPhoto["IR_0017.jpg"], perPhoto["IR_0018.jpg"]};
+        QCOMPARE(planted, (QList<int>{2, 1, 1, 2, 1, 2}));
+        const auto connector = std::find_if(spots.begin(), spots.end(),
+                                            [](const QJsonObject &o) { return o["path"].toString().endsWith("IR_0017.jpg"); });
+        QCOMPARE(connector->value("maxPos").toArray(), (QJsonArray{501, 301}));
+        QCOMPARE(connector->value("bbox").toArray(), (QJsonArray{500, 300, 2, 2}));
+        QCOMPARE(connector->value("centroid").toArray(), (QJsonArray{500.5, 300.5}));
+        QCOMPARE(connector->value("area").toInt(), 4);
+        QCOMPARE(connector->value("deltaT").toDouble(), 35.0);
+        QCOMPARE(connector->value("class").toInt(), 3);
+
+        // CSV: a header, then the lines' values in the same order.
+        QList<QByteArray> rows = readAll(csvPath).split('\n');
+        QVERIFY(rows.takeLast().isEmpty());
+        QCOMPARE(rows.takeFirst(), QByteArray("path,maxPosX,maxPosY,max,reference,deltaT,deltaTNormalised,area,bboxLeft,"
+                                              "bboxTop,bboxWidth,bboxHeight,centroidX,centroidY,class"));
+        QCOMPARE(rows.size(), spots.size());
+        for (int i = 0; i < rows.size(); ++i) {
+            const QList<QByteArray> cells = rows[i].split(',');
+            const QJsonObject &o = spots[i];
+            QCOMPARE(cells.size(), 15);
+            QCOMPARE(QString::fromUtf8(cells[0]), o["path"].toString());
+            QCOMPARE(cells[1].toInt(), o["maxPos"].toArray()[0].toInt());
+            QCOMPARE(cells[2].toInt(), o["maxPos"].toArray()[1].toInt());
+            QCOMPARE(cells[3].toDouble(), o["max"].toDouble());
+            QCOMPARE(cells[4].toDouble(), o["reference"].toDouble());
+            QCOMPARE(cells[5].toDouble(), o["deltaT"].toDouble());
+            QVERIFY(cells[6].isEmpty());
+            QCOMPARE(cells[7].toInt(), o["area"].toInt());
+            for (int k = 0; k < 4; ++k)
+                QCOMPARE(cells[8 + k].toInt(), o["bbox"].toArray()[k].toInt());
+            QCOMPARE(cells[12].toDouble(), o["centroid"].toArray()[0].toDouble());
+            QCOMPARE(cells[13].toDouble(), o["centroid"].toArray()[1].toDouble());
+            QCOMPARE(cells[14].toInt(), o["class"].toInt());
+        }
+
+        // GeoJSON: the anomalies of the photographs with a GPS position, at [longitude,
+        // latitude, altitude]; the others are named on standard error.
+        QJsonParseError error;
+        const QJsonObject collection = QJsonDocument::fromJson(readAll(geoPath), &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(collection["type"].toString(), QString("FeatureCollection"));
+        const QJsonArray features = collection["features"].toArray();
+        int next = 0;
+        for (const QJsonObject &o : spots) {
+            const QString info = QString::fromUtf8(qct({"info", o["path"].toString()}).out);
+            const QString gps = QJsonDocument::fromJson(info.toUtf8()).object()["texts"].toArray()[15].toString();
+            if (gps == "NA") {
+                QVERIFY(run.err.contains(o["path"].toString().toUtf8() + ": no GPS position"));
+                continue;
+            }
+            const QJsonObject feature = features[next++].toObject();
+            QCOMPARE(feature["type"].toString(), QString("Feature"));
+            QCOMPARE(feature["properties"].toObject(), o);
+            QCOMPARE(feature["geometry"].toObject()["type"].toString(), QString("Point"));
+            const QJsonArray coordinates = feature["geometry"].toObject()["coordinates"].toArray();
+            QCOMPARE(coordinates.size(), 3);
+            // E120.15..., N30.27...: longitude first.
+            QCOMPARE(QString("E%1,N%2").arg(coordinates[0].toDouble(), 0, 'f', 6).arg(coordinates[1].toDouble(), 0, 'f', 6), gps);
+            QVERIFY(coordinates[2].toDouble() > 80 && coordinates[2].toDouble() < 90);
+        }
+        QCOMPARE(next, features.size());
+    }
+
+    // West and south are negative; an irradiance normalises ΔT; photographs come out in the
+    // order given; options that do not fit are refused before anything is read.
+    void hotspotsSignsOptionsAndStatus()
+    {
+        PhotoSpec shot;
+        shot.temperatures = inspectionScene(shot.width, shot.height, 1);
+        plantAnomalies(shot.temperatures, shot.width, shot.height, {hotCell({40, 300}, 6, 12.0f), hotConnector({400, 200}, 7.0f)});
+        shot.exif.hasGps = true;
+        shot.exif.gps.longitudeRef = 'W';
+        shot.exif.gps.longitude[0] = {58, 1};
+        shot.exif.gps.longitude[1] = {22, 1};
+        shot.exif.gps.latitudeRef = 'S';
+        shot.exif.gps.latitude[0] = {34, 1};
+        shot.exif.gps.latitude[1] = {36, 1};
+        shot.exif.gps.altitudeRef = 1;
+        shot.exif.gps.altitude = {25, 10};
+        const QString southWest = m_dir.filePath("southwest.jpg");
+        writePhoto(southWest, shot);
+        const QString geoPath = m_dir.filePath("southwest.geojson");
+        const Run run = qct({"hotspots", "--irradiance", "800", "--classes", "7,11", "--geojson", geoPath, southWest, m_photos[16]});
+        QCOMPARE(run.status, 0);
+        QVERIFY(run.err.isEmpty());
+        const QList<QByteArray> lines = run.out.split('\n');
+        QCOMPARE(lines.size(), 4);
+        const QJsonObject cell = QJsonDocument::fromJson(lines[0]).object();
+        QCOMPARE(cell["path"].toString(), southWest);
+        QCOMPARE(cell["deltaT"].toDouble(), 12.0);
+        QCOMPARE(cell["deltaTNormalised"].toDouble(), 15.0);
+        QCOMPARE(cell["class"].toInt(), 3);
+        QCOMPARE(QJsonDocument::fromJson(lines[1]).object()["class"].toInt(), 2); // 7 K
+        QCOMPARE(QJsonDocument::fromJson(lines[2]).object()["path"].toString(), m_photos[16]);
+        const QJsonArray features = QJsonDocument::fromJson(readAll(geoPath)).object()["features"].toArray();
+        QCOMPARE(features.size(), 3);
+        const QJsonArray at = features[0].toObject()["geometry"].toObject()["coordinates"].toArray();
+        QCOMPARE(at.size(), 3);
+        QVERIFY(std::abs(at[0].toDouble() + (58 + 22 / 60.0)) < 1e-6); // six decimals of a degree
+        QVERIFY(std::abs(at[1].toDouble() + (34 + 36 / 60.0)) < 1e-6);
+        QCOMPARE(at[2].toDouble(), -2.5);
+
+        // A higher threshold and a larger minimum area leave the connector out.
+        const Run fewer = qct({"hotspots", "--threshold", "6.5", "--min-area", "5", southWest});
+        QCOMPARE(fewer.out.count('\n'), 1);
+
+        for (const QStringList &bad : {QStringList{"--threshold", "0"}, QStringList{"--threshold", "warm"},
+                                       QStringList{"--min-area", "0"}, QStringList{"--min-area", "2.5"},
+                                       QStringList{"--irradiance", "-800"}, QStringList{"--classes", "20,10"},
+                                       QStringList{"--classes", "10"}, QStringList{"--classes", "10,nan"},
+                                       QStringList{"--excel"}, QStringList{"--geojson"}}) {
+            const Run refused = qct(QStringList{"hotspots"} + bad + QStringList{southWest});
+            QCOMPARE(refused.status, 2);
+            QVERIFY(refused.out.isEmpty());
+        }
+        QCOMPARE(qct({"hotspots"}).status, 2);
+        // As for info: a photograph that does not load is said on standard error and fails the run.
+        const Run missing = qct({"hotspots", m_dir.filePath("absent.jpg"), southWest});
+        QCOMPARE(missing.status, 1);
+        QCOMPARE(missing.err, "qct: " + m_dir.filePath("absent.jpg").toUtf8() + ": no such file\n");
+        QCOMPARE(missing.out, qct({"hotspots", southWest}).out);
+        QCOMPARE(missing.out.count('\n'), 2);
+        // A file that cannot be written fails the run and leaves nothing behind.
+        const Run nowhere = qct({"hotspots", "--csv", m_dir.filePath("none/where.csv"), southWest});
+        QCOMPARE(nowhere.status, 1);
+        QVERIFY(nowhere.err.contains("none/where.csv"));
     }
 
     void failuresAndUsage()

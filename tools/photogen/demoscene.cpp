@@ -1,6 +1,7 @@
 #include "demoscene.h"
 
 #include "photogenerator.h"
+#include "plantedanomalies.h"
 
 #include <QDir>
 
@@ -33,6 +34,51 @@ std::vector<float> solarScene(int width, int height, int variant)
     return t;
 }
 
+namespace {
+
+// A demo photograph's camera, time and position, which change a little from shot to shot.
+PhotoSpec demoShot(int index, ContainerKind kind, const char *gimbal, int width, int height)
+{
+    PhotoSpec shot;
+    shot.kind = kind;
+    shot.width = width;
+    shot.height = height;
+    shot.camera.gimbalType = gimbal;
+    shot.camera.gainMode = index % 4 == 0 ? 1 : 0;
+    shot.camera.emissivity = 95;
+    shot.camera.distance = 10 + index;
+    shot.camera.lastFlatField = QString("2024-06-01 09:%1:00").arg(10 + index).toStdString();
+    shot.calibration.emissivity = index % 2 ? 100 : 95;
+    shot.exif.dateTimeOriginal = QString("2024:06:01 09:%1:%2").arg(10 + index).arg(index * 3, 2, 10, QChar('0')).toStdString();
+    shot.exif.dateTimeDigitized = shot.exif.dateTimeOriginal;
+    shot.exif.hasGps = true;
+    shot.exif.gps.latitudeRef = 'N';
+    shot.exif.gps.latitude[0] = {30, 1};
+    shot.exif.gps.latitude[1] = {16, 1};
+    shot.exif.gps.latitude[2] = {std::uint32_t(2670 + 13 * index), 100};
+    shot.exif.gps.longitudeRef = 'E';
+    shot.exif.gps.longitude[0] = {120, 1};
+    shot.exif.gps.longitude[1] = {9, 1};
+    shot.exif.gps.longitude[2] = {std::uint32_t(1830 + 17 * index), 100};
+    shot.exif.gps.altitude = {std::uint32_t(800 + 5 * index), 10};
+    return shot;
+}
+
+// The panels of the inspection with their defects: each kind in a few shots, in the kind that
+// stores tenths of a kelvin and the camera's GPS position, so their ΔT reads back as planted
+// and they land on a map.
+std::vector<std::vector<PlantedAnomaly>> demoDefects()
+{
+    return {{hotCell({300, 250}, 8, 24.0f), hotConnector({100, 420}, 8.5f)},
+            {hotCell({420, 330}, 6, 12.5f)},
+            {diodeBand(QRect(170, 190, 60, 10), 7.5f)},
+            {diodeBand(QRect(360, 400, 70, 10), 15.0f), hotCell({120, 260}, 8, 30.0f)},
+            {hotConnector({500, 300}, 35.0f)},
+            {hotConnector({250, 460}, 18.0f), diodeBand(QRect(480, 140, 60, 12), 9.0f)}};
+}
+
+} // namespace
+
 QStringList writeDemoFolder(const QString &dir, QStringList *failures)
 {
     QDir().mkpath(dir);
@@ -50,36 +96,24 @@ QStringList writeDemoFolder(const QString &dir, QStringList *failures)
         {ContainerKind::InfoBlockDirect, "PV100", 640, 512},     {ContainerKind::SegmentedRjpeg, "", 640, 512},
         {ContainerKind::InfoBlockDirect, "QT640", 160, 120},     {ContainerKind::CompanionIrg, "", 640, 512},
     };
-    QStringList paths;
-    int index = 0;
+    std::vector<PhotoSpec> shots;
     for (const Demo &demo : demos) {
-        ++index;
-        PhotoSpec shot;
-        shot.kind = demo.kind;
-        shot.width = demo.width;
-        shot.height = demo.height;
-        shot.temperatures = solarScene(demo.width, demo.height, index);
-        shot.camera.gimbalType = demo.gimbal;
-        shot.camera.gainMode = index % 4 == 0 ? 1 : 0;
-        shot.camera.emissivity = 95;
-        shot.camera.distance = 10 + index;
-        shot.camera.lastFlatField = QString("2024-06-01 09:%1:00").arg(10 + index).toStdString();
-        shot.calibration.emissivity = index % 2 ? 100 : 95;
-        shot.exif.dateTimeOriginal = QString("2024:06:01 09:%1:%2").arg(10 + index).arg(index * 3, 2, 10, QChar('0')).toStdString();
-        shot.exif.dateTimeDigitized = shot.exif.dateTimeOriginal;
-        shot.exif.hasGps = true;
-        shot.exif.gps.latitudeRef = 'N';
-        shot.exif.gps.latitude[0] = {30, 1};
-        shot.exif.gps.latitude[1] = {16, 1};
-        shot.exif.gps.latitude[2] = {std::uint32_t(2670 + 13 * index), 100};
-        shot.exif.gps.longitudeRef = 'E';
-        shot.exif.gps.longitude[0] = {120, 1};
-        shot.exif.gps.longitude[1] = {9, 1};
-        shot.exif.gps.longitude[2] = {std::uint32_t(1830 + 17 * index), 100};
-        shot.exif.gps.altitude = {std::uint32_t(800 + 5 * index), 10};
-        const QString path = QDir(dir).filePath(QString("IR_%1.jpg").arg(index, 4, 10, QChar('0')));
+        const int index = int(shots.size()) + 1;
+        shots.push_back(demoShot(index, demo.kind, demo.gimbal, demo.width, demo.height));
+        shots.back().temperatures = solarScene(demo.width, demo.height, index);
+    }
+    for (const std::vector<PlantedAnomaly> &defects : demoDefects()) {
+        const int index = int(shots.size()) + 1;
+        shots.push_back(demoShot(index, ContainerKind::InfoBlockDirect, "QT640", 640, 512));
+        PhotoSpec &shot = shots.back();
+        shot.temperatures = inspectionScene(shot.width, shot.height, index);
+        plantAnomalies(shot.temperatures, shot.width, shot.height, defects);
+    }
+    QStringList paths;
+    for (std::size_t i = 0; i < shots.size(); ++i) {
+        const QString path = QDir(dir).filePath(QString("IR_%1.jpg").arg(int(i) + 1, 4, 10, QChar('0')));
         QString error;
-        writePhoto(path, shot, &error);
+        writePhoto(path, shots[i], &error);
         if (error.isEmpty())
             paths << path;
         else if (failures)

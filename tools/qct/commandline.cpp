@@ -26,16 +26,28 @@ const char kUsage[] =
     "       qct report [--lang zh|en|ja] [--format pdf] [--site NAME] OUT PHOTO_OR_FOLDER...\n"
     "                            one inspection report of all the photographs as PDF: a cover, a\n"
     "                            summary hottest first, a section per photograph\n"
+    "       qct hotspots [--threshold K] [--min-area N] [--irradiance G] [--classes A,B]\n"
+    "                    [--geojson FILE] [--csv FILE] PHOTO_OR_FOLDER...\n"
+    "                            one JSON object per anomaly per line, highest deltaT of a photograph\n"
+    "                            first, photographs in the order given: path, maxPos, max, reference,\n"
+    "                            deltaT, deltaTNormalised, area, bbox, centroid, class. An anomaly is an\n"
+    "                            8-connected region of at least N pixels (default 4) at or above the\n"
+    "                            median of the photograph + K kelvin (default 5); deltaTNormalised is\n"
+    "                            deltaT x 1000 / G (W/m2), null without --irradiance; class 1 below A\n"
+    "                            kelvin (default 10), 2 below B (default 20), 3 from B on. --csv and\n"
+    "                            --geojson also write them as CSV and as a GeoJSON FeatureCollection of\n"
+    "                            points at the photographs' GPS positions (those without one are left\n"
+    "                            out, and named on standard error)\n"
     "       qct samples DIR      writes a folder of demo photographs and prints their paths\n"
-    "info, matrix, measure and csv also take --emissivity PERCENT (1..100), --distance METRES\n"
-    "(0.5..500), --humidity PERCENT (0..100) and --reflected CELSIUS (-40..550): the camera values\n"
-    "a calibrated photograph is converted with (other photographs keep their stored temperatures,\n"
-    "and a warning names them); and they read the settings saved beside each photograph\n"
+    "info, matrix, measure, csv and hotspots also take --emissivity PERCENT (1..100), --distance\n"
+    "METRES (0.5..500), --humidity PERCENT (0..100) and --reflected CELSIUS (-40..550): the camera\n"
+    "values a calibrated photograph is converted with (other photographs keep their stored\n"
+    "temperatures, and a warning names them); and they read the settings saved beside each photograph\n"
     "(NAME.jpg.qct.json) unless --no-sidecar is given. The values given go over the saved ones.\n"
     "       qct --help           this text\n"
     "Before the command, --verbose prints the readers' diagnostics on standard error. After it, \"--\"\n"
     "ends the options: every argument after it is a photograph or folder.\n"
-    "info, matrix and measure say on standard error why a photograph gave no temperatures.\n"
+    "info, matrix, measure and hotspots say on standard error why a photograph gave no temperatures.\n"
     "The exit status is 0 when every photograph loaded and every file and line was written, 1\n"
     "otherwise, and 2 for bad usage.\n";
 
@@ -97,14 +109,57 @@ bool parseCamera(const QString &name, const QString &value, CameraCorrection &ca
 
 bool convertsPhotographs(const QString &command)
 {
-    return command == "info" || command == "matrix" || command == "measure" || command == "csv" || command == "report";
+    return command == "info" || command == "matrix" || command == "measure" || command == "csv" || command == "report"
+        || command == "hotspots";
+}
+
+// A number of an option of hotspots, finite and above zero.
+bool positiveNumber(const QString &text, double &number)
+{
+    bool ok = false;
+    number = text.toDouble(&ok);
+    return ok && std::isfinite(number) && number > 0;
+}
+
+// --threshold, --min-area, --irradiance and --classes; false with a message when the value
+// does not fit.
+bool parseHotSpotOption(const QString &name, const QString &value, HotSpotSettings &settings, QString &error)
+{
+    const auto refuse = [&](const char *what) {
+        error = "qct hotspots: --" + name + " " + value + ": " + QString::fromUtf8(what);
+        return false;
+    };
+    double number = 0;
+    if (name == "threshold") {
+        if (!positiveNumber(value, number))
+            return refuse("not a number of kelvin above 0");
+        settings.threshold = float(number);
+    } else if (name == "min-area") {
+        bool ok = false;
+        const int pixels = value.toInt(&ok);
+        if (!ok || pixels < 1)
+            return refuse("not a whole number of pixels from 1 on");
+        settings.minimumArea = pixels;
+    } else if (name == "irradiance") {
+        if (!positiveNumber(value, number))
+            return refuse("not a number of W/m2 above 0");
+        settings.irradiance = number;
+    } else {
+        const QStringList limits = value.split(',');
+        double low = 0, high = 0;
+        if (limits.size() != 2 || !positiveNumber(limits[0], low) || !positiveNumber(limits[1], high) || low >= high)
+            return refuse("not two numbers of kelvin above 0, the first below the second");
+        settings.classLimits[0] = float(low);
+        settings.classLimits[1] = float(high);
+    }
+    return true;
 }
 
 // Whether the command has the operands it takes.
 bool operandsFit(const CommandLine &line)
 {
     const int n = line.operands.size();
-    if (line.command == "info")
+    if (line.command == "info" || line.command == "hotspots")
         return n >= 1;
     if (line.command == "matrix" || line.command == "samples")
         return n == 1;
@@ -163,6 +218,12 @@ bool parseCommandLine(const QList<QByteArray> &arguments, CommandLine &line, QSt
                 return false;
         } else if (line.command == "report" && name == "site") {
             line.site = value;
+        } else if (line.command == "hotspots" && (name == "geojson" || name == "csv")) {
+            (name == "csv" ? line.csvFile : line.geoJsonFile) = arguments[i];
+        } else if (line.command == "hotspots"
+                   && (name == "threshold" || name == "min-area" || name == "irradiance" || name == "classes")) {
+            if (!parseHotSpotOption(name, value, line.hotSpots, error))
+                return false;
         } else if (convertsPhotographs(line.command) && line.command != "report" && cameraOptions().contains(name)) {
             if (!parseCamera(name, value, line.camera, error))
                 return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cameraparameters.h"
+#include "hotspotdetector.h"
 
 #include <QByteArray>
 #include <QList>
@@ -22,13 +23,16 @@ struct Shape
 struct CommandLine
 {
     bool verbose = false;
-    QString command;           // info, matrix, measure, csv, report, samples or help
+    QString command;           // info, matrix, measure, csv, report, hotspots, samples or help
     QString language;          // csv and report --lang: zh, en or ja; empty for the system's
     QVector<Shape> shapes;     // measure, in the order given
     CameraCorrection camera;   // --emissivity, --distance, --humidity, --reflected
     bool noSidecar = false;    // --no-sidecar
     bool excel = false;        // csv --excel
     QString site;              // report --site: the cover's site, by default the first folder's name
+    HotSpotSettings hotSpots;  // hotspots --threshold, --min-area, --irradiance, --classes
+    QByteArray geoJsonFile;    // hotspots --geojson, --csv: the files' names as given
+    QByteArray csvFile;
     QList<QByteArray> operands; // photographs, folders, OUTDIR, DIR: the bytes as given
 };
 

@@ -9,8 +9,12 @@
 #include "demoscene.h"
 #include "diagnostics.h"
 #include "exportjob.h"
+#include "hotspotcsv.h"
+#include "hotspotgeojson.h"
+#include "hotspotjson.h"
 #include "language.h"
 #include "orderedrun.h"
+#include "photohotspots.h"
 #include "photolist.h"
 #include "photorecord.h"
 #include "regionstatistics.h"
@@ -29,7 +33,6 @@
 #include <QTranslator>
 
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -54,15 +57,21 @@ void complain(const QByteArray &path, const QString &reason)
 // The camera values the command line gives; set once before any photograph is loaded.
 CameraCorrection g_camera;
 
-// A photograph loaded as the command asks: with its sidecar (unless --no-sidecar) and the
-// command line's camera values over it. A photograph that stores its temperatures directly
-// cannot take them: a warning names it.
-int loadForCommand(const QByteArray &native, PhotoRecord &record, PhotoType *type = nullptr)
+// A photograph that stores its temperatures directly cannot take the command line's camera
+// values: a warning names it.
+void warnIfUncorrected(const QByteArray &native, int result, const PhotoRecord &record)
 {
-    const int result = loadNewPhoto(native, record, type, g_camera);
     if (result == LoadOk && !g_camera.isEmpty() && !record.calibrated)
         complain(native, "stores its temperatures directly: the camera values given are not applied, its stored "
                          "ones stay");
+}
+
+// A photograph loaded as the command asks: with its sidecar (unless --no-sidecar) and the
+// command line's camera values over it.
+int loadForCommand(const QByteArray &native, PhotoRecord &record, PhotoType *type = nullptr)
+{
+    const int result = loadNewPhoto(native, record, type, g_camera);
+    warnIfUncorrected(native, result, record);
     return result;
 }
 
@@ -73,14 +82,6 @@ bool succeeded(const Photo &photo, int result)
         return true;
     complain(photo.native, QString::fromUtf8(loadResultText(result, photo.native.constData())));
     return false;
-}
-
-// Nine significant digits read back as the same float.
-QJsonValue jsonFloat(float value)
-{
-    if (!std::isfinite(value))
-        return QJsonValue();
-    return QString::number(double(value), 'g', 9).toDouble();
 }
 
 QJsonArray jsonPoint(const QPointF &p)
@@ -292,6 +293,67 @@ int report(const CommandLine &line)
     return problems.isEmpty() ? 0 : 1;
 }
 
+// The anomalies of every photograph given (folders searched), loaded on every core; the lines,
+// CSV rows and GeoJSON features come out in the order given.
+int hotspots(const CommandLine &line)
+{
+    QStringList problems;
+    const QVector<Photo> photos = collectPhotographs(line.operands, problems);
+    for (const QString &problem : problems)
+        std::fprintf(stderr, "qct hotspots: %s\n", problem.toUtf8().constData());
+    std::unique_ptr<HotSpotCsvFile> csv;
+    std::unique_ptr<HotSpotGeoJsonFile> geoJson;
+    QString error;
+    if (!line.csvFile.isEmpty()) {
+        csv = std::make_unique<HotSpotCsvFile>(QFile::decodeName(line.csvFile));
+        if (!csv->open(&error)) {
+            complain(line.csvFile, error);
+            return 1;
+        }
+    }
+    if (!line.geoJsonFile.isEmpty()) {
+        geoJson = std::make_unique<HotSpotGeoJsonFile>(QFile::decodeName(line.geoJsonFile));
+        if (!geoJson->open(&error)) {
+            complain(line.geoJsonFile, error);
+            return 1;
+        }
+    }
+    int failed = 0;
+    const auto scan = [&](int index) {
+        thread_local PhotoRecord record; // one per worker, as for info
+        const QByteArray &native = photos[index].native;
+        PhotoHotSpots scanned = scanPhotoHotSpots(native, line.hotSpots, record, g_camera);
+        warnIfUncorrected(native, scanned.result, record);
+        return scanned;
+    };
+    const auto print = [&](int index, PhotoHotSpots &scanned) {
+        const Photo &photo = photos[index];
+        if (!succeeded(photo, scanned.result))
+            ++failed;
+        QByteArray lines;
+        for (const HotSpot &spot : scanned.found.spots) {
+            lines += jsonLine(hotSpotJson(photo.shown, spot));
+            if (csv)
+                csv->add(photo.shown, spot);
+            if (geoJson && scanned.position)
+                geoJson->add(photo.shown, *scanned.position, spot);
+        }
+        if (geoJson && !scanned.position && !scanned.found.spots.isEmpty())
+            complain(photo.native, "no GPS position: its anomalies are left out of the GeoJSON file");
+        return writeOut(lines);
+    };
+    runInOrder<PhotoHotSpots>(photos.size(), scan, print);
+    if (csv && !csv->commit(&error)) {
+        complain(line.csvFile, error);
+        ++failed;
+    }
+    if (geoJson && !geoJson->commit(&error)) {
+        complain(line.geoJsonFile, error);
+        ++failed;
+    }
+    return failed || !problems.isEmpty() ? 1 : 0;
+}
+
 // Prints the path of each photograph written; says which could not be.
 int samples(const QByteArray &dir)
 {
@@ -312,6 +374,8 @@ int run(const CommandLine &line)
         return csv(line);
     if (line.command == "report")
         return report(line);
+    if (line.command == "hotspots")
+        return hotspots(line);
     if (line.command == "samples")
         return samples(line.operands[0]);
     const Photo photo = photoNamed(line.operands[0]);
