@@ -1,6 +1,5 @@
 #include "wordreport.h"
 
-#include "appsettings.h"
 #include "itemtables.h"
 #include "snapshottables.h"
 #include "photorecord.h"
@@ -11,13 +10,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-
-QString reportTemplatePath()
-{
-    const int language = AppSettings::instance().languageId();
-    const QString name = language == 31 ? "template-en.dotx" : language == 59 ? "template-jp.dotx" : "template.dotx";
-    return QCoreApplication::applicationDirPath() + "/template/" + name;
-}
 
 bool openReportDocument(ReportDocument &document, const QString &templatePath)
 {

@@ -1,12 +1,8 @@
 #pragma once
 
+#include "reportdocument.h"
+
 #include <QString>
-
-class ReportDocument;
-
-// The report template of the current language: template.dotx, template-en.dotx or
-// template-jp.dotx in the folder "template" beside the program.
-QString reportTemplatePath();
 
 // Creates the document of one report from the template.
 bool openReportDocument(ReportDocument &document, const QString &templatePath);

@@ -1,5 +1,6 @@
 #include "combinedreport.h"
 
+#include "docxreport.h"
 #include "itemtables.h"
 #include "pdfreport.h"
 #include "snapshottables.h"
@@ -8,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace {
@@ -63,23 +63,53 @@ QImage reportPicture(const QString &photo)
         QMutexLocker lock(&photoTablesMutex());
         known = photoRecords().contains(photo);
     }
+    // A photograph with a snapshot of this run has it drawn anew in its place and keeps it (the
+    // export lists it by that snapshot); any other one's is drawn in a folder of its own and
+    // forgotten.
+    const bool hadSnapshot = !snapshotSources().key(photo).isEmpty();
     QTemporaryDir folder;
     const QString snapshot = folder.isValid() ? renderSnapshot(photo, folder.path(), false) : QString();
     const QImage picture(snapshot);
-    snapshotSources().remove(snapshot);
+    if (!hadSnapshot)
+        snapshotSources().remove(snapshot);
     if (!known)
         forgetPhotoRecord(photo);
     return picture;
 }
 
+namespace {
+
+// The report laid out by its writer, PDF or Word, which both take the same steps; step() is
+// called after each section and stops the report when it says false.
+template <class Writer>
+bool layOut(Writer &writer, const QString &site, const QVector<ReportPhoto> &photos, const std::function<bool()> &step,
+            QString *error)
+{
+    writer.title(reportTitle());
+    writer.table(coverTable(reportCover(site, photos)));
+    writer.heading(QCoreApplication::translate("ReportModel", "汇总"), true);
+    ReportTable summary = summaryTable(photos);
+    summary.title.clear();
+    writer.table(summary);
+    for (int i = 0; i < photos.size(); ++i) {
+        const ReportPhoto &photo = photos[i];
+        writer.heading(sectionTitle(photo, i + 1), true);
+        writer.picture(reportPicture(photo.path));
+        writer.table(parameterTable(photo));
+        writer.table(statisticsTable(photo));
+        writer.table(itemTable(photo));
+        if (!step()) {
+            writer.cancel();
+            return false;
+        }
+    }
+    return writer.finish(error);
+}
+
+} // namespace
+
 bool writeCombinedReport(const CombinedReport &report, const QString &path, QString *error)
 {
-    if (report.format == ReportFormat::Word) {
-        // The Word writer comes next; until then a .docx is refused rather than faked.
-        if (error)
-            *error = QCoreApplication::translate("ReportModel", "无法创建 %1：%2").arg(QFileInfo(path).fileName(), "Word (.docx)");
-        return false;
-    }
     const int total = 2 * report.photos.size();
     int done = 0;
     const auto step = [&] {
@@ -101,24 +131,10 @@ bool writeCombinedReport(const CombinedReport &report, const QString &path, QStr
     }
     sortHottestFirst(photos);
 
-    PdfReport pdf(path);
-    pdf.title(reportTitle());
-    pdf.table(coverTable(reportCover(report.site, photos)));
-    pdf.heading(QCoreApplication::translate("ReportModel", "汇总"), true);
-    ReportTable summary = summaryTable(photos);
-    summary.title.clear();
-    pdf.table(summary);
-    for (int i = 0; i < photos.size(); ++i) {
-        const ReportPhoto &photo = photos[i];
-        pdf.heading(sectionTitle(photo, i + 1), true);
-        pdf.picture(reportPicture(photo.path));
-        pdf.table(parameterTable(photo));
-        pdf.table(statisticsTable(photo));
-        pdf.table(itemTable(photo));
-        if (!step()) {
-            pdf.cancel();
-            return false;
-        }
+    if (report.format == ReportFormat::Word) {
+        DocxReport docx(path);
+        return layOut(docx, report.site, photos, step, error);
     }
-    return pdf.finish(error);
+    PdfReport pdf(path);
+    return layOut(pdf, report.site, photos, step, error);
 }

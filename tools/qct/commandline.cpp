@@ -23,9 +23,10 @@ const char kUsage[] =
     "                            language, by default the system's; one line per photograph that\n"
     "                            failed, saying why; --excel writes them for a spreadsheet: a UTF-8\n"
     "                            byte-order mark, UTF-8 labels, empty cells for pixels without a reading\n"
-    "       qct report [--lang zh|en|ja] [--format pdf] [--site NAME] OUT PHOTO_OR_FOLDER...\n"
-    "                            one inspection report of all the photographs as PDF: a cover, a\n"
-    "                            summary hottest first, a section per photograph\n"
+    "       qct report [--lang zh|en|ja] [--format pdf|docx] [--site NAME] OUT PHOTO_OR_FOLDER...\n"
+    "                            one inspection report of all the photographs, as PDF (the default)\n"
+    "                            or as a Word document: a cover, a summary hottest first, a section\n"
+    "                            per photograph\n"
     "       qct hotspots [--threshold K] [--min-area N] [--irradiance G] [--classes A,B]\n"
     "                    [--geojson FILE] [--csv FILE] PHOTO_OR_FOLDER...\n"
     "                            one JSON object per anomaly per line, highest deltaT of a photograph\n"
@@ -214,8 +215,9 @@ bool parseCommandLine(const QList<QByteArray> &arguments, CommandLine &line, QSt
                 return false;
             line.language = value;
         } else if (line.command == "report" && name == "format") {
-            if (value != "pdf")
+            if (value != "pdf" && value != "docx")
                 return false;
+            line.word = value == "docx";
         } else if (line.command == "report" && name == "site") {
             line.site = value;
         } else if (line.command == "hotspots" && (name == "geojson" || name == "csv")) {

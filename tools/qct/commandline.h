@@ -30,6 +30,7 @@ struct CommandLine
     bool noSidecar = false;    // --no-sidecar
     bool excel = false;        // csv --excel
     QString site;              // report --site: the cover's site, by default the first folder's name
+    bool word = false;         // report --format docx: a Word document instead of PDF
     HotSpotSettings hotSpots;  // hotspots --threshold, --min-area, --irradiance, --classes
     QByteArray geoJsonFile;    // hotspots --geojson, --csv: the files' names as given
     QByteArray csvFile;

@@ -283,6 +283,7 @@ int report(const CommandLine &line)
     for (const Photo &photo : photos)
         combined.photos << photo.shown;
     combined.site = line.site;
+    combined.format = line.word ? ReportFormat::Word : ReportFormat::Pdf;
     if (combined.site.isEmpty() && !photos.isEmpty())
         combined.site = QFileInfo(photos.first().shown).absoluteDir().dirName();
     QString error;
