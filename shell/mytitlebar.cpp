@@ -4,6 +4,7 @@
 #include "language.h"
 #include "myactionwdg.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFrame>
@@ -18,6 +19,8 @@
 #include <QToolButton>
 #include <QWidgetAction>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace {
 const char *const kSelectedStyle = "color: #08A4FF;";
@@ -96,11 +99,15 @@ MyTitleBar::MyTitleBar(QWidget *parent)
     m_minWindow->setIcon(QIcon(":/res/icon/min-size.svg"));
     m_minWindow->setIconSize(QSize(20, 20));
     layout->addWidget(m_minWindow, 0, 35);
+    m_maxWindow = new QToolButton(this);
+    m_maxWindow->setObjectName("btn_maxWindow");
+    m_maxWindow->setIconSize(QSize(20, 20));
+    layout->addWidget(m_maxWindow, 0, 36);
     m_closeWindow = new QToolButton(this);
     m_closeWindow->setObjectName("btn_closeWindow");
     m_closeWindow->setIcon(QIcon(":/res/icon/close.svg"));
     m_closeWindow->setIconSize(QSize(20, 20));
-    layout->addWidget(m_closeWindow, 0, 36);
+    layout->addWidget(m_closeWindow, 0, 37);
 
     for (QToolButton *button : {m_arrow, m_point, m_line, m_rect, m_round, m_polygon})
         button->setCheckable(true);
@@ -134,6 +141,10 @@ MyTitleBar::MyTitleBar(QWidget *parent)
     m_language->setCurrentText(languageDisplayName(AppSettings::instance().languageId()));
     connect(m_language, &QComboBox::currentTextChanged, this, &MyTitleBar::sig_cmbSelLangChanged);
     connect(m_minWindow, &QToolButton::clicked, this, &MyTitleBar::onClicked);
+    connect(m_maxWindow, &QToolButton::clicked, this, &MyTitleBar::toggleMaximised);
+    // The maximise button shows what a click will do as the window's state changes.
+    if (window() != this)
+        window()->installEventFilter(this);
     connect(m_closeWindow, &QToolButton::clicked, this, &MyTitleBar::onClicked);
 
     retranslate();
@@ -243,6 +254,7 @@ void MyTitleBar::retranslate()
     m_defaultFont->setText(tr("默认字体"));
     m_smallFont->setText(tr("小字体"));
     m_shielded->setText(tr("屏蔽区域"));
+    showWindowState();
 }
 
 void MyTitleBar::setToolSelected(QAbstractButton *button, bool selected)
@@ -333,24 +345,82 @@ void MyTitleBar::onClicked()
         top->close();
 }
 
-void MyTitleBar::mousePressEvent(QMouseEvent *event)
+void MyTitleBar::toggleMaximised()
 {
     QWidget *top = window();
-    if (top != this && top->isWindow() && top->windowHandle())
-        top->windowHandle()->startSystemMove();
-    event->ignore();
+    if (top == this)
+        return;
+    if (top->isMaximized())
+        top->showNormal();
+    else
+        top->showMaximized();
+    showWindowState();
+}
+
+void MyTitleBar::showWindowState()
+{
+    const bool maximised = window() != this && window()->isMaximized();
+    m_maxWindow->setIcon(QIcon(maximised ? ":/res/icon/restore-size.svg" : ":/res/icon/max-size.svg"));
+    m_maxWindow->setToolTip(maximised ? tr("还原") : tr("最大化"));
+}
+
+bool MyTitleBar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == window() && event->type() == QEvent::WindowStateChange)
+        showWindowState();
+    return QWidget::eventFilter(watched, event);
+}
+
+void MyTitleBar::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || window() == this) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    m_pressed = true;
+    m_following = false;
+    m_pressAt = event->globalPos();
+    m_windowAt = window()->pos();
+    event->accept();
+}
+
+void MyTitleBar::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_pressed)
+        return;
+    QWidget *top = window();
+    if (!m_following) {
+        if ((event->globalPos() - m_pressAt).manhattanLength() < QApplication::startDragDistance())
+            return;
+        if (top->isMaximized()) {
+            // A maximised window is given its normal size under the pointer, which keeps its
+            // place across the bar.
+            const double across = double(m_pressAt.x() - top->x()) / std::max(1, top->width());
+            top->showNormal();
+            const QRect normal = top->normalGeometry();
+            m_windowAt = QPoint(m_pressAt.x() - int(across * normal.width()), top->y());
+            top->move(m_windowAt + event->globalPos() - m_pressAt);
+        }
+        if (top->windowHandle() && top->windowHandle()->startSystemMove()) {
+            m_pressed = false; // the window system moves the window until the button is let go
+            return;
+        }
+        m_following = true;
+    }
+    top->move(m_windowAt + event->globalPos() - m_pressAt);
 }
 
 void MyTitleBar::mouseReleaseEvent(QMouseEvent *event)
 {
-    QWidget *top = window();
-    if (top != this)
-        top->showMaximized();
+    m_pressed = false;
+    m_following = false;
     QWidget::mouseReleaseEvent(event);
 }
 
 void MyTitleBar::mouseDoubleClickEvent(QMouseEvent *event)
 {
+    if (event->button() == Qt::LeftButton)
+        toggleMaximised();
     event->accept();
 }
 

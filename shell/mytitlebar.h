@@ -43,6 +43,8 @@ public:
     int currentDrawTool() const { return m_currentDrawTool; }
     QMenu *moreMenu() const { return m_moreMenu; }
     void retranslate();
+    // Maximises the window, or gives it back its normal size when it is maximised.
+    void toggleMaximised();
 
 signals:
     void sig_homePage_clicked();
@@ -68,7 +70,9 @@ public slots:
     void on_btn_allTemp_clicked(bool checked);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -81,6 +85,7 @@ private:
     void selectFontEntry(MyActionWdg *entry, int size);
     void setToolSelected(QAbstractButton *button, bool selected);
     QList<QWidget *> pageDependentWidgets() const;
+    void showWindowState();
 
     QLabel *m_logo;
     QToolButton *m_home;
@@ -107,6 +112,7 @@ private:
     QLabel *m_languageLabel;
     QComboBox *m_language;
     QToolButton *m_minWindow;
+    QToolButton *m_maxWindow;
     QToolButton *m_closeWindow;
 
     QButtonGroup *m_actionGroup;
@@ -119,4 +125,11 @@ private:
     MyActionWdg *m_defaultFont = nullptr;
     MyActionWdg *m_smallFont = nullptr;
     MyActionWdg *m_shielded = nullptr;
+
+    // A drag on the bar moves the window: the window system's move when it offers one, else
+    // the window follows the pointer.
+    bool m_pressed = false;
+    bool m_following = false;
+    QPoint m_pressAt; // global
+    QPoint m_windowAt; // the window's position at the press
 };

@@ -41,6 +41,8 @@ TOGGLING = ["point", "line", "rect", "round", "polygon", "arrow", "alltemp", "lo
 
 PLAIN = {
     "min-size.svg": (WHITE, '<path d="M5 12h14"/>'),
+    "max-size.svg": (WHITE, '<rect x="5" y="5" width="14" height="14" rx="1"/>'),
+    "restore-size.svg": (WHITE, '<rect x="5" y="9" width="10" height="10" rx="1"/><path d="M9 9V5h10v10h-4"/>'),
     "close.svg": (WHITE, '<path d="M6 6l12 12M18 6L6 18"/>'),
     "selected.svg": (BLUE, '<path d="M5 12.5l4.5 4.5L19 7.5"/>'),
     "dir.svg": (WHITE, '<path d="M3 6h7l2 2h9v11H3z"/>'),

@@ -313,6 +313,14 @@
         <source>屏蔽区域</source>
         <translation>屏蔽区域</translation>
     </message>
+    <message>
+        <source>最大化</source>
+        <translation>最大化</translation>
+    </message>
+    <message>
+        <source>还原</source>
+        <translation>还原</translation>
+    </message>
 </context>
 <context>
     <name>OutputInfoWdg</name>

@@ -319,6 +319,14 @@ Temp.</translation>
         <source>屏蔽区域</source>
         <translation>Shielded</translation>
     </message>
+    <message>
+        <source>最大化</source>
+        <translation>Maximise</translation>
+    </message>
+    <message>
+        <source>还原</source>
+        <translation>Restore</translation>
+    </message>
 </context>
 <context>
     <name>OutputInfoWdg</name>

@@ -317,6 +317,14 @@
         <source>屏蔽区域</source>
         <translation>注釈を隠す</translation>
     </message>
+    <message>
+        <source>最大化</source>
+        <translation>最大化</translation>
+    </message>
+    <message>
+        <source>还原</source>
+        <translation>元のサイズに戻す</translation>
+    </message>
 </context>
 <context>
     <name>OutputInfoWdg</name>

@@ -11,6 +11,18 @@ namespace {
 const QString kSelected = "color: #08A4FF;";
 const QString kNormal = "color: rgba(255,255,255,0.55);";
 
+// A place on the bar with no button on it, the bar spanning its window.
+QPoint emptyPlace(MyTitleBar *bar)
+{
+    bar->resize(bar->window()->width(), bar->sizeHint().height());
+    for (int x = bar->width() / 2; x < bar->width(); ++x) {
+        if (!bar->childAt(x, bar->height() / 2))
+            return {x, bar->height() / 2};
+    }
+    qFatal("no empty place on the title bar");
+    return {};
+}
+
 bool showsIcon(const QAbstractButton *button, const QString &file)
 {
     return button->icon().pixmap(26, 26).toImage() == QIcon(":/res/icon/" + file).pixmap(26, 26).toImage();
@@ -148,7 +160,7 @@ private slots:
                                          "line_2", "line_3", "btn_lowTemp", "btn_highTemp", "btn_3d",
                                          "btn_rorate"};
         const QStringList neverShown = {"btn_any"};
-        const QStringList alwaysShown = {"label", "cmb_switchLang", "btn_minWindow", "btn_closeWindow"};
+        const QStringList alwaysShown = {"label", "cmb_switchLang", "btn_minWindow", "btn_maxWindow", "btn_closeWindow"};
         auto hidden = [&bar](const QString &name) {
             QWidget *widget = bar.findChild<QWidget *>(name);
             if (!widget)
@@ -223,6 +235,63 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         button(*bar, "btn_closeWindow")->click();
         QVERIFY(!window.isVisible());
+    }
+
+    void maximiseAndRestore()
+    {
+        QWidget window;
+        auto *bar = new MyTitleBar(&window);
+        window.resize(900, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QToolButton *maximise = button(*bar, "btn_maxWindow");
+        QVERIFY(!window.isMaximized());
+        QVERIFY(showsIcon(maximise, "max-size.svg"));
+        maximise->click();
+        QTRY_VERIFY(window.isMaximized());
+        QVERIFY(showsIcon(maximise, "restore-size.svg"));
+        maximise->click();
+        QTRY_VERIFY(!window.isMaximized());
+        QVERIFY(showsIcon(maximise, "max-size.svg"));
+
+        // A double click on the bar itself does the same.
+        const QPoint empty = emptyPlace(bar);
+        QTest::mouseDClick(bar, Qt::LeftButton, Qt::NoModifier, empty);
+        QTRY_VERIFY(window.isMaximized());
+        QTest::mouseDClick(bar, Qt::LeftButton, Qt::NoModifier, empty);
+        QTRY_VERIFY(!window.isMaximized());
+        // A state set from elsewhere shows too.
+        window.showMaximized();
+        QTRY_VERIFY(showsIcon(maximise, "restore-size.svg"));
+    }
+
+    void draggingTheBarMovesTheWindow()
+    {
+        QWidget window;
+        auto *bar = new MyTitleBar(&window);
+        window.resize(900, 300);
+        window.move(100, 100);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QPoint start = window.pos();
+        const QPoint empty = emptyPlace(bar);
+        const QPoint pressed = bar->mapToGlobal(empty);
+        // The pointer's global position is what counts: the bar moves under it.
+        auto send = [bar, pressed](QEvent::Type type, const QPoint &moved, Qt::MouseButtons buttons) {
+            const QPoint global = pressed + moved;
+            QMouseEvent event(type, bar->mapFromGlobal(global), global,
+                              type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
+            QApplication::sendEvent(bar, &event);
+        };
+        send(QEvent::MouseButtonPress, {}, Qt::LeftButton);
+        send(QEvent::MouseMove, {20, 10}, Qt::LeftButton);
+        send(QEvent::MouseMove, {60, 40}, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, {60, 40}, Qt::NoButton);
+        QTRY_COMPARE(window.pos(), start + QPoint(60, 40));
+        QVERIFY(!window.isMaximized()); // letting go leaves it where it is
+        // Moving without a press moves nothing.
+        send(QEvent::MouseMove, {90, 90}, Qt::NoButton);
+        QCOMPARE(window.pos(), start + QPoint(60, 40));
     }
 };
 
