@@ -3,7 +3,7 @@
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
 set(dirs)
-foreach(d app core measure shell home analysis export report)
+foreach(d app core measure shell home hotspots analysis export report)
   if(EXISTS ${SOURCE_DIR}/${d})
     list(APPEND dirs ${SOURCE_DIR}/${d})
   endif()

@@ -4,7 +4,7 @@
 cd "$(dirname "$0")/.." || exit 1
 LUPDATE=$(command -v lupdate || echo /usr/lib/qt5/bin/lupdate)
 dirs=""
-for d in app core measure shell home analysis export report; do
+for d in app core measure shell home hotspots analysis export report; do
   [ -d "$d" ] && dirs="$dirs $d"
 done
 for pair in chinese:zh_CN english:en japanese:ja; do

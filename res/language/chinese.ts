@@ -955,4 +955,146 @@
         <translation>%1 中有 %2 个测温标记无法读取，已略过：</translation>
     </message>
 </context>
+<context>
+    <name>HotSpotModel</name>
+    <message>
+        <source>位置</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>文件名</translation>
+    </message>
+    <message>
+        <source>拍摄时间</source>
+        <translation>拍摄时间</translation>
+    </message>
+    <message>
+        <source>GPS</source>
+        <translation>GPS</translation>
+    </message>
+    <message>
+        <source>温差(K)</source>
+        <translation>温差(K)</translation>
+    </message>
+    <message>
+        <source>等级</source>
+        <translation>等级</translation>
+    </message>
+    <message>
+        <source>最高温度(℃)</source>
+        <translation>最高温度(℃)</translation>
+    </message>
+    <message>
+        <source>参考温度(℃)</source>
+        <translation>参考温度(℃)</translation>
+    </message>
+    <message>
+        <source>面积(像素)</source>
+        <translation>面积(像素)</translation>
+    </message>
+</context>
+<context>
+    <name>HotSpotPage</name>
+    <message>
+        <source>正在扫描 %1 张图片…</source>
+        <translation>正在扫描 %1 张图片…</translation>
+    </message>
+    <message>
+        <source>等级1: %1  等级2: %2  等级3: %3</source>
+        <translation>等级1: %1  等级2: %2  等级3: %3</translation>
+    </message>
+    <message>
+        <source>扫描已取消：找到 %1 处异常。</source>
+        <translation>扫描已取消：找到 %1 处异常。</translation>
+    </message>
+    <message>
+        <source>扫描完成：%1 张图片中找到 %2 处异常。</source>
+        <translation>扫描完成：%1 张图片中找到 %2 处异常。</translation>
+    </message>
+    <message>
+        <source>%1 张图片无法读取。</source>
+        <translation>%1 张图片无法读取。</translation>
+    </message>
+    <message>
+        <source>导出异常列表</source>
+        <translation>导出异常列表</translation>
+    </message>
+    <message>
+        <source>GeoJSON (*.geojson *.json)</source>
+        <translation>GeoJSON (*.geojson *.json)</translation>
+    </message>
+    <message>
+        <source>CSV (*.csv)</source>
+        <translation>CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>已导出到 %1</source>
+        <translation>已导出到 %1</translation>
+    </message>
+    <message>
+        <source>导出失败：%1</source>
+        <translation>导出失败：%1</translation>
+    </message>
+    <message>
+        <source>%1 处异常所在的图片没有GPS位置，未写入。</source>
+        <translation>%1 处异常所在的图片没有GPS位置，未写入。</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>阈值(K)</source>
+        <translation>阈值(K)</translation>
+    </message>
+    <message>
+        <source>最小面积(像素)</source>
+        <translation>最小面积(像素)</translation>
+    </message>
+    <message>
+        <source>辐照度(W/m²)</source>
+        <translation>辐照度(W/m²)</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>等级界限(K)</source>
+        <translation>等级界限(K)</translation>
+    </message>
+    <message>
+        <source>重新扫描</source>
+        <translation>重新扫描</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>显示</source>
+        <translation>显示</translation>
+    </message>
+    <message>
+        <source>全部等级</source>
+        <translation>全部等级</translation>
+    </message>
+    <message>
+        <source>等级2及以上</source>
+        <translation>等级2及以上</translation>
+    </message>
+    <message>
+        <source>仅等级3</source>
+        <translation>仅等级3</translation>
+    </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>导出CSV</translation>
+    </message>
+    <message>
+        <source>导出GeoJSON</source>
+        <translation>导出GeoJSON</translation>
+    </message>
+</context>
 </TS>

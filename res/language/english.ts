@@ -961,4 +961,146 @@ Temp.</translation>
         <translation>%1 holds %2 measurements that cannot be read; they were left out:</translation>
     </message>
 </context>
+<context>
+    <name>HotSpotModel</name>
+    <message>
+        <source>位置</source>
+        <translation>Where</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>File name</translation>
+    </message>
+    <message>
+        <source>拍摄时间</source>
+        <translation>Time taken</translation>
+    </message>
+    <message>
+        <source>GPS</source>
+        <translation>GPS</translation>
+    </message>
+    <message>
+        <source>温差(K)</source>
+        <translation>ΔT (K)</translation>
+    </message>
+    <message>
+        <source>等级</source>
+        <translation>Class</translation>
+    </message>
+    <message>
+        <source>最高温度(℃)</source>
+        <translation>Maximum (℃)</translation>
+    </message>
+    <message>
+        <source>参考温度(℃)</source>
+        <translation>Reference (℃)</translation>
+    </message>
+    <message>
+        <source>面积(像素)</source>
+        <translation>Area (pixels)</translation>
+    </message>
+</context>
+<context>
+    <name>HotSpotPage</name>
+    <message>
+        <source>正在扫描 %1 张图片…</source>
+        <translation>Scanning %1 photographs…</translation>
+    </message>
+    <message>
+        <source>等级1: %1  等级2: %2  等级3: %3</source>
+        <translation>Class 1: %1  Class 2: %2  Class 3: %3</translation>
+    </message>
+    <message>
+        <source>扫描已取消：找到 %1 处异常。</source>
+        <translation>Scan cancelled: %1 anomalies found.</translation>
+    </message>
+    <message>
+        <source>扫描完成：%1 张图片中找到 %2 处异常。</source>
+        <translation>Scan finished: %2 anomalies in %1 photographs.</translation>
+    </message>
+    <message>
+        <source>%1 张图片无法读取。</source>
+        <translation>%1 photographs could not be read.</translation>
+    </message>
+    <message>
+        <source>导出异常列表</source>
+        <translation>Export the anomaly list</translation>
+    </message>
+    <message>
+        <source>GeoJSON (*.geojson *.json)</source>
+        <translation>GeoJSON (*.geojson *.json)</translation>
+    </message>
+    <message>
+        <source>CSV (*.csv)</source>
+        <translation>CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>已导出到 %1</source>
+        <translation>Exported to %1</translation>
+    </message>
+    <message>
+        <source>导出失败：%1</source>
+        <translation>Export failed: %1</translation>
+    </message>
+    <message>
+        <source>%1 处异常所在的图片没有GPS位置，未写入。</source>
+        <translation>%1 anomalies are on photographs without a GPS position and were left out.</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>阈值(K)</source>
+        <translation>Threshold (K)</translation>
+    </message>
+    <message>
+        <source>最小面积(像素)</source>
+        <translation>Minimum area (pixels)</translation>
+    </message>
+    <message>
+        <source>辐照度(W/m²)</source>
+        <translation>Irradiance (W/m²)</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>等级界限(K)</source>
+        <translation>Class limits (K)</translation>
+    </message>
+    <message>
+        <source>重新扫描</source>
+        <translation>Scan again</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>显示</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>全部等级</source>
+        <translation>All classes</translation>
+    </message>
+    <message>
+        <source>等级2及以上</source>
+        <translation>Class 2 and above</translation>
+    </message>
+    <message>
+        <source>仅等级3</source>
+        <translation>Class 3 only</translation>
+    </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>导出GeoJSON</source>
+        <translation>Export GeoJSON</translation>
+    </message>
+</context>
 </TS>

@@ -959,4 +959,146 @@
         <translation>%1 の %2 個の測定マークを読み取れなかったため、省略しました：</translation>
     </message>
 </context>
+<context>
+    <name>HotSpotModel</name>
+    <message>
+        <source>位置</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>ファイル名</translation>
+    </message>
+    <message>
+        <source>拍摄时间</source>
+        <translation>撮影日時</translation>
+    </message>
+    <message>
+        <source>GPS</source>
+        <translation>GPS</translation>
+    </message>
+    <message>
+        <source>温差(K)</source>
+        <translation>温度差(K)</translation>
+    </message>
+    <message>
+        <source>等级</source>
+        <translation>等級</translation>
+    </message>
+    <message>
+        <source>最高温度(℃)</source>
+        <translation>最高温度(℃)</translation>
+    </message>
+    <message>
+        <source>参考温度(℃)</source>
+        <translation>基準温度(℃)</translation>
+    </message>
+    <message>
+        <source>面积(像素)</source>
+        <translation>面積(ピクセル)</translation>
+    </message>
+</context>
+<context>
+    <name>HotSpotPage</name>
+    <message>
+        <source>正在扫描 %1 张图片…</source>
+        <translation>%1 枚の画像をスキャン中…</translation>
+    </message>
+    <message>
+        <source>等级1: %1  等级2: %2  等级3: %3</source>
+        <translation>等級1: %1  等級2: %2  等級3: %3</translation>
+    </message>
+    <message>
+        <source>扫描已取消：找到 %1 处异常。</source>
+        <translation>スキャンを中止しました：異常 %1 件。</translation>
+    </message>
+    <message>
+        <source>扫描完成：%1 张图片中找到 %2 处异常。</source>
+        <translation>スキャン完了：%1 枚の画像に異常 %2 件。</translation>
+    </message>
+    <message>
+        <source>%1 张图片无法读取。</source>
+        <translation>%1 枚の画像を読み込めませんでした。</translation>
+    </message>
+    <message>
+        <source>导出异常列表</source>
+        <translation>異常リストのエクスポート</translation>
+    </message>
+    <message>
+        <source>GeoJSON (*.geojson *.json)</source>
+        <translation>GeoJSON (*.geojson *.json)</translation>
+    </message>
+    <message>
+        <source>CSV (*.csv)</source>
+        <translation>CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>已导出到 %1</source>
+        <translation>%1 にエクスポートしました</translation>
+    </message>
+    <message>
+        <source>导出失败：%1</source>
+        <translation>エクスポートに失敗しました：%1</translation>
+    </message>
+    <message>
+        <source>%1 处异常所在的图片没有GPS位置，未写入。</source>
+        <translation>GPS位置のない画像の異常 %1 件は書き込まれていません。</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>お知らせ</translation>
+    </message>
+    <message>
+        <source>阈值(K)</source>
+        <translation>しきい値(K)</translation>
+    </message>
+    <message>
+        <source>最小面积(像素)</source>
+        <translation>最小面積(ピクセル)</translation>
+    </message>
+    <message>
+        <source>辐照度(W/m²)</source>
+        <translation>日射強度(W/m²)</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>なし</translation>
+    </message>
+    <message>
+        <source>等级界限(K)</source>
+        <translation>等級の境界(K)</translation>
+    </message>
+    <message>
+        <source>重新扫描</source>
+        <translation>再スキャン</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>显示</source>
+        <translation>表示</translation>
+    </message>
+    <message>
+        <source>全部等级</source>
+        <translation>すべての等級</translation>
+    </message>
+    <message>
+        <source>等级2及以上</source>
+        <translation>等級2以上</translation>
+    </message>
+    <message>
+        <source>仅等级3</source>
+        <translation>等級3のみ</translation>
+    </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>CSVをエクスポート</translation>
+    </message>
+    <message>
+        <source>导出GeoJSON</source>
+        <translation>GeoJSONをエクスポート</translation>
+    </message>
+</context>
 </TS>

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "hotspotmodel.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+class QTableView;
+
+// The hot-spot finder: scans a list of photographs in the background and shows every anomaly
+// of them in one table, sortable and filtered by class; exports the list as CSV or GeoJSON.
+class HotSpotPage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit HotSpotPage(QWidget *parent = nullptr);
+
+    // Scans photos (a folder's or the opened list), replacing what was shown.
+    void scan(const QStringList &photos);
+    void retranslate();
+
+    // The settings of the fields (also what is remembered in the settings file).
+    HotSpotSettings settings() const;
+    HotSpotModel *model() const { return m_model; }
+    HotSpotClassFilter *filter() const { return m_filter; }
+    HotSpotScan *scanner() const { return m_scan; }
+    QTableView *table() const { return m_table; }
+
+    // Writes the anomalies shown as CSV or GeoJSON; false with the reason for the user.
+    bool exportCsv(const QString &path, QString *error) const;
+    bool exportGeoJson(const QString &path, int *skipped, QString *error) const;
+
+signals:
+    // The photographs of the scan, the one holding the anomaly and the anomaly's pixels.
+    void openAnomaly(const QStringList &photos, int index, const QRect &bounds);
+
+private:
+    void rescan();
+    void rememberSettings() const;
+    void showCounts();
+    void scanEnded(bool cancelled);
+    void open(const QModelIndex &index);
+    void askAndExport(bool geoJson);
+
+    QStringList m_photos;
+    HotSpotModel *m_model;
+    HotSpotClassFilter *m_filter;
+    HotSpotScan *m_scan;
+    QLabel *m_thresholdLabel, *m_areaLabel, *m_irradianceLabel, *m_limitsLabel, *m_showLabel, *m_counts, *m_state;
+    QDoubleSpinBox *m_threshold, *m_irradiance, *m_limitLow, *m_limitHigh;
+    QSpinBox *m_minimumArea;
+    QPushButton *m_scanButton, *m_cancelButton, *m_csvButton, *m_geoJsonButton;
+    QComboBox *m_lowestClass;
+    QProgressBar *m_progress;
+    QTableView *m_table;
+    int m_unreadable = 0;
+};

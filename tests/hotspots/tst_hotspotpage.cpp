@@ -1,0 +1,185 @@
+#include "appsettings.h"
+#include "hotspotpage.h"
+#include "photogenerator.h"
+#include "plantedanomalies.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+constexpr int kWidth = 160, kHeight = 120;
+
+// A scene photograph with the anomalies planted; with or without GPS.
+QString writeScene(const QString &path, const std::vector<PlantedAnomaly> &anomalies, bool gps = true)
+{
+    PhotoSpec shot;
+    shot.width = kWidth;
+    shot.height = kHeight;
+    shot.temperatures = inspectionScene(kWidth, kHeight, 1);
+    plantAnomalies(shot.temperatures, kWidth, kHeight, anomalies);
+    shot.exif.hasGps = gps;
+    writePhoto(path, shot);
+    return path;
+}
+
+bool waitForScan(HotSpotPage &page)
+{
+    QSignalSpy finished(page.scanner(), &HotSpotScan::finished);
+    return finished.wait(20000);
+}
+
+} // namespace
+
+class TestHotSpotPage : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QStringList m_photos;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_photos << writeScene(m_dir.filePath("a.jpg"), {hotCell({20, 60}, 5, 25.0f)})
+                 << writeScene(m_dir.filePath("plain.jpg"), {})
+                 << writeScene(m_dir.filePath("b.jpg"),
+                               {hotConnector({100, 70}, 8.0f), diodeBand(QRect(40, 90, 30, 4), 15.0f)}, false);
+        QFile notAPhoto(m_dir.filePath("broken.jpg"));
+        QVERIFY(notAPhoto.open(QIODevice::WriteOnly));
+        notAPhoto.write("not a photograph");
+        notAPhoto.close();
+        m_photos << notAPhoto.fileName();
+    }
+
+    // Every anomaly of the list in one table, ranked and filtered by class; a photograph that
+    // cannot be read is counted, not dropped silently.
+    void scanRanksAndFilters()
+    {
+        HotSpotPage page;
+        page.scan(m_photos);
+        QVERIFY(waitForScan(page));
+        HotSpotModel *model = page.model();
+        QCOMPARE(model->rowCount(), 3);
+        QCOMPARE(model->classCounts(), (std::array<int, 3>{1, 1, 1}));
+        QTableView *table = page.table();
+        const auto cell = [&](int row, int column) { return table->model()->index(row, column).data().toString(); };
+        QCOMPARE(cell(0, HotSpotModel::File), QString("a.jpg"));
+        QCOMPARE(cell(0, HotSpotModel::Class), QString("3"));
+        QCOMPARE(cell(0, HotSpotModel::Area), QString("25"));
+        QCOMPARE(cell(1, HotSpotModel::Class), QString("2"));
+        QCOMPARE(cell(2, HotSpotModel::Area), QString("4"));
+        QCOMPARE(cell(2, HotSpotModel::Position), QString("NA"));
+        // The hot cell's crop: the frame around it, its bounds outlined in white.
+        const FoundHotSpot &hottest = model->at(0);
+        QCOMPARE(hottest.spot.bounds, QRect(20, 60, 5, 5));
+        const QRect area = cropAround(hottest.spot.bounds, QSize(kWidth, kHeight));
+        QCOMPARE(hottest.crop.size(), area.size());
+        QCOMPARE(hottest.crop.pixel(hottest.spot.bounds.topLeft() - area.topLeft()), qRgb(255, 255, 255));
+
+        page.findChild<QComboBox *>("cmb_lowestClass")->setCurrentIndex(1);
+        QCOMPARE(table->model()->rowCount(), 2);
+        page.findChild<QComboBox *>("cmb_lowestClass")->setCurrentIndex(2);
+        QCOMPARE(table->model()->rowCount(), 1);
+        QCOMPARE(cell(0, HotSpotModel::File), QString("a.jpg"));
+
+        // Sorting by another column keeps rows whole.
+        table->sortByColumn(HotSpotModel::Area, Qt::AscendingOrder);
+        page.findChild<QComboBox *>("cmb_lowestClass")->setCurrentIndex(0);
+        QCOMPARE(cell(0, HotSpotModel::Area), QString("4"));
+        QCOMPARE(cell(0, HotSpotModel::File), QString("b.jpg"));
+    }
+
+    void cropStaysInsideTheFrame()
+    {
+        QCOMPARE(cropAround(QRect(0, 0, 2, 2), QSize(160, 120)), QRect(0, 0, 48, 48));
+        QCOMPARE(cropAround(QRect(158, 118, 2, 2), QSize(160, 120)), QRect(112, 72, 48, 48));
+        QCOMPARE(cropAround(QRect(10, 5, 100, 3), QSize(160, 120)), QRect(6, 0, 108, 48));
+        QCOMPARE(cropAround(QRect(0, 0, 20, 20), QSize(30, 24)), QRect(0, 0, 30, 24));
+    }
+
+    // A scan started while another runs shows only its own photographs' anomalies.
+    void newScanDropsTheOldOnesResults()
+    {
+        HotSpotPage page;
+        QStringList many;
+        for (int i = 0; i < 30; ++i)
+            many << m_photos.first();
+        page.scan(many);
+        QSignalSpy progress(page.scanner(), &HotSpotScan::progress);
+        QVERIFY(progress.wait(20000));
+        page.scan({m_photos.at(1)});
+        QVERIFY(waitForScan(page));
+        QTest::qWait(50); // anything the first scan still had queued arrives now
+        QCOMPARE(page.model()->rowCount(), 0);
+    }
+
+    void cancelStopsEarly()
+    {
+        HotSpotPage page;
+        QStringList many;
+        for (int i = 0; i < 200; ++i)
+            many << m_photos.first();
+        page.scan(many);
+        QSignalSpy finished(page.scanner(), &HotSpotScan::finished);
+        page.scanner()->cancel();
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.first().first().toBool(), true);
+        QVERIFY(page.model()->rowCount() < 200);
+    }
+
+    // The exports hold the rows shown: CSV every one, GeoJSON those with a position.
+    void exportsHoldTheRowsShown()
+    {
+        HotSpotPage page;
+        page.scan(m_photos);
+        QVERIFY(waitForScan(page));
+        QString error;
+        const QString csvPath = m_dir.filePath("spots.csv");
+        QVERIFY2(page.exportCsv(csvPath, &error), qPrintable(error));
+        QFile csv(csvPath);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll().count('\n'), 1 + 3);
+
+        page.findChild<QComboBox *>("cmb_lowestClass")->setCurrentIndex(1);
+        int skipped = -1;
+        const QString geoPath = m_dir.filePath("spots.geojson");
+        QVERIFY2(page.exportGeoJson(geoPath, &skipped, &error), qPrintable(error));
+        QCOMPARE(skipped, 1); // the diode band's photograph has no position
+        QFile geo(geoPath);
+        QVERIFY(geo.open(QIODevice::ReadOnly));
+        const QJsonObject collection = QJsonDocument::fromJson(geo.readAll()).object();
+        const QJsonArray features = collection.value("features").toArray();
+        QCOMPARE(features.size(), 1);
+        QCOMPARE(features.first().toObject().value("properties").toObject().value("class").toInt(), 3);
+
+        QVERIFY(!page.exportCsv(m_dir.filePath("no/such/folder/spots.csv"), &error));
+        QVERIFY(!error.isEmpty());
+    }
+
+    // The fields are remembered for the next page.
+    void settingsAreRemembered()
+    {
+        AppSettings::instance().load();
+        {
+            HotSpotPage page;
+            page.findChildren<QDoubleSpinBox *>().first()->setValue(7.5);
+            page.scan({m_photos.at(1)});
+            QVERIFY(waitForScan(page));
+        }
+        HotSpotPage again;
+        QCOMPARE(again.settings().threshold, 7.5f);
+        AppSettings::instance().removeKey("HotSpots");
+    }
+};
+
+QTEST_MAIN(TestHotSpotPage)
+#include "tst_hotspotpage.moc"
