@@ -1,15 +1,12 @@
 #include "wordreport.h"
 
-#include "itemtables.h"
-#include "snapshottables.h"
-#include "photorecord.h"
-#include "phototables.h"
+#include "combinedreport.h"
 #include "reportdocument.h"
+#include "reportmodel.h"
+#include "snapshottables.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-
-#include <algorithm>
 
 bool openReportDocument(ReportDocument &document, const QString &templatePath)
 {
@@ -25,33 +22,29 @@ bool writeWordReport(ReportDocument &document, const QString &folder, const QStr
             *error = QCoreApplication::translate("ExportFileThread", "无法读取照片：%1").arg(photo);
         return false;
     }
-    PhotoRecord record;
-    const bool found = findPhotoRecord(photo, record);
-    const QString emissivity = found ? record.texts[TextEmissivity] : QString();
-    const QStringList headers = {
-        QCoreApplication::translate("ExportFileThread", "编号"),
-        QCoreApplication::translate("ExportFileThread", "最大值"),
-        QCoreApplication::translate("ExportFileThread", "最小值"),
-        QCoreApplication::translate("ExportFileThread", "平均值"),
-        QCoreApplication::translate("ExportFileThread", "发射率"),
-    };
-    QList<ItemStatsRow> rows = itemStatsRows(photo);
-    std::sort(rows.begin(), rows.end(), [](const ItemStatsRow &a, const ItemStatsRow &b) { return a.name < b.name; });
-    QStringList cells;
-    for (const ItemStatsRow &row : rows)
-        cells << row.name << QString::number(row.max, 'f', 2) << QString::number(row.min, 'f', 2)
-              << QString::number(row.avg, 'f', 2) << emissivity;
-
-    if (found) {
-        const QList<QPair<const char *, DisplayText>> bookmarks = {
-            {"device", TextGimbalType},       {"reslution", TextResolution},  {"reflectTEMP", TextReflectedTemp},
-            {"ambientTEMP", TextAirTemp},     {"transmittance", TextTransmittance}, {"emissive", TextEmissivity},
-            {"distance", TextDistance},       {"date", TextCreated}};
-        for (const auto &bookmark : bookmarks)
-            document.setBookmarkText(bookmark.first, record.texts[bookmark.second]);
-    }
+    // The texts of the combined report: "NA" for what the camera did not state, units in the
+    // headers, measurements in natural order with their positions.
+    const ReportPhoto report = reportPhotoOf(photo);
+    const QList<QPair<const char *, DisplayText>> bookmarks = {
+        {"device", TextGimbalType},   {"reslution", TextResolution},        {"reflectTEMP", TextReflectedTemp},
+        {"ambientTEMP", TextAirTemp}, {"transmittance", TextTransmittance}, {"emissive", TextEmissivity},
+        {"distance", TextDistance},   {"date", TextCreated},                {"gps", TextGps},
+        {"altitude", TextAltitude},   {"humidity", TextHumidity}};
+    for (const auto &bookmark : bookmarks)
+        document.setBookmarkText(bookmark.first, parameterText(report, bookmark.second));
+    document.setBookmarkText("filename", report.fileName());
     document.insertBookmarkPicture("testimg", snapshot);
-    document.addBookmarkTable("roi", 2, headers, cells);
+
+    // The measurements, each with the photograph's emissivity as the report always gave it.
+    const ReportTable items = itemTable(report);
+    const QString emissivity = parameterText(report, TextEmissivity);
+    QStringList cells;
+    for (const QStringList &row : items.rows)
+        cells << row << emissivity;
+    document.addBookmarkTable("roi", 2, items.headers + QStringList{QCoreApplication::translate("ExportFileThread", "发射率")},
+                              cells);
+    const ReportTable frame = statisticsTable(report);
+    document.insertBookmarkTable("frame", frame.headers, frame.rows);
     if (document.saveAs(folder + "/" + baseName + ".docx"))
         return true;
     if (error)

@@ -530,24 +530,41 @@ bool ReportDocument::addBookmarkTable(const QString &bookmark, int tableNumber, 
     const int columns = headers.size();
     if (columns == 0)
         return false;
-    const QDomElement start = bookmarkStart(bookmark);
-    if (start.isNull())
-        return false;
-    const QDomElement paragraph = anchor(start).paragraph;
+    const QDomElement paragraph = paragraphAt(bookmark);
     if (paragraph.isNull())
         return false;
 
     // An empty table of the needed size goes where the bookmark's paragraph is.
-    const QDomElement table = emptyTable(columns, cells.size() / columns + 1, {});
-    paragraph.parentNode().insertAfter(table, paragraph);
-    // A cell must end with a paragraph.
-    if (table.parentNode().nodeName() == "w:tc" && table.nextSibling().isNull())
-        table.parentNode().appendChild(m_document.createElement("w:p"));
+    putAfter(paragraph, emptyTable(columns, cells.size() / columns + 1, {}));
 
     const QList<QDomElement> tables = topLevelTables(m_document);
     if (tableNumber < 1 || tableNumber > tables.size())
         return false;
     fillTable(tables[tableNumber - 1], columns, headers, cells);
+    return true;
+}
+
+QDomElement ReportDocument::paragraphAt(const QString &bookmark) const
+{
+    const QDomElement start = bookmarkStart(bookmark);
+    return start.isNull() ? QDomElement() : anchor(start).paragraph;
+}
+
+void ReportDocument::putAfter(const QDomElement &paragraph, const QDomElement &table)
+{
+    paragraph.parentNode().insertAfter(table, paragraph);
+    // A cell must end with a paragraph.
+    if (table.parentNode().nodeName() == "w:tc" && table.nextSibling().isNull())
+        table.parentNode().appendChild(table.ownerDocument().createElement("w:p"));
+}
+
+bool ReportDocument::insertBookmarkTable(const QString &bookmark, const QStringList &headers,
+                                         const QList<QStringList> &rows)
+{
+    const QDomElement paragraph = paragraphAt(bookmark);
+    if (paragraph.isNull())
+        return false;
+    putAfter(paragraph, table(headers, rows, {}));
     return true;
 }
 

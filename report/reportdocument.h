@@ -40,6 +40,9 @@ public:
     // that table does not exist, the added table stays empty and false is returned.
     bool addBookmarkTable(const QString &bookmark, int tableNumber, const QStringList &headers,
                           const QStringList &cells);
+    // Puts a table (see table()) of equal columns after the bookmark's paragraph; false when
+    // there is no such bookmark.
+    bool insertBookmarkTable(const QString &bookmark, const QStringList &headers, const QList<QStringList> &rows);
 
     // A body of the document's own: the template's paragraphs and tables are removed (its page
     // settings stay), and what is appended goes before the page settings.
@@ -97,6 +100,8 @@ private:
     QString styleIdForName(const QString &name) const;
     QString addRelationship(const QString &type, const QString &target);
     QDomElement emptyTable(int columns, int rows, const QVector<qreal> &weights);
+    QDomElement paragraphAt(const QString &bookmark) const;
+    static void putAfter(const QDomElement &paragraph, const QDomElement &table);
     void fillTable(QDomElement table, int columns, const QStringList &headers, const QStringList &cells);
     bool addPart(const QString &name, const QByteArray &data);
     bool failWrite();

@@ -140,6 +140,12 @@ ReportTable summaryTable(const QVector<ReportPhoto> &photos)
     return table;
 }
 
+QString parameterText(const ReportPhoto &photo, DisplayText text)
+{
+    const QString value = photo.texts.value(text).trimmed();
+    return value.isEmpty() ? QString("NA") : value;
+}
+
 ReportTable parameterTable(const ReportPhoto &photo)
 {
     ReportTable table;
@@ -158,10 +164,8 @@ ReportTable parameterTable(const ReportPhoto &photo)
         {QT_TRANSLATE_NOOP("ReportModel", "湿度"), TextHumidity},
         {QT_TRANSLATE_NOOP("ReportModel", "大气透过率"), TextTransmittance}};
     table.rows << QStringList{QCoreApplication::translate("ReportModel", "文件名"), photo.fileName()};
-    for (const auto &[label, text] : rows) {
-        const QString value = photo.texts.value(text).trimmed();
-        table.rows << QStringList{QCoreApplication::translate("ReportModel", label), value.isEmpty() ? QString("NA") : value};
-    }
+    for (const auto &[label, text] : rows)
+        table.rows << QStringList{QCoreApplication::translate("ReportModel", label), parameterText(photo, text)};
     return table;
 }
 

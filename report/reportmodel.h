@@ -67,6 +67,9 @@ ReportTable coverTable(const ReportCover &cover);
 // One row per photograph in the given order: file name, time, GPS, maximum, minimum, average
 // (°C), number of measurements, hottest measurement.
 ReportTable summaryTable(const QVector<ReportPhoto> &photos);
+// A camera text of the photograph as the reports print it: "NA" when the photograph does not
+// state it.
+QString parameterText(const ReportPhoto &photo, DisplayText text);
 // The photograph's parameters as label and value rows; missing data reads "NA".
 ReportTable parameterTable(const ReportPhoto &photo);
 // Whole-frame maximum, minimum, average in the photograph's unit, and where the extremes lie.

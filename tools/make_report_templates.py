@@ -2,8 +2,9 @@
 """Writes the three Word report templates (template.dotx, template-en.dotx, template-jp.dotx).
 
 Each is a one-page report: a title, the parameters table (the document's first table) with the
-bookmarks device, reslution, reflectTEMP, ambientTEMP, transmittance, emissive, distance and
-date, the "testimg" picture slot and the "roi" slot for the table of measured regions. The
+bookmarks device, reslution, reflectTEMP, ambientTEMP, transmittance, emissive, distance, date,
+filename, gps, altitude and humidity, the "testimg" picture slot, the "roi" slot for the table of
+measured regions and the "frame" slot for the whole-frame temperatures. The
 table style "TableGrid" carries the alias "网格型", the name under which the report asks for it.
 
 usage: make_report_templates.py OUTPUT_FOLDER
@@ -19,25 +20,31 @@ W = 'xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main" ' \
 LANGUAGES = {
     "template.dotx": {
         "title": "红外热成像检测报告",
-        "rows": ["设备型号", "图像分辨率", "反射温度", "大气温度", "大气透过率", "发射率", "距离", "拍摄时间"],
+        "rows": ["设备型号", "图像分辨率", "反射温度", "大气温度", "大气透过率", "发射率", "距离", "拍摄时间",
+                 "文件名", "GPS", "海拔", "湿度"],
         "picture": "红外图像",
         "regions": "测温区域",
+        "frame": "全图温度",
     },
     "template-en.dotx": {
         "title": "Thermal Inspection Report",
         "rows": ["Camera", "Resolution", "Reflected temperature", "Atm. temperature", "Atm. transmittance",
-                 "Emissivity", "Distance", "Captured"],
+                 "Emissivity", "Distance", "Captured", "File name", "GPS", "Altitude", "Humidity"],
         "picture": "Thermal image",
         "regions": "Measured regions",
+        "frame": "Whole-frame temperatures",
     },
     "template-jp.dotx": {
         "title": "赤外線検査レポート",
-        "rows": ["カメラ型番", "解像度", "反射温度", "大気温度", "大気透過率", "放射率", "距離", "撮影日時"],
+        "rows": ["カメラ型番", "解像度", "反射温度", "大気温度", "大気透過率", "放射率", "距離", "撮影日時",
+                 "ファイル名", "GPS", "高度", "湿度"],
         "picture": "赤外線画像",
         "regions": "測定領域",
+        "frame": "画像全体の温度",
     },
 }
-BOOKMARKS = ["device", "reslution", "reflectTEMP", "ambientTEMP", "transmittance", "emissive", "distance", "date"]
+BOOKMARKS = ["device", "reslution", "reflectTEMP", "ambientTEMP", "transmittance", "emissive", "distance", "date",
+             "filename", "gps", "altitude", "humidity"]
 
 CONTENT_TYPES = """<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
 <Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">
@@ -101,9 +108,11 @@ def document(texts):
              '<w:tblGrid><w:gridCol w:w="3000"/><w:gridCol w:w="6026"/></w:tblGrid>%s</w:tbl>' % rows)
     body = (paragraph(texts["title"], "Title") + table
             + paragraph(texts["picture"], "Heading1")
-            + '<w:p><w:pPr><w:jc w:val="center"/></w:pPr>%s</w:p>' % bookmark(8, "testimg")
+            + '<w:p><w:pPr><w:jc w:val="center"/></w:pPr>%s</w:p>' % bookmark(len(BOOKMARKS), "testimg")
             + paragraph(texts["regions"], "Heading1")
-            + paragraph(inner=bookmark(9, "roi"))
+            + paragraph(inner=bookmark(len(BOOKMARKS) + 1, "roi"))
+            + paragraph(texts["frame"], "Heading1")
+            + paragraph(inner=bookmark(len(BOOKMARKS) + 2, "frame"))
             + '<w:sectPr><w:pgSz w:w="11906" w:h="16838"/>'
               '<w:pgMar w:top="1440" w:right="1440" w:bottom="1440" w:left="1440" w:header="720" w:footer="720" w:gutter="0"/>'
               '</w:sectPr>')

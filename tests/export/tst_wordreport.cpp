@@ -6,6 +6,8 @@
 #include "photogenerator.h"
 #include "phototables.h"
 #include "reportdocument.h"
+#include "reportmodel.h"
+#include "temperatureunit.h"
 #include "wordreport.h"
 
 #include <QDir>
@@ -181,6 +183,7 @@ private slots:
             itemTables()[m_photo][name] = item;
         };
         point("Poly1", QPointF(15, 15));
+        point("P10", QPointF(205, 155));
         point("P2", QPointF(105, 55));
         point("L1", QPointF(305, 235));
         loadedPhotoPaths().clear(); // no temperatures for the last one
@@ -202,6 +205,11 @@ private slots:
         QCOMPARE(texts.value("emissive"), record.texts[TextEmissivity]);
         QCOMPARE(texts.value("distance"), record.texts[TextDistance]);
         QCOMPARE(texts.value("date"), QString("2024/06/01 09:30:00"));
+        QCOMPARE(texts.value("filename"), QString("IR_0001.jpg"));
+        // The generator states no position, altitude or humidity here: "NA", not invented values.
+        QCOMPARE(texts.value("gps"), QString("NA"));
+        QCOMPARE(texts.value("altitude"), QString("NA"));
+        QCOMPARE(texts.value("humidity"), record.texts[TextHumidity].trimmed().isEmpty() ? QString("NA") : record.texts[TextHumidity]);
 
         // The picture with its relationship, part and content type.
         const QMap<QString, QByteArray> parts = unzip(m_dir.filePath("IR_0001.docx"));
@@ -214,22 +222,41 @@ private slots:
         QVERIFY(parts.value("[Content_Types].xml").contains("wordprocessingml.document.main+xml"));
         QVERIFY(!parts.value("[Content_Types].xml").contains("template.main"));
 
-        // The second table: header, then the items by name, two decimals, 65536.00 for no reading.
+        // The second table: header with units, then the items in natural order (P2 before P10)
+        // with their positions in pixels, "NA" for no reading; the third the whole frame.
+        const QString unit = unitSymbol(record.unit);
         const QList<QDomElement> all = tables(doc);
-        QCOMPARE(all.size(), 2);
-        QCOMPARE(tableRows(all[0]).size(), 8);
+        QCOMPARE(all.size(), 3);
+        QCOMPARE(tableRows(all[0]).size(), 12);
         const QList<QStringList> rows = tableRows(all[1]);
-        QCOMPARE(rows.size(), 5);
-        QCOMPARE(rows[0], (QStringList{QString::fromUtf8("编号"), QString::fromUtf8("最大值"), QString::fromUtf8("最小值"),
-                                       QString::fromUtf8("平均值"), QString::fromUtf8("发射率")}));
+        QCOMPARE(rows.size(), 6);
+        QCOMPARE(rows[0], (QStringList{QString::fromUtf8("编号"), QString::fromUtf8("最大值 (") + unit + ")",
+                                       QString::fromUtf8("最小值 (") + unit + ")", QString::fromUtf8("平均值 (") + unit + ")",
+                                       QString::fromUtf8("位置 (像素)"), QString::fromUtf8("发射率")}));
         QStringList names;
         for (int r = 1; r < rows.size(); ++r)
             names << rows[r][0];
-        QCOMPARE(names, (QStringList{"L1", "P2", "Poly1", "Re1"}));
+        QCOMPARE(names, (QStringList{"L1", "P2", "P10", "Poly1", "Re1"}));
         const float p2 = itemTables()[m_photo]["P2"]->stats().max;
         QCOMPARE(rows[2][1], QString::number(p2, 'f', 2));
-        QCOMPARE(rows[4], (QStringList{"Re1", "65536.00", "65536.00", "65536.00", record.texts[TextEmissivity]}));
+        QCOMPARE(rows[2][4], QString("10, 5"));
+        QCOMPARE(rows[5], (QStringList{"Re1", "NA", "NA", "NA", "0, 0", record.texts[TextEmissivity]}));
         QCOMPARE(all[1].firstChildElement("w:tblPr").firstChildElement("w:tblStyle").attribute("w:val"), QString("TableGrid"));
+        const QList<QStringList> frame = tableRows(all[2]);
+        QCOMPARE(frame.size(), 2);
+        QCOMPARE(frame[0].first(), QString::fromUtf8("最高温度 (") + unit + ")");
+        QCOMPARE(frame[1].mid(0, 3), (QStringList{reportTemperature(record.stats.max, record.unit),
+                                                  reportTemperature(record.stats.min, record.unit),
+                                                  reportTemperature(record.stats.avg, record.unit)}));
+        // Every header row repeats on each page and stays with the next row.
+        for (int t = 1; t < 3; ++t) {
+            const QDomElement header = all[t].firstChildElement("w:tr");
+            QVERIFY(!header.firstChildElement("w:trPr").firstChildElement("w:tblHeader").isNull());
+            QVERIFY(!header.firstChildElement("w:trPr").firstChildElement("w:cantSplit").isNull());
+            const QDomNodeList paragraphs = header.elementsByTagName("w:p");
+            for (int i = 0; i < paragraphs.size(); ++i)
+                QVERIFY(!paragraphs.at(i).firstChildElement("w:pPr").firstChildElement("w:keepNext").isNull());
+        }
     }
 
     void templatesWithoutTableOrBookmark()
@@ -244,11 +271,11 @@ private slots:
         const QDomDocument plain = writeReport(m_dir.filePath("notable.dotx"), "notable");
         QVERIFY(!plain.isNull()); // still saved
         const QList<QDomElement> added = tables(plain);
-        QCOMPARE(added.size(), 1);
+        QCOMPARE(added.size(), 2); // the regions' and the whole frame's
         const QList<QStringList> emptyRows = tableRows(added[0]);
-        QCOMPARE(emptyRows.size(), 5);
+        QCOMPARE(emptyRows.size(), 6);
         for (const QStringList &row : emptyRows)
-            QCOMPARE(row, (QStringList{"", "", "", "", ""}));
+            QCOMPARE(row, (QStringList{"", "", "", "", "", ""}));
         QVERIFY(added[0].firstChildElement("w:tblPr").firstChildElement("w:tblStyle").isNull());
 
         // A template without the "device" bookmark: the rest is written.
@@ -259,7 +286,7 @@ private slots:
         QVERIFY(!partial.isNull());
         QCOMPARE(bookmarkTexts(partial).value("other"), QString());
         QCOMPARE(bookmarkTexts(partial).value("reslution"), QString("32px * 24px"));
-        QCOMPARE(tables(partial).size(), 2);
+        QCOMPARE(tables(partial).size(), 3);
 
         // A missing template or a photograph that is gone: no report.
         ReportDocument missing;
@@ -329,7 +356,7 @@ private slots:
         const QDomElement table = body.firstChildElement("w:tbl");
         for (QDomElement tr = table.firstChildElement("w:tr"); !tr.isNull(); tr = tr.nextSiblingElement("w:tr"))
             rows << tr;
-        QCOMPARE(rows.size(), 8);
+        QCOMPARE(rows.size(), 12);
         const QStringList labels = [&] {
             QStringList list;
             for (const QDomElement &tr : rows)
@@ -405,11 +432,14 @@ private slots:
         QVERIFY(doc.setContent(unzip(m_dir.filePath("wordlike.docx")).value("word/document.xml")));
         const QDomElement written = doc.documentElement().firstChildElement("w:body");
 
-        // The body as before, with the table of regions after its paragraph.
+        // The body as before, with the tables of regions and of the whole frame after their
+        // paragraphs.
         QStringList bodyAfter = childNames(written);
-        const int added = bodyAfter.indexOf("w:tbl", bodyAfter.indexOf("w:tbl") + 1);
-        QVERIFY(added > 0);
-        bodyAfter.removeAt(added);
+        for (int n = 0; n < 2; ++n) {
+            const int added = bodyAfter.indexOf("w:tbl", bodyAfter.indexOf("w:tbl") + 1);
+            QVERIFY(added > 0);
+            bodyAfter.removeAt(added);
+        }
         QCOMPARE(bodyAfter, bodyBefore);
         // Runs only inside paragraphs; every cell ends with a paragraph.
         const QDomNodeList runs = doc.elementsByTagName("w:r");
@@ -421,7 +451,7 @@ private slots:
 
         const PhotoRecord record = copyPhotoRecord(m_photo);
         const QList<QStringList> values = tableRows(written.firstChildElement("w:tbl"));
-        QCOMPARE(values.size(), 8);
+        QCOMPARE(values.size(), 12);
         for (const QStringList &row : values)
             QCOMPARE(row.size(), 2);
         QCOMPARE(values[0], (QStringList{labels[0], "QT640"}));
@@ -480,8 +510,8 @@ private slots:
         QFile html(m_dir.filePath("html/wordlike.html"));
         QVERIFY2(html.open(QIODevice::ReadOnly), convert.readAllStandardError().constData());
         const QString text = QString::fromUtf8(html.readAll());
-        // Eight parameter rows, the header and four regions.
-        QCOMPARE(text.count(QRegularExpression("<tr[ >]")), 8 + 5);
+        // Twelve parameter rows, the header and five regions, the whole frame's header and row.
+        QCOMPARE(text.count(QRegularExpression("<tr[ >]")), 12 + 6 + 2);
         const QString plain = QTextDocumentFragment::fromHtml(text).toPlainText().replace(QChar(0xa0), ' ');
         for (const QString &expected : {QString("QT640"), QString("32px * 24px"), QString("2024/06/01 09:30:00"),
                                         QString("N1"), QString("old2"), QString("Poly1")})
@@ -524,9 +554,10 @@ private slots:
         text.start(pdftotext, {m_dir.filePath("pdf/IR_0001.pdf"), "-"});
         QVERIFY(text.waitForFinished(60000));
         const QString pdf = QString::fromUtf8(text.readAllStandardOutput());
+        const QString unit = unitSymbol(TemperatureUnit::Celsius);
         for (const QString &expected : {QString("QT640"), QString("32px * 24px"), QString("2024/06/01 09:30:00"),
-                                        QString("Poly1"), QString("65536.00")})
-            QVERIFY2(pdf.contains(expected), qPrintable(expected));
+                                        QString("Poly1"), QString("IR_0001.jpg"), QString::fromUtf8("最大值 (") + unit + ")"})
+            QVERIFY2(pdf.contains(expected), qPrintable(expected + " not in:\n" + pdf));
     }
 };
 
