@@ -2,6 +2,8 @@
 
 #include "appsettings.h"
 
+#include <QLibraryInfo>
+
 QString qmPathForLanguage(int id)
 {
     switch (id) {
@@ -11,6 +13,19 @@ QString qmPathForLanguage(int id)
         return ":/res/language/japanese.qm";
     default:
         return ":/res/language/chinese.qm";
+    }
+}
+
+QString qtQmPathForLanguage(int id)
+{
+    const QString folder = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+    switch (id) {
+    case LanguageId::English:
+        return folder + "/qtbase_en.qm";
+    case LanguageId::Japanese:
+        return folder + "/qtbase_ja.qm";
+    default:
+        return folder + "/qtbase_zh_CN.qm";
     }
 }
 

@@ -15,6 +15,9 @@ constexpr int Japanese = QLocale::Japanese;
 }
 
 QString qmPathForLanguage(int id);
+// Qt's own catalogue for the language (the texts of its dialogs: file dialogs, message boxes),
+// among the system's Qt translations; it need not exist.
+QString qtQmPathForLanguage(int id);
 QString languageDisplayName(int id);
 int languageIdFromDisplayName(const QString &name);
 

@@ -30,6 +30,9 @@
 QuorviCameraTool::QuorviCameraTool(QWidget *parent)
     : QMainWindow(parent)
 {
+    // The program's own catalogue is installed before the window is made; Qt's dialogs follow
+    // the same language.
+    installQtTranslator(AppSettings::instance().languageId());
     resize(1882, 710);
     QFont font("Microsoft YaHei");
     font.setWeight(QFont::Normal);
@@ -100,6 +103,7 @@ QuorviCameraTool::~QuorviCameraTool()
     delete m_homePage;
     delete m_settingPage;
     delete m_runtimeTranslator;
+    delete m_qtTranslator;
     shellValues().tempImageDir.clear();
 }
 
@@ -197,11 +201,22 @@ void QuorviCameraTool::onCmbSelLangChanged(QString langName)
     const int id = languageIdFromDisplayName(langName);
     auto *translator = new QTranslator;
     if (translator->load(qmPathForLanguage(id)) && QCoreApplication::installTranslator(translator)) {
+        installQtTranslator(id);
         retranslate();
         settings.setLanguageId(id);
     }
     delete m_runtimeTranslator;
     m_runtimeTranslator = translator;
+}
+
+void QuorviCameraTool::installQtTranslator(int languageId)
+{
+    delete m_qtTranslator;
+    m_qtTranslator = new QTranslator;
+    if (!m_qtTranslator->load(qtQmPathForLanguage(languageId)) || !QCoreApplication::installTranslator(m_qtTranslator)) {
+        delete m_qtTranslator;
+        m_qtTranslator = nullptr;
+    }
 }
 
 void QuorviCameraTool::retranslate()

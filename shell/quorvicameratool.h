@@ -25,6 +25,7 @@ public:
     SettingPage *settingPage() const { return m_settingPage; }
     QStackedWidget *pages() const { return m_pages; }
     QTranslator *runtimeTranslator() const { return m_runtimeTranslator; }
+    QTranslator *qtTranslator() const { return m_qtTranslator; } // null without Qt's catalogue
     OutputInfoWdg *exportDialog() const { return m_exportDialog; }
 
 public slots:
@@ -41,6 +42,7 @@ private:
     void makeSnapshotFolder();
     OutputInfoWdg *ensureExportDialog(); // builds it when it does not exist yet
     void retranslate();
+    void installQtTranslator(int languageId); // replaces the one installed before
     void watchScreenDpi();
     // True when every measurement layout is written, or the user lets the unwritten go.
     bool layoutsWritten();
@@ -50,6 +52,7 @@ private:
     HomePage *m_homePage;
     SettingPage *m_settingPage;
     QTranslator *m_runtimeTranslator = nullptr;
+    QTranslator *m_qtTranslator = nullptr;
     OutputInfoWdg *m_exportDialog = nullptr;
     // This run's snapshots, private to it and removed with the window.
     std::unique_ptr<QTemporaryDir> m_snapshotDir;

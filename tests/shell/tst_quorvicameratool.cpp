@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
@@ -315,8 +316,17 @@ private slots:
         QCOMPARE(window.runtimeTranslator(), english.data());
         QVERIFY(!QFile::exists(AppSettings::configPath()));
 
+        // Qt's own dialogs speak the language too (Debian's qttranslations5-l10n); English
+        // is their source, and no Chinese is left behind.
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "&Choose"), QString("&Choose"));
         combo->setCurrentText(QString::fromUtf8("日本語"));
         QCOMPARE(home->text(), QString::fromUtf8("ホーム"));
+        QVERIFY(window.qtTranslator());
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "&Choose"), QString::fromUtf8("選択(&C)"));
+        QFileDialog dialog(&window);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setFileMode(QFileDialog::Directory);
+        QCOMPARE(dialog.findChild<QLabel *>("lookInLabel")->text(), QString::fromUtf8("アドレス:"));
         QCOMPARE(AppSettings::instance().languageId(), 59);
         QVERIFY(!english); // the previous run-time translator is gone
         QPointer<QTranslator> japanese = window.runtimeTranslator();
@@ -328,6 +338,7 @@ private slots:
 
         combo->setCurrentText(QString::fromUtf8("中文"));
         QCOMPARE(home->text(), QString::fromUtf8("首页"));
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "&Choose"), QString::fromUtf8("选择(&C)"));
         QCOMPARE(AppSettings::instance().languageId(), 25);
         QCOMPARE(window.windowTitle(), QString("QuorviCameraTool"));
     }
