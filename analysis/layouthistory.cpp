@@ -93,6 +93,11 @@ void LayoutHistory::commit(const QString &path)
         stackOf(path)->push(new LayoutStep(this, path, before, now));
 }
 
+void LayoutHistory::change(const QString &path, const Layout &layout)
+{
+    stackOf(path)->push(new LayoutStep(this, path, m_recorded.value(path), layout));
+}
+
 void LayoutHistory::rebase(const QString &path)
 {
     m_recorded[path] = layoutOf(path);

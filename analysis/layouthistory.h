@@ -33,6 +33,8 @@ public:
     void show(const QString &path);
     // Whatever changed in the photograph's layout since the last step becomes one step.
     void commit(const QString &path);
+    // The layout becomes the photograph's as one step (made by the program, not drawn).
+    void change(const QString &path, const Layout &layout);
     // The layout as it stands is taken as it is, written, but no step (a quarter turn moves
     // every point onto its turned pixel).
     void rebase(const QString &path);

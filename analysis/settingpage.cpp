@@ -5,6 +5,7 @@
 #include "itemtables.h"
 #include "layouthistory.h"
 #include "matrixbudget.h"
+#include "measurementitems.h"
 #include "mygraphicsscene.h"
 #include "myitemtemp.h"
 #include "mymsgboxdlg.h"
@@ -298,6 +299,17 @@ void SettingPage::slot_selectImg(QStringList imgList, int index)
     m_wanted = -1;
     m_load = QtConcurrent::run([this, imgList, index] { return loadJob(imgList, index); });
     QTimer::singleShot(200, this, &SettingPage::showCurrent);
+}
+
+void SettingPage::markArea(const QString &path, const QRect &pixels)
+{
+    Layout layout = layoutOf(path);
+    Measurement mark;
+    mark.kind = KindRect;
+    mark.name = nextName(layout, KindRect);
+    mark.points = {QPointF(pixels.topLeft()), QPointF(pixels.x() + pixels.width(), pixels.y() + pixels.height())};
+    layout.append(mark);
+    m_history->change(path, layout);
 }
 
 int SettingPage::loadJob(const QStringList &list, int first)

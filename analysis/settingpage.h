@@ -64,6 +64,9 @@ signals:
 
 public slots:
     void slot_selectImg(QStringList imgList, int index);
+    // Marks pixels of an opened photograph with a new rectangle measurement (one undoable
+    // step), as the hot-spot finder marks an anomaly.
+    void markArea(const QString &path, const QRect &pixels);
     void on_buttonClick(int btnId);
     void on_drawButtonClick(int btnId);
     void on_rotateButtonClick(int btnId);

@@ -54,9 +54,9 @@ HomePage::HomePage(QWidget *parent)
         "QLabel#lab_importProgress{font-size:14px;color:rgba(255,255,255,0.65);}"
         "QProgressBar#progress_import{background:rgba(216,216,216,0.1);border:none;border-radius:4px;}"
         "QProgressBar#progress_import::chunk{background:#08A4FF;border-radius:4px;}"
-        "QPushButton#btn_cancelImport{font-size:14px;background:#555555;border:none;border-radius:4px;"
+        "QPushButton#btn_cancelImport,QPushButton#btn_findHotSpots{font-size:14px;background:#555555;border:none;border-radius:4px;"
         "min-width:64px;min-height:28px;padding:0px 10px;}"
-        "QPushButton#btn_cancelImport:hover{background:#4C4C4C;}"
+        "QPushButton#btn_cancelImport:hover,QPushButton#btn_findHotSpots:hover{background:#4C4C4C;}"
         "QListView#listWidget_photo{border:none;outline:0px;}"
         "QListView#listWidget_photo::item{border-radius:8px;}"
         "QListView#listWidget_photo::item:hover{background:rgba(255,255,255,0.06);}"
@@ -112,9 +112,16 @@ HomePage::HomePage(QWidget *parent)
     progressLayout->addWidget(m_progressBar);
     progressLayout->addWidget(m_cancelImport);
     m_progress->hide();
+    // The hot-spot finder for the photographs listed.
+    m_findHotSpots = new QPushButton(m_right);
+    m_findHotSpots->setObjectName("btn_findHotSpots");
+    m_findHotSpots->setCursor(Qt::PointingHandCursor);
+    m_findHotSpots->setEnabled(false);
+    connect(m_findHotSpots, &QPushButton::clicked, this, [this] { emit sig_findHotSpots(m_listedPaths); });
     auto *heading = new QHBoxLayout;
     heading->addWidget(m_currentFolder, 1);
     heading->addWidget(m_progress);
+    heading->addWidget(m_findHotSpots);
 
     m_model = new PhotoGridModel(this);
     m_loader = new ThumbnailLoader(this);
@@ -161,6 +168,7 @@ void HomePage::retranslate()
     m_import->setText(tr("导入"));
     m_showAll->setText(tr("全部资源"));
     m_cancelImport->setText(tr("取消"));
+    m_findHotSpots->setText(tr("查找热点"));
     m_left->setTitle(QString());
     m_right->setTitle(QString());
     // The heading keeps saying what is on show, in the new language.
@@ -300,6 +308,7 @@ void HomePage::showEmptyNote(bool empty)
     else
         m_emptyNote->setText(tr("导入的文件夹中没有照片。"));
     m_emptyNote->setVisible(empty);
+    m_findHotSpots->setEnabled(!empty);
     m_grid->setVisible(!empty);
 }
 

@@ -46,6 +46,8 @@ signals:
     void sig_selectImg(QStringList imgList, int index);
     // The thumbnails of the listing are all in (cancelled false), or their decoding stopped.
     void sig_importFinished(bool cancelled);
+    // The hot-spot finder was asked for the photographs listed.
+    void sig_findHotSpots(const QStringList &photos);
 
 public slots:
     void on_btn_inputPhotoDir_clicked();
@@ -68,6 +70,7 @@ private:
     QGroupBox *m_right;
     QPushButton *m_import;
     QPushButton *m_showAll;
+    QPushButton *m_findHotSpots;
     QTreeWidget *m_tree;
     QLabel *m_currentFolder;
     QString m_folderPath; // the folder on show; empty while every imported folder is

@@ -122,7 +122,7 @@ HotSpotPage::HotSpotPage(QWidget *parent)
             [this](int index) { m_filter->setLowestClass(index + 1); });
     connect(m_csvButton, &QPushButton::clicked, this, [this] { askAndExport(false); });
     connect(m_geoJsonButton, &QPushButton::clicked, this, [this] { askAndExport(true); });
-    connect(m_table, &QTableView::doubleClicked, this, &HotSpotPage::open);
+    connect(m_table, &QTableView::doubleClicked, this, &HotSpotPage::openRow);
     connect(m_scan, &HotSpotScan::found, this, [this](const QVector<FoundHotSpot> &spots) {
         m_model->append(spots);
         showCounts();
@@ -152,6 +152,12 @@ void HotSpotPage::scan(const QStringList &photos)
 {
     m_photos = photos;
     rescan();
+}
+
+void HotSpotPage::showPhotos(const QStringList &photos)
+{
+    if (photos != m_photos || (!m_scan->running() && m_progress->value() < m_progress->maximum()))
+        scan(photos);
 }
 
 void HotSpotPage::rescan()
@@ -202,7 +208,7 @@ void HotSpotPage::scanEnded(bool cancelled)
     m_state->setText(text);
 }
 
-void HotSpotPage::open(const QModelIndex &index)
+void HotSpotPage::openRow(const QModelIndex &index)
 {
     if (!index.isValid())
         return;

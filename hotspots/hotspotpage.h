@@ -22,6 +22,9 @@ public:
 
     // Scans photos (a folder's or the opened list), replacing what was shown.
     void scan(const QStringList &photos);
+    // The table of photos: the one on show when they are the photographs scanned last (coming
+    // back from a photograph keeps it), else a new scan.
+    void showPhotos(const QStringList &photos);
     void retranslate();
 
     // The settings of the fields (also what is remembered in the settings file).
@@ -44,7 +47,7 @@ private:
     void rememberSettings() const;
     void showCounts();
     void scanEnded(bool cancelled);
-    void open(const QModelIndex &index);
+    void openRow(const QModelIndex &index);
     void askAndExport(bool geoJson);
 
     QStringList m_photos;

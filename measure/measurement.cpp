@@ -3,6 +3,7 @@
 #include <QJsonValue>
 #include <QSet>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -41,6 +42,29 @@ int pointCount(ItemKind kind)
 }
 
 } // namespace
+
+QString measurementName(ItemKind kind, int number)
+{
+    static const char *const prefixes[] = {"P", "L", "Re", "Ro", "Poly"};
+    return QLatin1String(prefixes[kind]) + QString::number(number);
+}
+
+int nameNumber(const QString &name)
+{
+    int digits = 0;
+    while (digits < name.size() && name[name.size() - 1 - digits].isDigit())
+        ++digits;
+    return name.rightRef(digits).toInt();
+}
+
+QString nextName(const Layout &layout, ItemKind kind)
+{
+    int highest = 0;
+    for (const Measurement &m : layout)
+        if (m.kind == kind)
+            highest = std::max(highest, nameNumber(m.name));
+    return measurementName(kind, highest + 1);
+}
 
 bool Measurement::sameAs(const Measurement &o) const
 {

@@ -14,7 +14,7 @@ enum ItemKind { KindPoint = 0, KindLine = 1, KindRect = 2, KindRound = 3, KindPo
 // One measurement as data: what it is, its name and pen, and its geometry in pixel coordinates
 // of the unturned photograph (0..width, 0..height; a pixel's centre is at +0.5). It knows no
 // scene: the graphics items are views of it.
-//   point: one point; line: start and end; rectangle: top-left and bottom-right corners;
+//   point: one point; line: its ends, the left one (or upper of two) first; rectangle: top-left and bottom-right corners;
 //   circle: the centre and radius (in pixels); polygon: its vertices in order.
 struct Measurement
 {
@@ -31,6 +31,14 @@ struct Measurement
 };
 
 using Layout = QVector<Measurement>;
+
+// A measurement's name: its kind's prefix ("P", "L", "Re", "Ro", "Poly") and the number.
+QString measurementName(ItemKind kind, int number);
+// The number in a measurement's name ("Re12" -> 12), 0 when it has none.
+int nameNumber(const QString &name);
+// The name a new measurement of the kind takes in the layout: its kind's prefix and a number
+// above every one in use, so that no name is taken twice.
+QString nextName(const Layout &layout, ItemKind kind);
 
 bool sameLayout(const Layout &a, const Layout &b);
 

@@ -96,19 +96,6 @@ void MyGraphicsScene::followViewport()
     m_overlay->setImageRect(m_imageRect);
 }
 
-namespace {
-
-// The number in an item's name ("Re12" -> 12), 0 when it has none.
-int nameNumber(const QString &name)
-{
-    int digits = 0;
-    while (digits < name.size() && name[name.size() - 1 - digits].isDigit())
-        ++digits;
-    return name.rightRef(digits).toInt();
-}
-
-} // namespace
-
 void MyGraphicsScene::countName(const QString &path, const ItemPtr &item)
 {
     // Counters never fall below a number in use, so a new item never takes a held name.
@@ -376,9 +363,7 @@ void MyGraphicsScene::createItem(ItemKind kind)
         break;
     }
     addMeasurementItem(item);
-    static const char *const formats[] = {"P%0", "L%0", "Re%0", "Ro%0", "Poly%0"};
-    const int count = ++itemCounters()[m_photoPath][kind];
-    item->setName(QString(formats[kind]).arg(count));
+    item->setName(measurementName(kind, ++itemCounters()[m_photoPath][kind]));
     if (kind == KindLine || kind == KindRect)
         item->setPos(m_pressPoint);
     item->setCreating(true);

@@ -2,6 +2,7 @@
 
 #include "appsettings.h"
 #include "homepage.h"
+#include "hotspotpage.h"
 #include "language.h"
 #include "layouthistory.h"
 #include "maskwidget.h"
@@ -69,9 +70,21 @@ QuorviCameraTool::QuorviCameraTool(QWidget *parent)
 
     m_pages->addWidget(m_homePage);
     m_pages->addWidget(m_settingPage);
+    m_hotSpotPage = new HotSpotPage;
+    m_pages->addWidget(m_hotSpotPage);
     m_pages->setCurrentWidget(m_homePage);
 
     connect(m_homePage, &HomePage::sig_selectImg, m_settingPage, &SettingPage::slot_selectImg);
+    connect(m_homePage, &HomePage::sig_findHotSpots, this, [this](const QStringList &photos) {
+        m_pages->setCurrentWidget(m_hotSpotPage);
+        m_hotSpotPage->showPhotos(photos);
+    });
+    // An anomaly opens its photograph with a rectangle over it: an ordinary measurement.
+    connect(m_hotSpotPage, &HotSpotPage::openAnomaly, this,
+            [this](const QStringList &photos, int index, const QRect &bounds) {
+                m_settingPage->slot_selectImg(photos, index);
+                m_settingPage->markArea(photos.at(index), bounds);
+            });
     connect(m_settingPage, &SettingPage::sig_showSettingPage, this, [this] {
         m_pages->setCurrentWidget(m_settingPage);
         m_titleBar->on_showButton();
@@ -224,6 +237,7 @@ void QuorviCameraTool::retranslate()
     setWindowTitle(tr("QuorviCameraTool"));
     m_titleBar->retranslate();
     m_homePage->retranslate();
+    m_hotSpotPage->retranslate();
     m_settingPage->retranslate();
     if (m_exportDialog)
         m_exportDialog->retranslate();

@@ -8,6 +8,7 @@ class QStackedWidget;
 class QTemporaryDir;
 class QTranslator;
 class HomePage;
+class HotSpotPage;
 class OutputInfoWdg;
 class MyTitleBar;
 class SettingPage;
@@ -23,6 +24,7 @@ public:
     MyTitleBar *titleBar() const { return m_titleBar; }
     HomePage *homePage() const { return m_homePage; }
     SettingPage *settingPage() const { return m_settingPage; }
+    HotSpotPage *hotSpotPage() const { return m_hotSpotPage; }
     QStackedWidget *pages() const { return m_pages; }
     QTranslator *runtimeTranslator() const { return m_runtimeTranslator; }
     QTranslator *qtTranslator() const { return m_qtTranslator; } // null without Qt's catalogue
@@ -51,6 +53,7 @@ private:
     QStackedWidget *m_pages;
     HomePage *m_homePage;
     SettingPage *m_settingPage;
+    HotSpotPage *m_hotSpotPage;
     QTranslator *m_runtimeTranslator = nullptr;
     QTranslator *m_qtTranslator = nullptr;
     OutputInfoWdg *m_exportDialog = nullptr;

@@ -114,6 +114,10 @@
         <source>导入的文件夹中没有照片。</source>
         <translation>导入的文件夹中没有照片。</translation>
     </message>
+    <message>
+        <source>查找热点</source>
+        <translation>查找热点</translation>
+    </message>
 </context>
 <context>
     <name>My3DWdg</name>

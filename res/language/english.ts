@@ -114,6 +114,10 @@
         <source>导入的文件夹中没有照片。</source>
         <translation>There are no photographs in the imported folders.</translation>
     </message>
+    <message>
+        <source>查找热点</source>
+        <translation>Find hot spots</translation>
+    </message>
 </context>
 <context>
     <name>My3DWdg</name>

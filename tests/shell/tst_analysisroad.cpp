@@ -1,4 +1,7 @@
 #include "homepage.h"
+#include "hotspotpage.h"
+#include "layouthistory.h"
+#include "plantedanomalies.h"
 #include "mygraphicsscene.h"
 #include "itemtables.h"
 #include "myitemtemp.h"
@@ -25,6 +28,8 @@
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QTableView>
+#include <QUndoStack>
 #include <QtTest>
 
 namespace {
@@ -215,6 +220,52 @@ private slots:
         QCOMPARE(page->findChild<QLineEdit *>("lineEdit_emissivity")->styleSheet(), QString("font-size: 18px;"));
         QCOMPARE(view->measurementScene()->sizeLevel(), 6);
         page->waitForLoad();
+    }
+
+    // The hot-spot finder lists a photograph's anomaly; opening it marks the anomaly with a
+    // rectangle measurement that reads the anomaly's hottest pixel and is undone as a drawn one.
+    void fromHotSpotToMeasurement()
+    {
+        const QString folder = m_dir.filePath("hotspots");
+        QDir().mkpath(folder);
+        for (int i = 1; i <= 2; ++i) {
+            PhotoSpec shot;
+            shot.width = 160;
+            shot.height = 120;
+            shot.temperatures = inspectionScene(160, 120, i);
+            if (i == 2)
+                plantAnomalies(shot.temperatures, 160, 120, {hotCell({30, 20}, 4, 22.0f)});
+            writePhoto(folder + QString("/IR_%1.jpg").arg(i, 4, 10, QChar('0')), shot);
+        }
+        QuorviCameraTool window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.homePage()->importFolder(folder);
+        QPushButton *find = window.homePage()->findChild<QPushButton *>("btn_findHotSpots");
+        QTRY_VERIFY(find->isEnabled());
+        find->click();
+        HotSpotPage *spots = window.hotSpotPage();
+        QCOMPARE(window.pages()->currentWidget(), static_cast<QWidget *>(spots));
+        QTRY_VERIFY_WITH_TIMEOUT(!spots->scanner()->running(), 10000);
+        QCOMPARE(spots->model()->rowCount(), 1);
+        const FoundHotSpot found = spots->model()->at(0);
+        QCOMPARE(found.spot.bounds, QRect(30, 20, 4, 4));
+
+        emit spots->table()->doubleClicked(spots->table()->model()->index(0, HotSpotModel::File));
+        QTRY_COMPARE_WITH_TIMEOUT(window.pages()->currentWidget(), static_cast<QWidget *>(window.settingPage()), 5000);
+        const QString path = folder + "/IR_0002.jpg";
+        QCOMPARE(currentPhotoPath(), path);
+        QVERIFY(itemTables()[path].contains("Re1"));
+        QTRY_COMPARE(itemTables()[path]["Re1"]->stats().max, found.spot.max);
+        window.settingPage()->layoutHistory()->stackOf(path)->undo();
+        QVERIFY(!itemTables()[path].contains("Re1"));
+
+        // Back from the photograph, the finder shows its table again without a new scan.
+        emit window.titleBar()->sig_homePage_clicked();
+        find->click();
+        QCOMPARE(window.pages()->currentWidget(), static_cast<QWidget *>(spots));
+        QVERIFY(!spots->scanner()->running());
+        QCOMPARE(spots->model()->rowCount(), 1);
     }
 };
 
