@@ -1,5 +1,6 @@
 #include "outputinfowdg.h"
 
+#include "combinedreport.h"
 #include "dropshadow.h"
 #include "exportfilethread.h"
 #include "maskwidget.h"
@@ -15,16 +16,21 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSignalBlocker>
 #include <QStandardPaths>
@@ -54,6 +60,9 @@ OutputInfoWdg::OutputInfoWdg(QWidget *parent)
         "QRadioButton::indicator:checked{image:url(:/res/icon/radio-selected.svg);}"
         "QCheckBox::indicator:unchecked{image:url(:/res/icon/check-defult.svg);}"
         "QCheckBox::indicator:checked{image:url(:/res/icon/check-selected.svg);}"
+        "QLineEdit,QComboBox{background:#333333;border:1px solid #555555;border-radius:4px;padding:2px 8px;min-height:28px;}"
+        "QLineEdit:focus,QComboBox:focus{border-color:#08A4FF;}"
+        "QComboBox QAbstractItemView{background:#333333;selection-background-color:#08A4FF;}"
         "QListWidget{border:none;background:transparent;outline:0px;}"
         "QListWidget::item{border-radius:6px;}QListWidget::item:hover{background:rgba(255,255,255,0.06);}"
         "QListWidget::item:selected{background:transparent;}"
@@ -91,10 +100,41 @@ OutputInfoWdg::OutputInfoWdg(QWidget *parent)
     m_excel = new QRadioButton(modes);
     m_excel->setObjectName("radio_excel");
     m_excel->setStyleSheet("margin-left:20px;");
+    m_report = new QRadioButton(modes);
+    m_report->setObjectName("radio_report");
+    m_report->setStyleSheet("margin-left:20px;");
     modeLayout->addWidget(m_word, 0, 0);
     modeLayout->addWidget(m_csv, 0, 1);
     modeLayout->addWidget(m_excel, 0, 2);
-    modeLayout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum), 0, 3);
+    modeLayout->addWidget(m_report, 0, 3);
+    modeLayout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum), 0, 4);
+    m_reportOptions = new QWidget(modes);
+    m_reportOptions->setObjectName("widget_report");
+    auto *reportLayout = new QHBoxLayout(m_reportOptions);
+    reportLayout->setContentsMargins(0, 6, 0, 0);
+    m_siteLabel = new QLabel(m_reportOptions);
+    m_site = new QLineEdit(m_reportOptions);
+    m_site->setObjectName("edit_site");
+    // Dimmer than what is written: the style sheet's colour would make the hint read as a site.
+    // Set once the style sheet has polished the field, which would set it back.
+    m_site->ensurePolished();
+    QPalette hint = m_site->palette();
+    hint.setColor(QPalette::PlaceholderText, QColor(255, 255, 255, 90));
+    m_site->setPalette(hint);
+    m_siteLabel->setBuddy(m_site);
+    m_formatLabel = new QLabel(m_reportOptions);
+    m_format = new QComboBox(m_reportOptions);
+    m_format->setObjectName("combo_format");
+    m_format->addItem("PDF", int(ReportFormat::Pdf));
+    m_format->addItem("Word", int(ReportFormat::Word));
+    m_formatLabel->setBuddy(m_format);
+    reportLayout->addWidget(m_siteLabel);
+    reportLayout->addWidget(m_site, 1);
+    reportLayout->addSpacing(20);
+    reportLayout->addWidget(m_formatLabel);
+    reportLayout->addWidget(m_format);
+    modeLayout->addWidget(m_reportOptions, 1, 0, 1, 5);
+    m_reportOptions->setVisible(false);
     outer->addWidget(modes, 1, 0, 1, 5);
 
     auto *show = new QGroupBox(this);
@@ -128,6 +168,9 @@ OutputInfoWdg::OutputInfoWdg(QWidget *parent)
 
     connect(m_all, &QCheckBox::released, this, &OutputInfoWdg::selectAll);
     connect(m_folder, &QCheckBox::toggled, this, &OutputInfoWdg::refreshPhotoList);
+    connect(m_report, &QRadioButton::toggled, this, &OutputInfoWdg::showReportChoice);
+    // Emptied, the field follows the photographs' folder again.
+    connect(m_site, &QLineEdit::textEdited, this, [this](const QString &text) { m_siteWritten = !text.trimmed().isEmpty(); });
     retranslate();
     QMetaObject::connectSlotsByName(this);
 }
@@ -141,11 +184,13 @@ OutputInfoWdg::~OutputInfoWdg()
 
 bool OutputInfoWdg::exportRunning() const
 {
-    return m_job && m_job->isRunning();
+    return (m_job && m_job->isRunning()) || m_reportRunning;
 }
 
 void OutputInfoWdg::stopExport()
 {
+    if (m_reportRunning)
+        m_reportCancelled = m_reportQuiet = true;
     if (m_job && m_job->isRunning()) {
         m_job->cancelExport();
         m_job->wait();
@@ -162,6 +207,11 @@ void OutputInfoWdg::retranslate()
     m_csv->setText(tr("导出CSV"));
     m_excel->setText(tr("导出CSV（Excel）"));
     m_excel->setToolTip(tr("带字节顺序标记的 UTF-8 表格，没有读数的像素留空，Excel 可直接打开。"));
+    m_report->setText(tr("一份报告"));
+    m_report->setToolTip(tr("所选照片合为一份报告：封面、按最高温度排列的汇总，以及每张照片的图像和测量。"));
+    m_siteLabel->setText(tr("现场："));
+    m_site->setPlaceholderText(tr("照片所在文件夹的名称"));
+    m_formatLabel->setText(tr("格式："));
     m_all->setText(tr("全选"));
     m_folder->setText(tr("列出文件夹中的全部照片"));
     // The folder is user text: the last argument of a single arg() call.
@@ -243,6 +293,7 @@ void OutputInfoWdg::refreshPhotoList()
         if (!listed.contains(path))
             addRow({snapshotSources().value(path), path, false}, QPixmap(path), name.section('.', 0, 0));
     }
+    followSite();
 }
 
 void OutputInfoWdg::selectAll()
@@ -250,6 +301,7 @@ void OutputInfoWdg::selectAll()
     const bool checked = m_all->isChecked();
     for (MyCheckItemWidget *row : rows())
         row->setChecked(checked);
+    followSite();
 }
 
 void OutputInfoWdg::slot_StateChanged(int state)
@@ -262,12 +314,47 @@ void OutputInfoWdg::slot_StateChanged(int state)
             every = every && row->isChecked();
         m_all->setChecked(every);
     }
+    followSite();
+}
+
+void OutputInfoWdg::showReportChoice()
+{
+    m_reportOptions->setVisible(m_report->isChecked());
+    followSite();
+}
+
+void OutputInfoWdg::followSite()
+{
+    if (m_siteWritten)
+        return;
+    const QStringList photos = checkedPhotos();
+    m_site->setText(photos.isEmpty() ? QString() : QFileInfo(photos.first()).absoluteDir().dirName());
+}
+
+QString OutputInfoWdg::reportSite() const
+{
+    const QString site = m_site->text().trimmed();
+    if (!site.isEmpty())
+        return site;
+    const QStringList photos = checkedPhotos();
+    return photos.isEmpty() ? QString() : QFileInfo(photos.first()).absoluteDir().dirName();
 }
 
 void OutputInfoWdg::on_listWidget_itemClicked(QListWidgetItem *item)
 {
     auto *row = static_cast<MyCheckItemWidget *>(m_list->itemWidget(item));
     row->setChecked(!row->isChecked());
+}
+
+QStringList OutputInfoWdg::checkedPhotos() const
+{
+    QStringList photos;
+    const QList<MyCheckItemWidget *> list = rows();
+    for (int i = 0; i < list.size() && i < m_entries.size(); ++i) {
+        if (list[i]->isChecked() && !m_entries[i].photo.isEmpty() && !photos.contains(m_entries[i].photo))
+            photos << m_entries[i].photo;
+    }
+    return photos;
 }
 
 QStringList OutputInfoWdg::checkedSnapshots() const
@@ -297,8 +384,14 @@ void OutputInfoWdg::on_btn_comfirm_clicked()
         box.exec();
         return;
     }
+    if (m_report->isChecked()) {
+        exportReport();
+        return;
+    }
+    // The file dialogs have no parent: this dialog's style sheet (light text, see-through lists)
+    // would leave their file lists unreadable.
     const QString directory = QFileDialog::getExistingDirectory(
-        this, tr("选择保存目录"), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+        nullptr, tr("选择保存目录"), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
         QFileDialog::ShowDirsOnly);
     if (!directory.isEmpty())
         startExport(directory);
@@ -335,6 +428,84 @@ ExportFileThread *OutputInfoWdg::startExport(const QString &directory)
     m_progress->show();
     m_job->start(QThread::InheritPriority);
     return m_job;
+}
+
+void OutputInfoWdg::exportReport()
+{
+    const bool word = m_format->currentData().toInt() == int(ReportFormat::Word);
+    const QString suffix = word ? "docx" : "pdf";
+    // Proposed under the site's name; what a file name cannot hold becomes "_".
+    QString name = reportSite();
+    name.replace(QRegularExpression(R"([\\/:*?"<>|\x00-\x1f])"), "_");
+    if (name.isEmpty() || name.startsWith('.'))
+        name.prepend(tr("报告"));
+    const QString proposed = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(name + "." + suffix);
+    // The replacement question comes from writeReport, also for a name the suffix was added to.
+    QString path = QFileDialog::getSaveFileName(nullptr, tr("保存报告"), proposed,
+                                                word ? tr("Word 文档 (*.docx)") : tr("PDF 文件 (*.pdf)"), nullptr,
+                                                QFileDialog::DontConfirmOverwrite);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) != 0)
+        path += "." + suffix;
+    writeReport(path);
+}
+
+bool OutputInfoWdg::writeReport(const QString &path)
+{
+    CombinedReport report;
+    report.photos = checkedPhotos();
+    if (report.photos.isEmpty() || exportRunning())
+        return false;
+    if (QFileInfo::exists(path)) {
+        // The path is user text: the last argument of a single arg() call.
+        MyMsgBoxDlg ask(tr("提示"), QPixmap(":/res/icon/warning.svg"), tr("文件已存在，要替换它吗？\n%1").arg(path),
+                        MyMsgBoxDlg::BothButtons);
+        if (ask.exec() != QDialog::Accepted)
+            return false;
+    }
+    report.site = reportSite();
+    report.format = ReportFormat(m_format->currentData().toInt());
+
+    // An earlier job has ended; its dialog may still be in its closing message, so it goes later.
+    if (m_progress)
+        m_progress->deleteLater();
+    m_progress = new MyProgressDlg(tr("正在写入报告..."), 0, 100);
+    // Cancelling only asks; the report stops at its next photograph and then closes the dialog.
+    m_progress->setFollowsJob(true);
+    // Only the dialog answers while the report draws its pictures with the program's widgets.
+    m_progress->setWindowModality(Qt::ApplicationModal);
+    m_reportCancelled = m_reportQuiet = false;
+    connect(m_progress, &MyProgressDlg::OnCancelExport, this, [this] { m_reportCancelled = true; });
+    const QPointer<MyProgressDlg> progress(m_progress);
+    report.progress = [this, progress](int done, int total) {
+        if (progress)
+            progress->setProgressValue(ExportFileThread::progressValue(done, total));
+        QCoreApplication::processEvents();
+        return !m_reportCancelled;
+    };
+    hide();
+    MaskWidget::instance().setNames({"MyProgressDlg"});
+    m_progress->show();
+    QCoreApplication::processEvents();
+
+    m_reportRunning = true;
+    QString error;
+    const bool written = !m_reportCancelled && writeCombinedReport(report, path, &error);
+    m_reportRunning = false;
+    if (!written && error.isEmpty())
+        error = QCoreApplication::translate("ReportModel", "报告已取消");
+    if (progress)
+        progress->dismiss();
+    if (m_reportQuiet)
+        return written;
+    // The path is user text: the last argument of a single arg() call.
+    MyMsgBoxDlg done(tr("提示"), QPixmap(written ? ":/res/icon/sucess.svg" : ":/res/icon/warning.svg"),
+                     written ? tr("报告已保存：%1").arg(path) : error, MyMsgBoxDlg::ConfirmOnly);
+    if (written)
+        done.setOpenFolder(QFileInfo(path).absolutePath());
+    done.exec();
+    return written;
 }
 
 void OutputInfoWdg::on_btn_cancel_clicked()

@@ -4,7 +4,9 @@
 #include <QVector>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
@@ -15,7 +17,7 @@ class MyProgressDlg;
 
 // Chooses photographs (every one of the opened list, with the measured ones marked, on request
 // every one of the home page's folder, and the other snapshots of this run) and the form of the export, then hands their snapshots to an
-// export job with a progress dialog.
+// export job with a progress dialog, or writes one report of them all.
 class OutputInfoWdg : public QDialog
 {
     Q_OBJECT
@@ -36,11 +38,21 @@ public:
     // Starts the job for the checked rows into directory (what the export button does once a
     // directory is chosen). Returns the job, or nullptr when no row is checked or a job still runs.
     ExportFileThread *startExport(const QString &directory);
+    // The photographs of the checked rows, in the list's order (a snapshot whose photograph is
+    // not known is left out).
+    QStringList checkedPhotos() const;
+    // Writes one report of the checked photographs to path in the chosen format (what the export
+    // button does for "one report" once a file is chosen). Its pictures are drawn by the analysis
+    // page's widgets, so it runs on this thread, answering the progress dialog between
+    // photographs; its cancel button stops it and leaves nothing at path. Asks before replacing a
+    // file, then tells how it ended. True when the file was written.
+    bool writeReport(const QString &path);
     MyProgressDlg *progressDialog() const { return m_progress; }
     ExportFileThread *currentJob() const { return m_job; }
     bool exportRunning() const;
     // Cancels a running job, waits until it has finished its current file and closes the
-    // progress dialog without a closing message (the program is quitting).
+    // progress dialog without a closing message (the program is quitting). A report being
+    // written stops at its next photograph.
     void stopExport();
 
 public slots:
@@ -56,6 +68,12 @@ protected:
 private:
     QList<MyCheckItemWidget *> rows() const;
     void selectAll();
+    // The report's site and format show with the "one report" choice; the site follows the
+    // folder of the first checked photograph until the user writes one.
+    void showReportChoice();
+    void followSite();
+    QString reportSite() const;
+    void exportReport();
 
     // What each row of the list stands for: a photograph of the opened list or of the home
     // page's folder (its snapshot is drawn when it is exported) or a snapshot of this run whose
@@ -74,6 +92,16 @@ private:
     QRadioButton *m_word;
     QRadioButton *m_csv;
     QRadioButton *m_excel;
+    QRadioButton *m_report;
+    QWidget *m_reportOptions;
+    QLabel *m_siteLabel;
+    QLineEdit *m_site;
+    QLabel *m_formatLabel;
+    QComboBox *m_format;
+    bool m_siteWritten = false; // by the user
+    bool m_reportRunning = false;
+    bool m_reportCancelled = false;
+    bool m_reportQuiet = false; // stopped by stopExport(): no closing message
     QCheckBox *m_all;
     QCheckBox *m_folder;
     QString m_homeFolder;

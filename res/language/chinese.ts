@@ -329,6 +329,56 @@
 <context>
     <name>OutputInfoWdg</name>
     <message>
+        <source>一份报告</source>
+        <translation>一份报告</translation>
+    </message>
+    <message>
+        <source>所选照片合为一份报告：封面、按最高温度排列的汇总，以及每张照片的图像和测量。</source>
+        <translation>所选照片合为一份报告：封面、按最高温度排列的汇总，以及每张照片的图像和测量。</translation>
+    </message>
+    <message>
+        <source>现场：</source>
+        <translation>现场：</translation>
+    </message>
+    <message>
+        <source>照片所在文件夹的名称</source>
+        <translation>照片所在文件夹的名称</translation>
+    </message>
+    <message>
+        <source>格式：</source>
+        <translation>格式：</translation>
+    </message>
+    <message>
+        <source>报告</source>
+        <translation>报告</translation>
+    </message>
+    <message>
+        <source>保存报告</source>
+        <translation>保存报告</translation>
+    </message>
+    <message>
+        <source>Word 文档 (*.docx)</source>
+        <translation>Word 文档 (*.docx)</translation>
+    </message>
+    <message>
+        <source>PDF 文件 (*.pdf)</source>
+        <translation>PDF 文件 (*.pdf)</translation>
+    </message>
+    <message>
+        <source>文件已存在，要替换它吗？
+%1</source>
+        <translation>文件已存在，要替换它吗？
+%1</translation>
+    </message>
+    <message>
+        <source>正在写入报告...</source>
+        <translation>正在写入报告...</translation>
+    </message>
+    <message>
+        <source>报告已保存：%1</source>
+        <translation>报告已保存：%1</translation>
+    </message>
+    <message>
         <source>%1 处测温</source>
         <translation>%1 处测温</translation>
     </message>

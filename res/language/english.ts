@@ -335,6 +335,56 @@ Temp.</translation>
 <context>
     <name>OutputInfoWdg</name>
     <message>
+        <source>一份报告</source>
+        <translation>One report</translation>
+    </message>
+    <message>
+        <source>所选照片合为一份报告：封面、按最高温度排列的汇总，以及每张照片的图像和测量。</source>
+        <translation>The selected photographs in one report: a cover, a summary ordered by maximum temperature, and each photograph&apos;s picture and measurements.</translation>
+    </message>
+    <message>
+        <source>现场：</source>
+        <translation>Site:</translation>
+    </message>
+    <message>
+        <source>照片所在文件夹的名称</source>
+        <translation>The photographs&apos; folder name</translation>
+    </message>
+    <message>
+        <source>格式：</source>
+        <translation>Format:</translation>
+    </message>
+    <message>
+        <source>报告</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>保存报告</source>
+        <translation>Save report</translation>
+    </message>
+    <message>
+        <source>Word 文档 (*.docx)</source>
+        <translation>Word document (*.docx)</translation>
+    </message>
+    <message>
+        <source>PDF 文件 (*.pdf)</source>
+        <translation>PDF file (*.pdf)</translation>
+    </message>
+    <message>
+        <source>文件已存在，要替换它吗？
+%1</source>
+        <translation>The file already exists. Replace it?
+%1</translation>
+    </message>
+    <message>
+        <source>正在写入报告...</source>
+        <translation>Writing the report...</translation>
+    </message>
+    <message>
+        <source>报告已保存：%1</source>
+        <translation>Report saved: %1</translation>
+    </message>
+    <message>
         <source>%1 处测温</source>
         <translation>Measurements: %1</translation>
     </message>

@@ -333,6 +333,56 @@
 <context>
     <name>OutputInfoWdg</name>
     <message>
+        <source>一份报告</source>
+        <translation>1つのレポート</translation>
+    </message>
+    <message>
+        <source>所选照片合为一份报告：封面、按最高温度排列的汇总，以及每张照片的图像和测量。</source>
+        <translation>選択した写真を1つのレポートにまとめます：表紙、最高温度順の概要、各写真の画像と測定。</translation>
+    </message>
+    <message>
+        <source>现场：</source>
+        <translation>現場：</translation>
+    </message>
+    <message>
+        <source>照片所在文件夹的名称</source>
+        <translation>写真のフォルダー名</translation>
+    </message>
+    <message>
+        <source>格式：</source>
+        <translation>形式：</translation>
+    </message>
+    <message>
+        <source>报告</source>
+        <translation>レポート</translation>
+    </message>
+    <message>
+        <source>保存报告</source>
+        <translation>レポートを保存</translation>
+    </message>
+    <message>
+        <source>Word 文档 (*.docx)</source>
+        <translation>Word 文書 (*.docx)</translation>
+    </message>
+    <message>
+        <source>PDF 文件 (*.pdf)</source>
+        <translation>PDF ファイル (*.pdf)</translation>
+    </message>
+    <message>
+        <source>文件已存在，要替换它吗？
+%1</source>
+        <translation>ファイルは既に存在します。置き換えますか？
+%1</translation>
+    </message>
+    <message>
+        <source>正在写入报告...</source>
+        <translation>レポートを書き込んでいます...</translation>
+    </message>
+    <message>
+        <source>报告已保存：%1</source>
+        <translation>レポートを保存しました：%1</translation>
+    </message>
+    <message>
         <source>%1 处测温</source>
         <translation>測温 %1 か所</translation>
     </message>

@@ -1,3 +1,4 @@
+#include "combinedreport.h"
 #include "exportfilethread.h"
 #include "exporttesthelpers.h"
 #include "itemtables.h"
@@ -13,11 +14,14 @@
 #include "screenlayout.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QListWidget>
 #include <QRadioButton>
@@ -33,6 +37,25 @@ void checkAllAsCsv(OutputInfoWdg &dialog)
     QCheckBox *all = dialog.findChild<QCheckBox *>("checkBox_all");
     all->setChecked(true);
     emit all->released();
+}
+
+QString pdfText(const QString &pdf)
+{
+    QProcess p;
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The "one report" choice with the rows given checked.
+void checkForOneReport(OutputInfoWdg &dialog, const QList<int> &checked)
+{
+    dialog.refreshPhotoList();
+    dialog.findChild<QRadioButton *>("radio_report")->setChecked(true);
+    QListWidget *list = dialog.findChild<QListWidget *>("listWidget");
+    for (int i : checked)
+        static_cast<MyCheckItemWidget *>(list->itemWidget(list->item(i)))->setChecked(true);
 }
 
 } // namespace
@@ -189,6 +212,88 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(closer.texts, QStringList{QString::fromUtf8("导出成功！文件保存在：%1").arg(job->exportFolder())},
                                   5000);
         QVERIFY(!dialog.progressDialog()->isVisible());
+    }
+
+    void oneReportOfTheCheckedPhotographs()
+    {
+        OutputInfoWdg dialog;
+        QWidget *options = dialog.findChild<QWidget *>("widget_report");
+        QVERIFY(options->isHidden());
+        checkForOneReport(dialog, {0, 2});
+        QVERIFY(!options->isHidden());
+        QCOMPARE(dialog.findChild<QComboBox *>("combo_format")->currentData().toInt(), int(ReportFormat::Pdf));
+        // The site is the name of the photographs' folder until the user writes one.
+        QLineEdit *site = dialog.findChild<QLineEdit *>("edit_site");
+        QCOMPARE(site->text(), QFileInfo(m_dir.path()).fileName());
+        site->clear();
+        QTest::keyClicks(site, "Dach Nord 7");
+        QListWidget *list = dialog.findChild<QListWidget *>("listWidget");
+        static_cast<MyCheckItemWidget *>(list->itemWidget(list->item(1)))->setChecked(true);
+        static_cast<MyCheckItemWidget *>(list->itemWidget(list->item(1)))->setChecked(false);
+        QCOMPARE(site->text(), QString("Dach Nord 7"));
+
+        const QString path = m_dir.filePath("site report.pdf");
+        const QMap<QString, QString> snapshots = snapshotSources();
+        MessageBoxCloser closer;
+        QVERIFY(dialog.writeReport(path));
+        // The photographs keep their snapshots of this run.
+        QCOMPARE(snapshotSources(), snapshots);
+        QCOMPARE(closer.texts, QStringList{QString::fromUtf8("报告已保存：%1").arg(path)});
+        QVERIFY(!dialog.progressDialog()->isVisible());
+        const QString text = pdfText(path);
+        QVERIFY2(text.contains("Dach Nord 7"), qPrintable(text.left(400)));
+        // One summary row per checked photograph, none for the other.
+        const QStringList lines = text.split('\n');
+        for (const char *name : {"A.jpg", "c-2.jpg"}) {
+            const QRegularExpression row("^\\s*" + QRegularExpression::escape(name) + "\\s");
+            QCOMPARE(lines.filter(row).size(), 1);
+        }
+        QVERIFY(lines.filter(QRegularExpression("^\\s*b\\.jpg\\s")).isEmpty());
+    }
+
+    void oneReportAsksBeforeReplacingAndCancelLeavesNothing()
+    {
+        OutputInfoWdg dialog;
+        checkForOneReport(dialog, {0, 1, 2});
+        const QString existing = m_dir.filePath("existing.pdf");
+        QFile file(existing);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("before");
+        file.close();
+        {
+            // "No" to replacing it: the file stays as it was.
+            QStringList asked;
+            QTimer refuse;
+            connect(&refuse, &QTimer::timeout, &refuse, [&asked] {
+                if (auto *box = qobject_cast<MyMsgBoxDlg *>(QApplication::activeModalWidget())) {
+                    asked << box->findChild<QLabel *>("lab_text")->text();
+                    box->findChild<QPushButton *>("btn_cancel")->click();
+                }
+            });
+            refuse.start(20);
+            QVERIFY(!dialog.writeReport(existing));
+            QCOMPARE(asked.size(), 1);
+            QVERIFY(asked.first().endsWith(existing));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), QByteArray("before"));
+            file.close();
+        }
+
+        // Cancelled while the pages are written (past the first half of the steps): nothing is left.
+        const QString path = m_dir.filePath("cancelled.pdf");
+        QTimer cancel;
+        connect(&cancel, &QTimer::timeout, &cancel, [&dialog] {
+            MyProgressDlg *progress = dialog.progressDialog();
+            if (progress && progress->isVisible() && progress->value() > 50 && progress->value() < 100)
+                progress->findChild<QPushButton *>("btn_cancel")->click();
+        });
+        cancel.start(0);
+        MessageBoxCloser closer;
+        QVERIFY(!dialog.writeReport(path));
+        QVERIFY(dialog.progressDialog()->cancelRequested());
+        QCOMPARE(closer.texts, QStringList{QString::fromUtf8("报告已取消")});
+        QCOMPARE(QDir(m_dir.path()).entryList({"cancelled*"}), QStringList());
+        QVERIFY(!dialog.exportRunning());
     }
 
     void jobNamesEachPhotographBeforeWritingIt()
