@@ -308,7 +308,8 @@ void HomePage::showEmptyNote(bool empty)
     else
         m_emptyNote->setText(tr("导入的文件夹中没有照片。"));
     m_emptyNote->setVisible(empty);
-    m_findHotSpots->setEnabled(!empty);
+    if (empty)
+        m_findHotSpots->setEnabled(false);
     m_grid->setVisible(!empty);
 }
 
@@ -321,6 +322,7 @@ void HomePage::showListed()
     for (const QString &name : m_listedNames)
         labels << name.section('.', 0, 0);
     m_model->setPhotos(m_listedPaths, labels);
+    m_findHotSpots->setEnabled(true);
     m_grid->scrollToTop();
     const ScreenLayout &layout = shellValues().layout;
     m_loader->start(m_listedPaths, QSize(layout.thumbWidth, layout.thumbHeight));

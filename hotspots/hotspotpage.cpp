@@ -63,6 +63,9 @@ HotSpotPage::HotSpotPage(QWidget *parent)
     m_limitsLabel = new QLabel(this);
     m_limitLow = kelvinBox(0.1, 500, storedNumber("ClassLimit1", defaults.classLimits[0]), this);
     m_limitHigh = kelvinBox(0.1, 500, storedNumber("ClassLimit2", defaults.classLimits[1]), this);
+    m_homeButton = new QPushButton(this);
+    m_homeButton->setObjectName("btn_hotSpotsHome");
+    m_homeButton->setIcon(QIcon(":/res/icon/home-defult.svg"));
     m_scanButton = new QPushButton(this);
     m_scanButton->setObjectName("btn_scanHotSpots");
     m_cancelButton = new QPushButton(this);
@@ -73,7 +76,7 @@ HotSpotPage::HotSpotPage(QWidget *parent)
     m_progress->setValue(0);
 
     auto *settingsRow = new QHBoxLayout;
-    for (QWidget *widget : std::initializer_list<QWidget *>{m_thresholdLabel, m_threshold, m_areaLabel, m_minimumArea,
+    for (QWidget *widget : std::initializer_list<QWidget *>{m_homeButton, m_thresholdLabel, m_threshold, m_areaLabel, m_minimumArea,
                                                             m_irradianceLabel, m_irradiance, m_limitsLabel, m_limitLow,
                                                             m_limitHigh, m_scanButton, m_cancelButton})
         settingsRow->addWidget(widget);
@@ -109,13 +112,14 @@ HotSpotPage::HotSpotPage(QWidget *parent)
     m_table->verticalHeader()->setDefaultSectionSize(70);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setWordWrap(false);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(settingsRow);
     layout->addLayout(listRow);
     layout->addWidget(m_table, 1);
 
+    connect(m_homeButton, &QPushButton::clicked, this, &HotSpotPage::sig_home);
     connect(m_scanButton, &QPushButton::clicked, this, &HotSpotPage::rescan);
     connect(m_cancelButton, &QPushButton::clicked, m_scan, &HotSpotScan::cancel);
     connect(m_lowestClass, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
@@ -267,6 +271,7 @@ void HotSpotPage::askAndExport(bool geoJson)
 
 void HotSpotPage::retranslate()
 {
+    m_homeButton->setText(tr("首页"));
     m_thresholdLabel->setText(tr("阈值(K)"));
     m_areaLabel->setText(tr("最小面积(像素)"));
     m_irradianceLabel->setText(tr("辐照度(W/m²)"));

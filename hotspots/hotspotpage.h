@@ -41,6 +41,8 @@ public:
 signals:
     // The photographs of the scan, the one holding the anomaly and the anomaly's pixels.
     void openAnomaly(const QStringList &photos, int index, const QRect &bounds);
+    // Back to the photo library.
+    void sig_home();
 
 private:
     void rescan();
@@ -57,7 +59,7 @@ private:
     QLabel *m_thresholdLabel, *m_areaLabel, *m_irradianceLabel, *m_limitsLabel, *m_showLabel, *m_counts, *m_state;
     QDoubleSpinBox *m_threshold, *m_irradiance, *m_limitLow, *m_limitHigh;
     QSpinBox *m_minimumArea;
-    QPushButton *m_scanButton, *m_cancelButton, *m_csvButton, *m_geoJsonButton;
+    QPushButton *m_homeButton, *m_scanButton, *m_cancelButton, *m_csvButton, *m_geoJsonButton;
     QComboBox *m_lowestClass;
     QProgressBar *m_progress;
     QTableView *m_table;

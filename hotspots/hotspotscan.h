@@ -26,7 +26,7 @@ struct FoundHotSpot
 
 // The part of the photograph around an anomaly: its bounds with a margin, at least
 // kCropSide pixels a side where the frame allows, inside the frame.
-constexpr int kCropSide = 48;
+constexpr int kCropSide = 24;
 QRect cropAround(const QRect &bounds, const QSize &frame);
 
 // Scans photographs for anomalies in the background, on every core, and hands each

@@ -79,6 +79,7 @@ QuorviCameraTool::QuorviCameraTool(QWidget *parent)
         m_pages->setCurrentWidget(m_hotSpotPage);
         m_hotSpotPage->showPhotos(photos);
     });
+    connect(m_hotSpotPage, &HotSpotPage::sig_home, this, &QuorviCameraTool::slot_btn_homePage_clicked);
     // An anomaly opens its photograph with a rectangle over it: an ordinary measurement.
     connect(m_hotSpotPage, &HotSpotPage::openAnomaly, this,
             [this](const QStringList &photos, int index, const QRect &bounds) {

@@ -1150,5 +1150,9 @@
         <source>导出GeoJSON</source>
         <translation>导出GeoJSON</translation>
     </message>
+    <message>
+        <source>首页</source>
+        <translation>首页</translation>
+    </message>
 </context>
 </TS>

@@ -1156,5 +1156,9 @@ Temp.</translation>
         <source>导出GeoJSON</source>
         <translation>Export GeoJSON</translation>
     </message>
+    <message>
+        <source>首页</source>
+        <translation>Home</translation>
+    </message>
 </context>
 </TS>

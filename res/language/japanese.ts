@@ -1154,5 +1154,9 @@
         <source>导出GeoJSON</source>
         <translation>GeoJSONをエクスポート</translation>
     </message>
+    <message>
+        <source>首页</source>
+        <translation>ホーム</translation>
+    </message>
 </context>
 </TS>

@@ -240,8 +240,9 @@ private slots:
         QuorviCameraTool window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.homePage()->importFolder(folder);
         QPushButton *find = window.homePage()->findChild<QPushButton *>("btn_findHotSpots");
+        QVERIFY(!find->isEnabled()); // nothing listed yet
+        window.homePage()->importFolder(folder);
         QTRY_VERIFY(find->isEnabled());
         find->click();
         HotSpotPage *spots = window.hotSpotPage();
@@ -262,6 +263,7 @@ private slots:
 
         // Back from the photograph, the finder shows its table again without a new scan.
         emit window.titleBar()->sig_homePage_clicked();
+        QCOMPARE(window.pages()->currentWidget(), static_cast<QWidget *>(window.homePage()));
         find->click();
         QCOMPARE(window.pages()->currentWidget(), static_cast<QWidget *>(spots));
         QVERIFY(!spots->scanner()->running());
