@@ -152,6 +152,35 @@ private slots:
         QVERIFY(findHotSpots(matrixOf(t, width, height), HotSpotSettings()).spots.isEmpty());
     }
 
+    // The median is found from a sample of the frame first; a frame whose sampled rows are
+    // unlike the rest (every 8th row hot) still gets the median of all its readings, and a
+    // plateau at the median (a uniform frame with a few defects) gets that value.
+    void medianOfLargeFrames()
+    {
+        TemperatureMatrix striped(640, 512, 20.0f);
+        for (int y = 4; y < 512; y += 8)
+            std::fill(striped.row(y), striped.row(y) + 640, 50.0f);
+        const HotSpots rows = findHotSpots(striped, HotSpotSettings());
+        QCOMPARE(rows.reference, 20.0f);
+        QCOMPARE(rows.spots.size(), 64);
+        QCOMPARE(rows.spots[0].bounds, QRect(0, 4, 640, 1));
+
+        std::mt19937 random(7);
+        std::uniform_real_distribution<float> spread(-30.0f, 80.0f);
+        std::vector<float> t(640 * 512);
+        for (float &v : t)
+            v = spread(random);
+        for (int i = 0; i < 20000; ++i)
+            t[std::size_t(i) * 13 % t.size()] = NA_TEMPERATURE;
+        QCOMPARE(findHotSpots(matrixOf(t, 640, 512), HotSpotSettings()).reference, sortedLowerMedian(t));
+        HotSpotSettings part;
+        part.referenceArea = QRect(100, 50, 300, 200);
+        std::vector<float> inside;
+        for (int y = 50; y < 250; ++y)
+            inside.insert(inside.end(), t.begin() + y * 640 + 100, t.begin() + y * 640 + 400);
+        QCOMPARE(findHotSpots(matrixOf(t, 640, 512), part).reference, sortedLowerMedian(inside));
+    }
+
     // Three single-pixel defects on a 20 °C field at 800 W/m²: ΔT 6, 12 and 25 K.
     void classesAndNormalisation()
     {
