@@ -1,9 +1,12 @@
 #include "outputinfowdg.h"
 
 #include "combinedreport.h"
+#include "appsettings.h"
 #include "dropshadow.h"
 #include "exportfilethread.h"
+#include "filedialogs.h"
 #include "maskwidget.h"
+#include "naturalorder.h"
 #include "mycheckitemwidget.h"
 #include "myprogressdlg.h"
 #include "mymsgboxdlg.h"
@@ -33,7 +36,6 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QSignalBlocker>
-#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -276,7 +278,9 @@ void OutputInfoWdg::refreshPhotoList()
     if (m_folder->isChecked() && !m_homeFolder.isEmpty()) {
         const QSet<QString> opened(loadedPhotoPaths().begin(), loadedPhotoPaths().end());
         const QDir home(m_homeFolder);
-        for (const QString &name : home.entryList({"*.jpg"}, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase)) {
+        QStringList names = home.entryList({"*.jpg"}, QDir::Files | QDir::Readable);
+        std::sort(names.begin(), names.end(), naturalFileNameLess); // as the home page lists them
+        for (const QString &name : names) {
             const QString photo = home.filePath(name);
             if (opened.contains(photo))
                 continue;
@@ -388,13 +392,19 @@ void OutputInfoWdg::on_btn_comfirm_clicked()
         exportReport();
         return;
     }
-    // The file dialogs have no parent: this dialog's style sheet (light text, see-through lists)
-    // would leave their file lists unreadable.
-    const QString directory = QFileDialog::getExistingDirectory(
-        nullptr, tr("选择保存目录"), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-        QFileDialog::ShowDirsOnly);
-    if (!directory.isEmpty())
-        startExport(directory);
+    const QString directory = chooseFolder(this, tr("选择保存目录"), exportStartFolder());
+    if (directory.isEmpty())
+        return;
+    AppSettings::instance().writeValue("Export", "LastFolder", directory);
+    startExport(directory);
+}
+
+QString OutputInfoWdg::exportStartFolder() const
+{
+    QString photographs = m_homeFolder;
+    if (photographs.isEmpty() && !loadedPhotoPaths().isEmpty())
+        photographs = QFileInfo(loadedPhotoPaths().first()).absolutePath();
+    return firstExistingFolder({AppSettings::instance().readValue("Export", "LastFolder", QString()), photographs});
 }
 
 ExportFileThread *OutputInfoWdg::startExport(const QString &directory)
@@ -439,7 +449,7 @@ void OutputInfoWdg::exportReport()
     name.replace(QRegularExpression(R"([\\/:*?"<>|\x00-\x1f])"), "_");
     if (name.isEmpty() || name.startsWith('.'))
         name.prepend(tr("报告"));
-    const QString proposed = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(name + "." + suffix);
+    const QString proposed = QDir(exportStartFolder()).filePath(name + "." + suffix);
     // The replacement question comes from writeReport, also for a name the suffix was added to.
     QString path = QFileDialog::getSaveFileName(nullptr, tr("保存报告"), proposed,
                                                 word ? tr("Word 文档 (*.docx)") : tr("PDF 文件 (*.pdf)"), nullptr,

@@ -30,6 +30,9 @@ public:
     // listed too. Empty when the home page shows no single folder.
     void setHomeFolder(const QString &folder);
     QString homeFolder() const { return m_homeFolder; }
+    // Where the export's folder dialog opens: the folder of the last export, else the
+    // photographs' folder, else the home folder; always one that exists.
+    QString exportStartFolder() const;
     void refreshPhotoList();
     void retranslate();
     // The snapshots of the checked rows; those of photographs not on show are drawn anew, so

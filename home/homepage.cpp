@@ -1,5 +1,6 @@
 #include "homepage.h"
 
+#include "filedialogs.h"
 #include "foldertree.h"
 #include "naturalorder.h"
 #include "photogriddelegate.h"
@@ -8,7 +9,6 @@
 #include "thumbnailloader.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -200,8 +200,9 @@ void HomePage::on_btn_cancelImport_clicked()
 
 void HomePage::on_btn_inputPhotoDir_clicked()
 {
-    const QString folder =
-        QFileDialog::getExistingDirectory(this, tr("选择目录"), "./", QFileDialog::ShowDirsOnly);
+    // Opens beside the folder imported last, where the next one is likely to be.
+    const QString last = m_roots.isEmpty() ? QString() : QFileInfo(m_roots.first()).absolutePath();
+    const QString folder = chooseFolder(this, tr("选择目录"), firstExistingFolder({last}));
     if (!folder.isEmpty())
         importFolder(folder);
 }

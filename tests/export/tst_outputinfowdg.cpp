@@ -1,3 +1,4 @@
+#include "appsettings.h"
 #include "combinedreport.h"
 #include "exportfilethread.h"
 #include "exporttesthelpers.h"
@@ -415,6 +416,31 @@ private slots:
             snapshotSources().remove(snapshot);
             QFile::remove(snapshot);
         }
+    }
+
+    void exportFolderDialogStartsOnAFolderThatExists()
+    {
+        AppSettings::instance().load();
+        const auto forget = qScopeGuard([] { QFile::remove(AppSettings::configPath()); });
+        AppSettings::instance().removeKeyInGroup("Export", "LastFolder");
+        const QString photographs = m_dir.filePath("start-photos");
+        const QString last = m_dir.filePath("start-last");
+        QVERIFY(QDir().mkpath(photographs));
+        QVERIFY(QDir().mkpath(last));
+        loadedPhotoPaths() = QStringList{photographs + "/IR_0001.jpg"};
+        const auto unload = qScopeGuard([] { loadedPhotoPaths().clear(); });
+
+        OutputInfoWdg dialog;
+        QCOMPARE(dialog.exportStartFolder(), photographs); // the opened list's folder
+        dialog.setHomeFolder(last);
+        QCOMPARE(dialog.exportStartFolder(), last); // the home page's folder
+        dialog.setHomeFolder(QString());
+        AppSettings::instance().writeValue("Export", "LastFolder", last);
+        QCOMPARE(dialog.exportStartFolder(), last); // the last export's folder first
+        QVERIFY(QDir(last).removeRecursively());
+        QCOMPARE(dialog.exportStartFolder(), photographs); // it is gone: the photographs' folder
+        QVERIFY(QDir(photographs).removeRecursively());
+        QCOMPARE(dialog.exportStartFolder(), QDir::homePath()); // nothing left but home
     }
 
     void escapeCancelsTheJob()
