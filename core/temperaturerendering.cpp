@@ -2,15 +2,9 @@
 
 #include <cmath>
 
-namespace {
-
-constexpr int kIronRed = 2;
-
-} // namespace
-
 int shownPalette(const PhotoRecord &record)
 {
-    return record.paletteIndex >= 0 ? record.paletteIndex : kIronRed;
+    return record.paletteIndex >= 0 ? record.paletteIndex : kIronRedPalette;
 }
 
 bool canRenderTemperatures(const PhotoRecord &record)

@@ -9,6 +9,9 @@
 // hottest pixel.
 constexpr QRgb kNoReadingColour = 0xFF808080;
 
+// Iron Red: the palette of a photograph without one of its own.
+constexpr int kIronRedPalette = 2;
+
 // The palette a photograph's colours are read in: its own, or Iron Red when it has none (the
 // colours of the camera's own picture, and the entry the analysis page selects then).
 int shownPalette(const PhotoRecord &record);

@@ -175,12 +175,7 @@ void HotSpotPage::rescan()
     m_scanButton->setEnabled(false);
     m_cancelButton->setEnabled(true);
     m_state->setText(tr("正在扫描 %1 张图片…").arg(m_photos.size()));
-    static const Palette iron = [] {
-        QVector<Palette> palettes;
-        loadPalettes(palettes);
-        return palettes.value(2);
-    }();
-    m_scan->start(m_photos, settings(), iron);
+    m_scan->start(m_photos, settings());
 }
 
 void HotSpotPage::rememberSettings() const

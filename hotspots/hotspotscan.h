@@ -1,7 +1,7 @@
 #pragma once
 
+#include "hotspotcrop.h"
 #include "hotspotdetector.h"
-#include "palette.h"
 #include "photoposition.h"
 
 #include <QImage>
@@ -24,11 +24,6 @@ struct FoundHotSpot
     QImage crop; // the photograph around the anomaly in the palette's colours, the anomaly outlined
 };
 
-// The part of the photograph around an anomaly: its bounds with a margin, at least
-// kCropSide pixels a side where the frame allows, inside the frame.
-constexpr int kCropSide = 24;
-QRect cropAround(const QRect &bounds, const QSize &frame);
-
 // Scans photographs for anomalies in the background, on every core, and hands each
 // photograph's anomalies on in the order of the photographs. Nothing of a photograph is kept
 // after its anomalies are found: memory does not grow with the number of photographs.
@@ -39,8 +34,8 @@ public:
     explicit HotSpotScan(QObject *parent = nullptr);
     ~HotSpotScan() override; // stops a running scan and waits for it
 
-    // Starts scanning photos (a running scan is stopped first). Crops are drawn in palette.
-    void start(const QStringList &photos, const HotSpotSettings &settings, const Palette &palette);
+    // Starts scanning photos (a running scan is stopped first).
+    void start(const QStringList &photos, const HotSpotSettings &settings);
     // Stops after the photographs being scanned; finished(true) follows.
     void cancel();
     bool running() const { return m_running; }

@@ -98,15 +98,6 @@ private slots:
         QCOMPARE(cell(0, HotSpotModel::File), QString("b.jpg"));
     }
 
-    void cropStaysInsideTheFrame()
-    {
-        QCOMPARE(cropAround(QRect(0, 0, 2, 2), QSize(160, 120)), QRect(0, 0, 24, 24));
-        QCOMPARE(cropAround(QRect(158, 118, 2, 2), QSize(160, 120)), QRect(136, 96, 24, 24));
-        QCOMPARE(cropAround(QRect(50, 50, 2, 2), QSize(160, 120)), QRect(39, 39, 24, 24));
-        QCOMPARE(cropAround(QRect(10, 5, 100, 3), QSize(160, 120)), QRect(6, 0, 108, 24));
-        QCOMPARE(cropAround(QRect(0, 0, 26, 20), QSize(30, 24)), QRect(0, 0, 30, 24));
-    }
-
     // A scan started while another runs shows only its own photographs' anomalies.
     void newScanDropsTheOldOnesResults()
     {
