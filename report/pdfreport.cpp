@@ -14,6 +14,9 @@ constexpr qreal kPadding = 12;   // inside a cell, in dots (1 mm)
 const QColor kHeaderBackground(0xDD, 0xE6, 0xF0);
 const QColor kRule(0x80, 0x80, 0x80);
 constexpr qreal kSmallestTablePoints = 6; // a table's font shrinks no further to fit its columns
+// The most of a page's height a picture takes: a photograph's section (its picture, parameters,
+// statistics and a few measurements) then fits on one page.
+constexpr qreal kPictureShare = 0.4;
 
 QFont reportFont(int points, bool bold)
 {
@@ -253,8 +256,8 @@ void PdfReport::picture(const QImage &image)
     if (!m_painter.isActive() || image.isNull())
         return;
     QSizeF size(m_area.width(), m_area.width() * image.height() / image.width());
-    if (size.height() > m_area.height() / 2)
-        size.scale(m_area.width(), m_area.height() / 2, Qt::KeepAspectRatio);
+    if (size.height() > m_area.height() * kPictureShare)
+        size.scale(m_area.width(), m_area.height() * kPictureShare, Qt::KeepAspectRatio);
     room(size.height());
     m_painter.drawImage(QRectF(QPointF((m_area.width() - size.width()) / 2, m_y), size), image);
     m_y += size.height() + textHeight("M", m_area.width(), m_font);

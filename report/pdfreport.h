@@ -26,7 +26,7 @@ public:
     // page the table runs onto and never stands alone at a page's foot. Without headers the rows
     // are label and value pairs.
     void table(const ReportTable &table);
-    // The picture as wide as the text column (at most half the page high), in proportion.
+    // The picture as wide as the text column (at most 40 % of the page high), in proportion.
     void picture(const QImage &image);
 
     // Ends the document. False with the reason when it could not be written.

@@ -96,6 +96,34 @@ private slots:
         for (const QString &cell : table.rows.first())
             QVERIFY2(text.contains(cell), qPrintable(cell));
     }
+
+    void aPhotographsSectionFitsOnOnePage()
+    {
+        // A section as the combined report writes it, with the picture at the analysis page's
+        // proportions (the view and its colour scale) and a few measurements.
+        ReportPhoto photo;
+        photo.path = "/flight/IR_0001.jpg";
+        photo.hasTemperature = true;
+        photo.stats.max = 73.1f;
+        photo.stats.min = -8.0f;
+        photo.stats.avg = 25.23f;
+        photo.items = {{"P1", 70.5f, 70.5f, 70.5f, QRect(180, 220, 1, 1)},
+                       {"R1", 60.0f, 20.0f, 31.0f, QRect(QPoint(10, 20), QPoint(200, 180))}};
+        QImage picture(1095, 800, QImage::Format_RGB32);
+        picture.fill(QColor(200, 60, 90));
+        const QString path = m_dir.filePath("section.pdf");
+        PdfReport pdf(path);
+        pdf.heading(sectionTitle(photo, 1), true);
+        pdf.picture(picture);
+        pdf.table(parameterTable(photo));
+        pdf.table(statisticsTable(photo));
+        pdf.table(itemTable(photo));
+        QString error;
+        QVERIFY2(pdf.finish(&error), qPrintable(error));
+        const QString text = pdfText(path);
+        QVERIFY(text.contains("R1"));
+        QCOMPARE(text.trimmed().count('\f'), 0); // no page break
+    }
 };
 
 QTEST_MAIN(TestPdfReport)
