@@ -53,7 +53,7 @@ bool HotSpotCsvFile::open(QString *error)
     return true;
 }
 
-void HotSpotCsvFile::add(const QString &photoPath, const HotSpot &spot)
+QByteArray HotSpotCsvFile::row(const QString &photoPath, const HotSpot &spot)
 {
     const QJsonObject o = hotSpotJson(photoPath, spot);
     QByteArray row;
@@ -63,7 +63,12 @@ void HotSpotCsvFile::add(const QString &photoPath, const HotSpot &spot)
         const QJsonValue value = o.value(QLatin1String(column.key));
         row += cell(column.element < 0 ? value : value.toArray().at(column.element));
     }
-    m_file.write(row + '\n');
+    return row + '\n';
+}
+
+void HotSpotCsvFile::write(const QByteArray &rows)
+{
+    m_file.write(rows);
 }
 
 bool HotSpotCsvFile::commit(QString *error)

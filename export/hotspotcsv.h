@@ -15,7 +15,10 @@ public:
     explicit HotSpotCsvFile(const QString &path);
     // Opens the file and writes the header; false with the reason in error.
     bool open(QString *error);
-    void add(const QString &photoPath, const HotSpot &spot);
+    // One anomaly's row with its line end; made apart from the file, so rows can be made on
+    // several threads and written in order.
+    static QByteArray row(const QString &photoPath, const HotSpot &spot);
+    void write(const QByteArray &rows);
     // False with the reason in error when any of it could not be written.
     bool commit(QString *error);
 

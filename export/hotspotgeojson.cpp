@@ -17,7 +17,7 @@ bool HotSpotGeoJsonFile::open(QString *error)
     return true;
 }
 
-void HotSpotGeoJsonFile::add(const QString &photoPath, const PhotoPosition &position, const HotSpot &spot)
+QByteArray HotSpotGeoJsonFile::feature(const QString &photoPath, const PhotoPosition &position, const HotSpot &spot)
 {
     QJsonArray coordinates{position.longitude, position.latitude};
     if (position.altitude)
@@ -25,7 +25,12 @@ void HotSpotGeoJsonFile::add(const QString &photoPath, const PhotoPosition &posi
     const QJsonObject feature{{"type", "Feature"},
                               {"geometry", QJsonObject{{"type", "Point"}, {"coordinates", coordinates}}},
                               {"properties", hotSpotJson(photoPath, spot)}};
-    m_file.write((m_first ? "\n" : ",\n") + QJsonDocument(feature).toJson(QJsonDocument::Compact));
+    return QJsonDocument(feature).toJson(QJsonDocument::Compact);
+}
+
+void HotSpotGeoJsonFile::add(const QByteArray &feature)
+{
+    m_file.write((m_first ? "\n" : ",\n") + feature);
     m_first = false;
 }
 

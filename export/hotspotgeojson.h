@@ -16,7 +16,10 @@ class HotSpotGeoJsonFile
 public:
     explicit HotSpotGeoJsonFile(const QString &path);
     bool open(QString *error);
-    void add(const QString &photoPath, const PhotoPosition &position, const HotSpot &spot);
+    // One anomaly's feature; made apart from the file, so features can be made on several
+    // threads and added in order.
+    static QByteArray feature(const QString &photoPath, const PhotoPosition &position, const HotSpot &spot);
+    void add(const QByteArray &feature);
     bool commit(QString *error);
 
 private:

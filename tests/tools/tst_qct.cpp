@@ -675,7 +675,18 @@ private slots:
         QCOMPARE(missing.err, "qct: " + m_dir.filePath("absent.jpg").toUtf8() + ": no such file\n");
         QCOMPARE(missing.out, qct({"hotspots", southWest}).out);
         QCOMPARE(missing.out.count('\n'), 2);
-        // A file that cannot be written fails the run and leaves nothing behind.
+        // A calibrated photograph is read with the settings saved beside it, as by the other
+        // commands, and with the camera values given over them.
+        const QString calibrated = m_dir.filePath("calibrated.jpg");
+        QVERIFY(QFile::copy(m_photos[1], calibrated));
+        const QByteArray plain = qct({"hotspots", calibrated}).out;
+        QVERIFY(writeAll(calibrated + ".qct.json", "{\"version\":1,\"camera\":{\"emissivity\":80}}"));
+        const QByteArray corrected = qct({"hotspots", calibrated}).out;
+        QVERIFY(!plain.isEmpty() && corrected != plain);
+        QCOMPARE(qct({"hotspots", "--no-sidecar", "--emissivity", "80", calibrated}).out, corrected);
+        QCOMPARE(qct({"hotspots", "--no-sidecar", calibrated}).out, plain);
+
+        // A file that cannot be written fails the run.
         const Run nowhere = qct({"hotspots", "--csv", m_dir.filePath("none/where.csv"), southWest});
         QCOMPARE(nowhere.status, 1);
         QVERIFY(nowhere.err.contains("none/where.csv"));

@@ -319,31 +319,45 @@ int hotspots(const CommandLine &line)
             return 1;
         }
     }
+    // The workers make the lines, rows and features too: the thread that writes them in order
+    // would otherwise format every anomaly of the flight alone.
+    struct Scan
+    {
+        int result;
+        bool positioned;
+        int anomalies;
+        QByteArray lines, rows;
+        QByteArrayList features;
+    };
     int failed = 0;
     const auto scan = [&](int index) {
         thread_local PhotoRecord record; // one per worker, as for info
-        const QByteArray &native = photos[index].native;
-        PhotoHotSpots scanned = scanPhotoHotSpots(native, line.hotSpots, record, g_camera);
-        warnIfUncorrected(native, scanned.result, record);
-        return scanned;
-    };
-    const auto print = [&](int index, PhotoHotSpots &scanned) {
         const Photo &photo = photos[index];
-        if (!succeeded(photo, scanned.result))
-            ++failed;
-        QByteArray lines;
+        const PhotoHotSpots scanned = scanPhotoHotSpots(photo.native, line.hotSpots, record, g_camera);
+        warnIfUncorrected(photo.native, scanned.result, record);
+        Scan made{scanned.result, bool(scanned.position), scanned.found.spots.size(), {}, {}, {}};
         for (const HotSpot &spot : scanned.found.spots) {
-            lines += jsonLine(hotSpotJson(photo.shown, spot));
+            made.lines += jsonLine(hotSpotJson(photo.shown, spot));
             if (csv)
-                csv->add(photo.shown, spot);
+                made.rows += HotSpotCsvFile::row(photo.shown, spot);
             if (geoJson && scanned.position)
-                geoJson->add(photo.shown, *scanned.position, spot);
+                made.features << HotSpotGeoJsonFile::feature(photo.shown, *scanned.position, spot);
         }
-        if (geoJson && !scanned.position && !scanned.found.spots.isEmpty())
-            complain(photo.native, "no GPS position: its anomalies are left out of the GeoJSON file");
-        return writeOut(lines);
+        return made;
     };
-    runInOrder<PhotoHotSpots>(photos.size(), scan, print);
+    const auto print = [&](int index, Scan &made) {
+        const Photo &photo = photos[index];
+        if (!succeeded(photo, made.result))
+            ++failed;
+        if (csv)
+            csv->write(made.rows);
+        for (const QByteArray &feature : made.features)
+            geoJson->add(feature);
+        if (geoJson && !made.positioned && made.anomalies > 0)
+            complain(photo.native, "no GPS position: its anomalies are left out of the GeoJSON file");
+        return writeOut(made.lines);
+    };
+    runInOrder<Scan>(photos.size(), scan, print);
     if (csv && !csv->commit(&error)) {
         complain(line.csvFile, error);
         ++failed;
