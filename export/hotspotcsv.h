@@ -19,6 +19,7 @@ public:
     // several threads and written in order.
     static QByteArray row(const QString &photoPath, const HotSpot &spot);
     void write(const QByteArray &rows);
+    void add(const QString &photoPath, const HotSpot &spot) { write(row(photoPath, spot)); }
     // False with the reason in error when any of it could not be written.
     bool commit(QString *error);
 

@@ -20,6 +20,10 @@ public:
     // threads and added in order.
     static QByteArray feature(const QString &photoPath, const PhotoPosition &position, const HotSpot &spot);
     void add(const QByteArray &feature);
+    void add(const QString &photoPath, const PhotoPosition &position, const HotSpot &spot)
+    {
+        add(feature(photoPath, position, spot));
+    }
     bool commit(QString *error);
 
 private:
