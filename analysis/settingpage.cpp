@@ -514,6 +514,9 @@ void SettingPage::rebuildItemList()
     for (int i = m_itemLayout->count() - 1; i >= 0; --i) {
         if (auto *row = qobject_cast<MyItemTemp *>(m_itemLayout->itemAt(i)->widget())) {
             m_itemLayout->removeWidget(row);
+            // Hidden first: a show the layout still has queued for a new row would otherwise
+            // open the detached row as a window of its own.
+            row->hide();
             row->setParent(nullptr);
         }
     }

@@ -1,5 +1,6 @@
 #include "mygraphicpointitem.h"
 #include "mygraphicpolygonitem.h"
+#include "mygraphicrectitem.h"
 #include "mygraphicrounditem.h"
 #include "mygraphictextitem.h"
 #include "snapshottables.h"
@@ -12,6 +13,7 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QGraphicsTextItem>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -32,6 +34,59 @@ class TestImageView : public QObject
     MyGraphicPointItem *point(const QString &name) const
     {
         return static_cast<MyGraphicPointItem *>(itemTables()[currentPhotoPath()].value(name).get());
+    }
+
+    MyGraphicRectItem *rect(const QString &name) const
+    {
+        return static_cast<MyGraphicRectItem *>(itemTables()[currentPhotoPath()].value(name).get());
+    }
+
+    // A move of the pointer over the view without a button.
+    void hover(const QPoint &at)
+    {
+        QMouseEvent move(QEvent::MouseMove, QPointF(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(m_view->viewport(), &move);
+    }
+
+    // The view's point over a scene point, zoomed or not.
+    QPoint over(const QPointF &scenePoint) const { return m_view->mapFromScene(scenePoint); }
+
+    // A rectangle drawn unzoomed from a to b reads what the named one reads.
+    void compareWithUnzoomedTwin(const QString &name, const QPointF &a, const QPointF &b)
+    {
+        const double zoom = m_view->zoom();
+        const QTransform transform = m_view->transform();
+        const QPoint scrolled(m_view->horizontalScrollBar()->value(), m_view->verticalScrollBar()->value());
+        m_view->fitToView();
+        m_view->setDrawMode(ToolRect);
+        const QStringList before = itemTables()[currentPhotoPath()].keys();
+        m_fixture.drag(a.toPoint(), b.toPoint());
+        m_view->setDrawMode(ToolNone);
+        QStringList added = itemTables()[currentPhotoPath()].keys();
+        for (const QString &name : before)
+            added.removeOne(name);
+        QCOMPARE(added.size(), 1);
+        MyGraphicRectItem *twin = rect(added[0]);
+        const MyGraphicRectItem *zoomed = rect(name);
+        // The same pixels: the same geometry within a third of a scene unit, the same readings.
+        const QRectF z = zoomed->rect().translated(zoomed->pos()), t = twin->rect().translated(twin->pos());
+        QVERIFY2(std::abs(z.left() - t.left()) < 1 && std::abs(z.top() - t.top()) < 1
+                     && std::abs(z.right() - t.right()) < 1 && std::abs(z.bottom() - t.bottom()) < 1,
+                 qPrintable(QString("zoomed %1 %2 %3 %4, unzoomed %5 %6 %7 %8").arg(z.left()).arg(z.top())
+                                .arg(z.right()).arg(z.bottom()).arg(t.left()).arg(t.top()).arg(t.right()).arg(t.bottom())));
+        QCOMPARE(zoomed->stats().max, twin->stats().max);
+        QCOMPARE(zoomed->stats().min, twin->stats().min);
+        QCOMPARE(zoomed->stats().avg, twin->stats().avg);
+        QVERIFY(zoomed->stats().max > zoomed->stats().min);
+        QVERIFY(zoomed->stats().max != NA_TEMPERATURE);
+        scene()->clearSelection();
+        twin->setSelected(true);
+        m_view->deleteSelected();
+        // Back where the view was.
+        m_view->zoomAbout(zoom, QPointF(0, 0));
+        QCOMPARE(m_view->transform(), transform);
+        m_view->horizontalScrollBar()->setValue(scrolled.x());
+        m_view->verticalScrollBar()->setValue(scrolled.y());
     }
 
 private slots:
@@ -281,6 +336,128 @@ private slots:
         m_view->setDrawMode(ToolRect);
         m_fixture.drag(QPoint(100, 100), QPoint(300, 200));
         QCOMPARE(itemTables()[huge].value("Re1")->stats().max, NA_TEMPERATURE);
+    }
+
+    void zoomedMeasurementsReadTheSamePixels()
+    {
+        // 64 x 48 in 640 x 480: ten scene units a pixel; the corners below are pixel centres.
+        m_view->zoomAbout(3.0, QPointF(120, 90));
+        QCOMPARE(m_view->zoom(), 3.0);
+        // The scene point under the anchor stays there.
+        QVERIFY((QLineF(m_view->mapToScene(QPoint(120, 90)), QPointF(120, 90)).length() < 1));
+        QCOMPARE(scene()->imageRect(), QRectF(0, 0, 640, 480)); // the scene does not zoom
+
+        // Drawn at 3x over the pixels (10, 8) to (20, 14).
+        const QPointF a(105, 85), b(205, 145);
+        m_view->setDrawMode(ToolRect);
+        m_fixture.drag(over(a), over(b));
+        m_view->setDrawMode(ToolNone);
+        QVERIFY(rect("Re1"));
+        compareWithUnzoomedTwin("Re1", a, b);
+
+        // Moved at 3x by 60 x 30 view pixels: 20 x 10 scene units, two pixels and one.
+        scene()->clearSelection();
+        const QPoint grip = over(QPointF(150, 110));
+        hover(grip);
+        m_fixture.drag(grip, grip + QPoint(60, 30));
+        QVERIFY(rect("Re1")->isSelected());
+        compareWithUnzoomedTwin("Re1", a + QPointF(20, 10), b + QPointF(20, 10));
+
+        // Resized at 3x through the lower right handle to the centre of pixel (25, 17).
+        rect("Re1")->setSelected(true);
+        const QRectF moved = rect("Re1")->rect().translated(rect("Re1")->pos());
+        const QPoint handle = over(moved.bottomRight() + QPointF(3, 3));
+        hover(handle);
+        m_fixture.drag(handle, over(QPointF(255, 175)));
+        compareWithUnzoomedTwin("Re1", a + QPointF(20, 10), QPointF(255, 175));
+
+        // Zoom never goes below the whole picture; fit gives the unzoomed view back.
+        m_view->zoomAbout(0.01, QPointF(0, 0));
+        QCOMPARE(m_view->zoom(), 1.0);
+        QVERIFY(m_view->transform().isIdentity());
+        m_view->zoomAbout(100, QPointF(0, 0));
+        QCOMPARE(m_view->zoom(), QGraphicsPaint::kMaxZoom);
+        m_view->fitToView();
+        QVERIFY(m_view->transform().isIdentity());
+        QCOMPARE(m_view->mapToScene(QPoint(0, 0)), QPointF(0, 0));
+        QCOMPARE(m_view->mapToScene(QPoint(639, 479)), QPointF(639, 479));
+    }
+
+    void cancelledShapesLeaveNothing()
+    {
+        // A rectangle in the middle of its drag, then a polygon of two corners.
+        m_view->setDrawMode(ToolRect);
+        const int onShow = scene()->items().size();
+        m_fixture.press(QPoint(100, 100));
+        m_fixture.dragTo(QPoint(200, 150));
+        QCOMPARE(scene()->items().size(), onShow + 1);
+        QVERIFY(scene()->cancelDrawing());
+        QCOMPARE(scene()->items().size(), onShow);
+        m_fixture.dragTo(QPoint(250, 180));
+        m_fixture.release(QPoint(250, 180));
+        m_view->setDrawMode(ToolPolygon);
+        click(QPoint(60, 60));
+        click(QPoint(160, 60));
+        QVERIFY(scene()->polygonInProgress());
+        QVERIFY(scene()->cancelDrawing());
+        QVERIFY(!scene()->polygonInProgress());
+        QVERIFY(!scene()->cancelDrawing()); // nothing left to cancel
+        QCOMPARE(scene()->items().size(), onShow);
+        QVERIFY(itemTables()[currentPhotoPath()].isEmpty());
+        // The next shapes take the numbers the cancelled ones had.
+        m_view->setDrawMode(ToolRect);
+        m_fixture.drag(QPoint(100, 100), QPoint(200, 200));
+        m_view->setDrawMode(ToolPolygon);
+        click(QPoint(60, 60));
+        click(QPoint(160, 60));
+        click(QPoint(160, 160));
+        m_fixture.press(QPoint(160, 160), Qt::RightButton);
+        QCOMPARE(itemTables()[currentPhotoPath()].keys(), (QStringList{"Poly1", "Re1"}));
+        QCOMPARE(scene()->items().size(), onShow + 2);
+        m_view->setDrawMode(ToolNone);
+    }
+
+    void wheelZoomsAboutThePointerAndPanningMovesThePicture()
+    {
+        show(m_photos[3]);
+        m_view->setDrawMode(ToolRect);
+        const QPoint at(400, 300);
+        QWheelEvent wheel(QPointF(at), m_view->viewport()->mapToGlobal(at), QPoint(), QPoint(0, 240), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(m_view->viewport(), &wheel);
+        QCOMPARE(m_view->zoom(), 1.25 * 1.25);
+        QVERIFY((QLineF(m_view->mapToScene(at), QPointF(at)).length() < 1));
+
+        // A middle drag moves the picture and draws nothing.
+        const QPointF under = m_view->mapToScene(QPoint(300, 200));
+        QTest::mousePress(m_view->viewport(), Qt::MiddleButton, Qt::NoModifier, QPoint(300, 200));
+        QMouseEvent move(QEvent::MouseMove, QPointF(250, 170), Qt::NoButton, Qt::MiddleButton, Qt::NoModifier);
+        QApplication::sendEvent(m_view->viewport(), &move);
+        QTest::mouseRelease(m_view->viewport(), Qt::MiddleButton, Qt::NoModifier, QPoint(250, 170));
+        QVERIFY((QLineF(m_view->mapToScene(QPoint(250, 170)), under).length() < 1));
+
+        // So does a left drag with space held; without it the left button draws again.
+        QTest::keyPress(m_view, Qt::Key_Space);
+        m_fixture.drag(QPoint(250, 170), QPoint(350, 250));
+        QTest::keyRelease(m_view, Qt::Key_Space);
+        QVERIFY((QLineF(m_view->mapToScene(QPoint(350, 250)), under).length() < 1));
+        QVERIFY(itemTables()[currentPhotoPath()].isEmpty());
+        QVERIFY(scene()->items().size() == 2); // the overlay and the readout only
+        m_fixture.drag(QPoint(250, 170), QPoint(350, 250));
+        QCOMPARE(itemTables()[currentPhotoPath()].keys(), QStringList{"Re1"});
+
+        // A snapshot shows the whole picture, and the view stays zoomed where it was.
+        const QTransform zoomed = m_view->transform();
+        const QPointF corner = m_view->mapToScene(QPoint(0, 0));
+        QDir().mkpath(m_dir.filePath("zoomed"));
+        const QImage snapshot(saveSnapshot(m_view, m_photos[3], m_dir.filePath("zoomed")));
+        QCOMPARE(m_view->transform(), zoomed);
+        QCOMPARE(m_view->mapToScene(QPoint(0, 0)), corner);
+        m_view->fitToView();
+        scene()->clearSelection();
+        QCOMPARE(snapshot.copy(0, 0, 160, 120).convertToFormat(QImage::Format_RGB32),
+                 m_view->grab().scaled(160, 120, Qt::IgnoreAspectRatio).toImage().convertToFormat(QImage::Format_RGB32));
+        m_view->setDrawMode(ToolNone);
     }
 
     void snapshotOfAPhotographNotOnShow()

@@ -1,8 +1,16 @@
 // The analysis page's picture display: rendering, span, the colour scale beside the picture and
 // one span shared while paging.
 #include "colourscalebar.h"
+#include "itemtables.h"
+#include "mygraphicrectitem.h"
+#include "pagetables.h"
+#include "screenlayout.h"
 #include "settingpage.h"
+#include "snapshottables.h"
 #include "viewfixture.h"
+
+#include <QAction>
+#include <QDir>
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -56,9 +64,61 @@ class TestSettingPage : public QObject
         QTest::mouseRelease(scale, Qt::LeftButton, Qt::NoModifier, to);
     }
 
+    // The page on show in an active window, the photographs loaded (not the file that is no
+    // photograph: it would say so in a message box), the first one shown.
+    void open(SettingPage &page)
+    {
+        page.setupView(480, 640);
+        page.resize(1600, 800);
+        page.show();
+        page.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&page));
+        page.slot_selectImg(m_list.mid(0, 3), 0);
+        QTRY_COMPARE(page.view()->measurementScene()->photoPath(), m_list[0]);
+        page.waitForLoad();
+    }
+
+    static void key(SettingPage &page, QKeySequence keys)
+    {
+        const int code = keys[0];
+        QTest::keyClick(page.view(), Qt::Key(code & ~Qt::KeyboardModifierMask),
+                        Qt::KeyboardModifiers(code & Qt::KeyboardModifierMask));
+        QCoreApplication::processEvents();
+        // No row of the list ever opens as a window of its own (it would take the keyboard).
+        QCOMPARE(QApplication::activeWindow(), &page);
+    }
+
+    static QStringList names(const QString &photo) { return itemTables().value(photo).keys(); }
+
+    static QPoint over(SettingPage &page, const QPointF &scenePoint) { return page.view()->mapFromScene(scenePoint); }
+
+    static void mouse(SettingPage &page, QEvent::Type type, const QPoint &at, Qt::MouseButton button,
+                      Qt::MouseButtons buttons)
+    {
+        QMouseEvent event(type, QPointF(at), page.view()->viewport()->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(page.view()->viewport(), &event);
+    }
+
+    // A rectangle drawn with the mouse between two scene points; its name.
+    static QString drawRect(SettingPage &page, const QPointF &from, const QPointF &to)
+    {
+        const QString photo = page.view()->measurementScene()->photoPath();
+        const QStringList before = names(photo);
+        page.on_drawButtonClick(ToolRect);
+        mouse(page, QEvent::MouseButtonPress, over(page, from), Qt::LeftButton, Qt::LeftButton);
+        mouse(page, QEvent::MouseMove, over(page, to), Qt::NoButton, Qt::LeftButton);
+        mouse(page, QEvent::MouseButtonRelease, over(page, to), Qt::LeftButton, Qt::NoButton);
+        page.on_drawButtonClick(ToolNone);
+        for (const QString &name : names(photo))
+            if (!before.contains(name))
+                return name;
+        return QString();
+    }
+
 private slots:
     void initTestCase()
     {
+        shellValues().tempImageDir = m_dir.filePath("tmpBmp");
         // t = shift + x / 10 + 10 y: 0 to 476.3, 100 to 576.3 and 200 to 676.3 degrees, then a
         // file that is no photograph at all.
         for (int i = 0; i < 3; ++i) {
@@ -69,6 +129,155 @@ private slots:
         QFile junk(m_list.last());
         QVERIFY(junk.open(QIODevice::WriteOnly));
         junk.write(QByteArray(4000, 'x'));
+    }
+
+    void init()
+    {
+        for (const QString &photo : m_list) {
+            itemTables().remove(photo);
+            itemCounters().remove(photo);
+        }
+        itemRowTables().clear(); // the rows went with the page of the test before
+        QDir(shellValues().tempImageDir).removeRecursively();
+        QVERIFY(QDir().mkpath(shellValues().tempImageDir));
+        snapshotSources().clear();
+    }
+
+    void keyboardCommands()
+    {
+        SettingPage page;
+        open(page);
+        // Each command is listed with all its keys.
+        QMap<QString, QAction *> byKey;
+        for (QAction *action : page.keyActions()) {
+            QVERIFY(!action->shortcuts().isEmpty());
+            for (const QKeySequence &keys : action->shortcuts()) {
+                QVERIFY2(action->text().contains('\t' + QString()) && action->text().contains(keys.toString(QKeySequence::NativeText)),
+                         qPrintable(action->text()));
+                byKey.insert(keys.toString(), action);
+            }
+        }
+        QCOMPARE(byKey.size(), 16);
+
+        // Paging.
+        const QList<QPair<QKeySequence, int>> paging = {{Qt::Key_Right, 1}, {Qt::Key_PageDown, 2}, {Qt::Key_Left, 1},
+                                                         {Qt::Key_PageUp, 0}, {Qt::Key_End, 2}, {Qt::Key_Home, 0}};
+        for (const auto &[keys, index] : paging) {
+            key(page, keys);
+            QTRY_COMPARE(page.view()->measurementScene()->photoPath(), m_list[index]);
+        }
+        key(page, Qt::Key_Left); // nothing before the first
+        QCOMPARE(page.currentIndex(), 0);
+
+        // Delete takes the selected measurement away.
+        drawRect(page, QPointF(100, 100), QPointF(300, 250));
+        drawRect(page, QPointF(400, 100), QPointF(500, 250));
+        QCOMPARE(names(m_list[0]), (QStringList{"Re1", "Re2"}));
+        page.view()->measurementScene()->clearSelection();
+        itemTables()[m_list[0]].value("Re1")->setSelected(true);
+        key(page, Qt::Key_Delete);
+        QCOMPARE(names(m_list[0]), QStringList{"Re2"});
+
+        // Copy, paste, paste to all.
+        key(page, QKeySequence(Qt::CTRL | Qt::Key_C));
+        key(page, Qt::Key_Right);
+        QTRY_COMPARE(page.currentIndex(), 1);
+        key(page, QKeySequence(Qt::CTRL | Qt::Key_V));
+        QCOMPARE(names(m_list[1]), QStringList{"Re2"});
+        QVERIFY(names(m_list[2]).isEmpty());
+        key(page, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
+        QCOMPARE(names(m_list[2]), QStringList{"Re2"});
+
+        // Esc during a drag leaves nothing of the shape, nor of its name.
+        MyGraphicsScene *scene = page.view()->measurementScene();
+        const int onShow = scene->items().size();
+        page.on_drawButtonClick(ToolRect);
+        mouse(page, QEvent::MouseButtonPress, over(page, QPointF(50, 50)), Qt::LeftButton, Qt::LeftButton);
+        mouse(page, QEvent::MouseMove, over(page, QPointF(200, 150)), Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(scene->items().size(), onShow + 1);
+        key(page, Qt::Key_Escape);
+        QCOMPARE(scene->items().size(), onShow);
+        mouse(page, QEvent::MouseMove, over(page, QPointF(250, 180)), Qt::NoButton, Qt::LeftButton);
+        mouse(page, QEvent::MouseButtonRelease, over(page, QPointF(250, 180)), Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(scene->items().size(), onShow);
+        QCOMPARE(names(m_list[1]), QStringList{"Re2"});
+        // A polygon of two corners so far, the same.
+        page.on_drawButtonClick(ToolPolygon);
+        for (const QPointF &corner : {QPointF(60, 60), QPointF(160, 60)}) {
+            mouse(page, QEvent::MouseButtonPress, over(page, corner), Qt::LeftButton, Qt::LeftButton);
+            mouse(page, QEvent::MouseButtonRelease, over(page, corner), Qt::LeftButton, Qt::NoButton);
+        }
+        QVERIFY(scene->polygonInProgress());
+        key(page, Qt::Key_Escape);
+        QVERIFY(!scene->polygonInProgress());
+        QCOMPARE(scene->items().size(), onShow);
+        drawRect(page, QPointF(100, 100), QPointF(200, 200));
+        QCOMPARE(names(m_list[1]), (QStringList{"Re2", "Re3"})); // the cancelled shape's number is free
+
+        // Zoom in, out, fit.
+        key(page, QKeySequence(Qt::CTRL | Qt::Key_Plus));
+        QVERIFY(page.view()->zoom() > 1.0);
+        key(page, QKeySequence(Qt::CTRL | Qt::Key_Equal));
+        const double zoomed = page.view()->zoom();
+        key(page, QKeySequence(Qt::CTRL | Qt::Key_Minus));
+        QVERIFY(page.view()->zoom() < zoomed && page.view()->zoom() > 1.0);
+        key(page, QKeySequence(Qt::CTRL | Qt::Key_0));
+        QCOMPARE(page.view()->zoom(), 1.0);
+        QVERIFY(page.view()->transform().isIdentity());
+
+        // Save writes the snapshot of the photograph on show.
+        QFile::remove(snapshotSources().key(m_list[1])); // the one written when it was left before
+        key(page, QKeySequence(Qt::CTRL | Qt::Key_S));
+        QVERIFY(QFile::exists(snapshotSources().key(m_list[1])));
+        page.cancelLoad();
+        page.waitForLoad();
+    }
+
+    void snapshotsAreWrittenWhenNeeded()
+    {
+        SettingPage page;
+        open(page);
+        const QString drawn = drawRect(page, QPointF(100, 100), QPointF(300, 250));
+        QVERIFY(!drawn.isEmpty());
+        const QDir folder(shellValues().tempImageDir);
+        auto written = [&folder] { return folder.entryList(QDir::Files); };
+
+        // Moving the rectangle with many small steps writes nothing.
+        page.view()->measurementScene()->clearSelection();
+        QPoint at = over(page, QPointF(200, 175));
+        mouse(page, QEvent::MouseMove, over(page, QPointF(400, 400)), Qt::NoButton, Qt::NoButton);
+        mouse(page, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+        mouse(page, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        for (int i = 0; i < 200; ++i) {
+            at += QPoint(i % 2, (i + 1) % 2);
+            mouse(page, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+            QCoreApplication::processEvents();
+        }
+        mouse(page, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        QCoreApplication::processEvents();
+        const ItemPtr moved = itemTables()[m_list[0]].value(drawn);
+        QCOMPARE(moved->mapRectToScene(moved->boundingRect()).topLeft(), QPointF(193, 193));
+        QCOMPARE(written(), QStringList());
+
+        // Leaving the photograph writes its one snapshot.
+        page.on_btn_nextImg_clicked();
+        QTRY_COMPARE(page.view()->measurementScene()->photoPath(), m_list[1]);
+        QCOMPARE(written(), QStringList{"IR_1.bmp"});
+
+        // What the export saves first (on show) holds an edit made just before.
+        const QString second = drawRect(page, QPointF(100, 100), QPointF(300, 250));
+        page.saveCurrentState();
+        const QString snapshot = snapshotSources().key(m_list[1]);
+        const QImage before(snapshot);
+        QVERIFY(!before.isNull());
+        page.view()->measurementScene()->clearSelection();
+        itemTables()[m_list[1]].value(second)->setSelected(true);
+        page.view()->deleteSelected();
+        page.saveCurrentState();
+        QVERIFY(QImage(snapshot) != before);
+        QCOMPARE(written(), (QStringList{"IR_1.bmp", "IR_2.bmp"}));
+        page.cancelLoad();
+        page.waitForLoad();
     }
 
     void sharedSpanSurvivesPaging()
