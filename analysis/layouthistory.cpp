@@ -24,6 +24,12 @@ public:
     }
     void undo() override { m_history->apply(m_path, m_before); }
     void redo() override { m_history->apply(m_path, m_after); }
+    void moveOntoPixelCentres(const QSize &frame)
+    {
+        for (Layout *layout : {&m_before, &m_after})
+            for (Measurement &m : *layout)
+                m = onPixelCentres(m, frame);
+    }
 
 private:
     LayoutHistory *m_history;
@@ -73,12 +79,14 @@ void LayoutHistory::show(const QString &path)
 {
     m_group.setActiveStack(stackOf(path));
     // The items on show are made from the recorded layout when they still show it (a change
-    // of the view's size leaves only rounding); from what they show otherwise.
+    // of the view's size leaves only rounding); from what they show otherwise (placed on
+    // another picture, a shape may have been held inside it), and that is written.
     const Layout now = layoutOf(path);
-    const auto recorded = m_recorded.constFind(path);
-    if (recorded == m_recorded.constEnd() || !sameLayout(*recorded, now))
+    const bool known = m_recorded.contains(path);
+    const bool changed = !known || !sameLayout(m_recorded[path], now);
+    if (changed)
         m_recorded[path] = now;
-    apply(path, m_recorded[path], false);
+    apply(path, m_recorded[path], changed && known);
 }
 
 void LayoutHistory::commit(const QString &path)
@@ -98,10 +106,17 @@ void LayoutHistory::change(const QString &path, const Layout &layout)
     stackOf(path)->push(new LayoutStep(this, path, m_recorded.value(path), layout));
 }
 
-void LayoutHistory::rebase(const QString &path)
+void LayoutHistory::turned(const QString &path)
 {
-    m_recorded[path] = layoutOf(path);
-    apply(path, m_recorded[path]);
+    const QSize frame = mappingFor(path, QRectF()).frame;
+    QUndoStack *stack = stackOf(path);
+    for (int i = 0; i < stack->count(); ++i)
+        static_cast<LayoutStep *>(const_cast<QUndoCommand *>(stack->command(i)))->moveOntoPixelCentres(frame);
+    Layout recorded = m_recorded.value(path);
+    for (Measurement &m : recorded)
+        m = onPixelCentres(m, frame);
+    // The items are made from it anew: they then show exactly what the steps hold.
+    apply(path, recorded);
 }
 
 void LayoutHistory::apply(const QString &path, const Layout &layout, bool save)

@@ -35,9 +35,10 @@ public:
     void commit(const QString &path);
     // The layout becomes the photograph's as one step (made by the program, not drawn).
     void change(const QString &path, const Layout &layout);
-    // The layout as it stands is taken as it is, written, but no step (a quarter turn moves
-    // every point onto its turned pixel).
-    void rebase(const QString &path);
+    // The photograph on show was turned a quarter: every point went to the centre of its pixel.
+    // That is no step; the layouts of its steps go the same way, so undoing one after the turn
+    // gives back what was there, turned. The layout is written.
+    void turned(const QString &path);
     // Items made to show the layout, measured at once, and the layout written a moment later.
     void apply(const QString &path, const Layout &layout, bool save = true);
     // The message about entries left out of the photograph's saved layout, once.

@@ -320,6 +320,8 @@ void QGraphicsPaint::rotateQuarterTurn()
 void QGraphicsPaint::showPhoto(const QString &path)
 {
     fitToView(); // each photograph opens whole
+    if (path != m_scene->photoPath())
+        m_scene->setItemsAside();
     if (m_homeRecorded)
         applyRotationState(rotationStateOf(path));
     m_scene->loadImage(path);

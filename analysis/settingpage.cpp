@@ -596,7 +596,7 @@ void SettingPage::on_rotateButtonClick(int btnId)
         return;
     // The turned matrices are made when a measurement first reads them.
     m_view->rotateQuarterTurn();
-    m_history->rebase(currentPhotoPath());
+    m_history->turned(currentPhotoPath());
 }
 
 void SettingPage::on_allTempClicked(bool checked)

@@ -4,6 +4,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -85,6 +86,17 @@ bool sameLayout(const Layout &a, const Layout &b)
         if (!a[i].sameAs(b[i]))
             return false;
     return true;
+}
+
+Measurement onPixelCentres(const Measurement &m, const QSize &frame)
+{
+    auto centre = [](double v, int size) {
+        return std::clamp(std::floor(v), 0.0, double(std::max(0, size - 1))) + 0.5;
+    };
+    Measurement moved = m;
+    for (QPointF &p : moved.points)
+        p = QPointF(centre(p.x(), frame.width()), centre(p.y(), frame.height()));
+    return moved;
 }
 
 QJsonObject measurementToJson(const Measurement &m)

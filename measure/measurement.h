@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QPointF>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -31,6 +32,10 @@ struct Measurement
 };
 
 using Layout = QVector<Measurement>;
+
+// The measurement with each defining point moved to the centre of its pixel of a frame of that
+// size (the radius kept), as a quarter turn of the picture leaves it.
+Measurement onPixelCentres(const Measurement &measurement, const QSize &frame);
 
 // A measurement's name: its kind's prefix ("P", "L", "Re", "Ro", "Poly") and the number.
 QString measurementName(ItemKind kind, int number);

@@ -10,6 +10,8 @@
 
 #include <QFile>
 
+#include <utility>
+
 PictureMapping mappingFor(const QString &path, const QRectF &image)
 {
     PictureMapping mapping;
@@ -43,7 +45,12 @@ Measurement measurementOf(const MyGraphicItem &item, const PictureMapping &mappi
     if (auto *point = dynamic_cast<const MyGraphicPointItem *>(&item)) {
         m.points = {pixel(point->point())};
     } else if (auto *line = dynamic_cast<const MyGraphicLineItem *>(&item)) {
-        m.points = {pixel(line->start()), pixel(line->end())};
+        // The item knows no direction of its own (its start follows the diagonal as drawn,
+        // which a turn changes): the ends are kept left one first.
+        QPointF a = pixel(line->start()), b = pixel(line->end());
+        if (std::make_pair(b.x(), b.y()) < std::make_pair(a.x(), a.y()))
+            std::swap(a, b);
+        m.points = {a, b};
     } else if (auto *rect = dynamic_cast<const MyGraphicRectItem *>(&item)) {
         // Turned, the scene's corners are other corners of the photograph's rectangle.
         const QRectF r = QRectF(pixel(rect->rect().topLeft()), pixel(rect->rect().bottomRight())).normalized();

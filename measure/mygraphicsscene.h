@@ -55,6 +55,9 @@ public:
     // The photograph's table as it stands, without copying: items that left it leave the
     // scene, new ones join it; the shape being drawn stays. Names are counted.
     void showTableItems();
+    // Takes the items off the scene, the tables keeping them: the view may take another
+    // photograph's shape before that one is loaded, and must not reshape these.
+    void setItemsAside() { removeMeasurementItems(); }
     void rebuildForRotation();
     bool setPalette(int index);
     bool setAlarm(int mode, float threshold);

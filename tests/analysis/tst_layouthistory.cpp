@@ -371,6 +371,22 @@ private slots:
         QVERIFY(before[2].layout.isEmpty());
     }
 
+    void pagingAwayFromATurnedPhotographKeepsItsLayout()
+    {
+        // The view narrows while a photograph is turned a quarter; the next photograph's wide
+        // view must not reshape the measurements of the one left.
+        openPage(0);
+        draw(ToolRound, at(0.5, 0.5), at(0.5, 0.95));
+        draw(ToolRect, at(0.05, 0.1), at(0.95, 0.3));
+        m_page->on_rotateButtonClick(0);
+        const State turned = stateOf(m_photos[0]);
+        pageTo(1);
+        QCOMPARE(stateOf(m_photos[0]).layout.size(), turned.layout.size());
+        QVERIFY(sameLayout(stateOf(m_photos[0]).layout, turned.layout));
+        pageTo(0);
+        QCOMPARE(stateOf(m_photos[0]), turned);
+    }
+
     void badEntriesAreSkippedWithAMessage()
     {
         Measurement kept;

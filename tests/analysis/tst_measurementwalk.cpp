@@ -1,12 +1,15 @@
 // A long, seeded walk of user operations over the real analysis page: after every step each
 // measurement of every opened photograph must read what a plain recomputation from that
 // photograph's matrix finds under the item's geometry, and the list, the names and the
-// tables the export reads must agree with it.
+// tables the export reads must agree with it. Undo followed by redo gives back exactly the
+// layout and readings there were, and a restart gives back every layout from the sidecars.
 //
 // QCT_WALK_STEPS sets the number of steps, QCT_WALK_SEED the seed; a failure prints the
 // operations that led to it.
 
 #include "itemtables.h"
+#include "layouthistory.h"
+#include "measurementitems.h"
 #include "mygraphiclineitem.h"
 #include "mygraphicpointitem.h"
 #include "mygraphicpolygonitem.h"
@@ -423,6 +426,94 @@ class TestMeasurementWalk : public QObject
         log(QString("reopen at %1").arg(index));
     }
 
+    // The photograph's layout with every item's readings.
+    QPair<Layout, QVector<float>> stateOf(const QString &path) const
+    {
+        QVector<float> readings;
+        for (const ItemPtr &item : itemTables().value(path))
+            readings << item->stats().max << item->stats().min << item->stats().avg;
+        return {layoutOf(path), readings};
+    }
+
+    // Ctrl+Z, and one time in two Ctrl+Shift+Z after it: that gives back exactly what the undo took.
+    QString undoRedo()
+    {
+        QUndoGroup *group = m_page->layoutHistory()->group();
+        const bool could = group->canUndo();
+        const auto before = stateOf(currentPhotoPath());
+        group->undo();
+        log("undo");
+        if (!could || uniform(0, 1))
+            return QString();
+        group->redo();
+        log("redo");
+        const auto after = stateOf(currentPhotoPath());
+        if (after.first.size() != before.first.size())
+            return "undo and redo did not give back the number of measurements there was";
+        for (int i = 0; i < after.first.size(); ++i)
+            if (!after.first[i].sameAs(before.first[i]))
+                return "undo and redo gave back " + text(after.first[i]) + " for " + text(before.first[i]);
+        if (after.second != before.second)
+            return "undo and redo did not give back the readings there were";
+        return QString();
+    }
+
+    void makePage(int index)
+    {
+        m_page = std::make_unique<SettingPage>();
+        const ScreenLayout &layout = shellValues().layout;
+        m_page->setupView(layout.minSide, layout.maxWidth);
+        m_page->resize(1900, 1000);
+        m_page->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
+        QSignalSpy shownSpy(m_page.get(), &SettingPage::sig_showSettingPage);
+        m_page->slot_selectImg(m_photos, index);
+        QVERIFY(shownSpy.wait(10000));
+        m_page->waitForLoad();
+        QCoreApplication::processEvents();
+    }
+
+    static QString text(const Measurement &m)
+    {
+        QString t = m.name + " " + m.colour.name() + " " + QString::number(m.penWidth);
+        for (const QPointF &p : m.points)
+            t += QString(" (%1,%2)").arg(p.x(), 0, 'g', 17).arg(p.y(), 0, 'g', 17);
+        return t + " r " + QString::number(m.radius, 'g', 17);
+    }
+
+    // Quitting and starting again: only the sidecars remain, and they give back every layout.
+    QString restartFromSidecars()
+    {
+        const int index = m_page->currentIndex();
+        m_page->cancelLoad();
+        m_page->waitForLoad();
+        m_page->layoutHistory()->saver()->flushAll();
+        QHash<QString, Layout> saved;
+        for (const QString &path : m_photos)
+            saved[path] = layoutOf(path);
+        for (const auto &rows : itemRowTables())
+            qDeleteAll(rows);
+        itemRowTables().clear();
+        m_page.reset();
+        itemTables().clear();
+        itemCounters().clear();
+        for (const QString &path : m_photos)
+            forgetPhotoRecord(path);
+        m_wholeFrame = false;
+        makePage(index);
+        log(QString("restart at %1").arg(index));
+        for (const QString &path : m_photos) {
+            const Layout read = layoutOf(path);
+            if (read.size() != saved[path].size())
+                return QFileInfo(path).fileName() + ": the sidecar gave back another number of measurements";
+            for (int i = 0; i < read.size(); ++i)
+                if (!read[i].sameAs(saved[path][i]))
+                    return QFileInfo(path).fileName() + ": the sidecar gave back " + text(read[i]) + " for "
+                        + text(saved[path][i]);
+        }
+        return QString();
+    }
+
     void switchLanguage()
     {
         static const char *const catalogues[] = {nullptr, ":/res/language/english.qm", ":/res/language/japanese.qm"};
@@ -436,11 +527,14 @@ class TestMeasurementWalk : public QObject
         log(QString("language %1").arg(m_language));
     }
 
-    void step()
+    QString step()
     {
         // Crowded photographs lose items, so shapes keep being drawn, moved and measured.
-        const int roll = shownItems().size() > 12 ? 64 : uniform(0, 99);
-        if (roll < 30) {
+        const int roll = shownItems().size() > 12 ? 64 : uniform(0, 106);
+        QString problem;
+        if (roll >= 100) {
+            problem = roll < 106 ? undoRedo() : restartFromSidecars();
+        } else if (roll < 30) {
             draw();
         } else if (roll < 46) {
             moveItem();
@@ -476,6 +570,7 @@ class TestMeasurementWalk : public QObject
         }
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
+        return problem;
     }
 
     const Grid &gridOf(const QString &path)
@@ -593,17 +688,7 @@ private slots:
         plain.fill(Qt::darkGray);
         QVERIFY(plain.save(m_photos[2]));
 
-        m_page = std::make_unique<SettingPage>();
-        const ScreenLayout &layout = shellValues().layout;
-        m_page->setupView(layout.minSide, layout.maxWidth);
-        m_page->resize(1900, 1000);
-        m_page->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
-        QSignalSpy shownSpy(m_page.get(), &SettingPage::sig_showSettingPage);
-        m_page->slot_selectImg(m_photos, 0);
-        QVERIFY(shownSpy.wait(10000));
-        m_page->waitForLoad();
-        QCoreApplication::processEvents();
+        makePage(0);
     }
 
     void cleanupTestCase()
@@ -640,10 +725,11 @@ private slots:
         m_random.seed(seed);
         int drawn = 0;
         for (int i = 0; i < steps; ++i) {
-            step();
+            QString problem = step();
             if (QTest::currentTestFailed())
                 break;
-            const QString problem = fault();
+            if (problem.isEmpty())
+                problem = fault();
             if (!problem.isEmpty()) {
                 qWarning().noquote() << "seed" << seed << "failed after step" << i + 1 << "; the steps were:\n"
                                      << m_log.join("\n");
