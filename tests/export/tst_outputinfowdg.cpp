@@ -29,6 +29,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <quazip.h>
+#include <quazipfile.h>
+
 namespace {
 
 // Every row of the dialog checked, CSV tables chosen.
@@ -250,6 +253,20 @@ private slots:
             QCOMPARE(lines.filter(row).size(), 1);
         }
         QVERIFY(lines.filter(QRegularExpression("^\\s*b\\.jpg\\s")).isEmpty());
+
+        // The Word choice writes a Word document.
+        QComboBox *format = dialog.findChild<QComboBox *>("combo_format");
+        format->setCurrentIndex(format->findData(int(ReportFormat::Word)));
+        const QString docx = m_dir.filePath("site report.docx");
+        QVERIFY2(dialog.writeReport(docx), qPrintable(closer.texts.join(" / ")));
+        QuaZip zip(docx);
+        QVERIFY(zip.open(QuaZip::mdUnzip));
+        QVERIFY(zip.setCurrentFile("word/document.xml"));
+        QuaZipFile body(&zip);
+        QVERIFY(body.open(QIODevice::ReadOnly));
+        const QByteArray xml = body.readAll();
+        QVERIFY(xml.contains("Dach Nord 7"));
+        QVERIFY(xml.contains("c-2.jpg") && !xml.contains(">b.jpg<"));
     }
 
     void oneReportAsksBeforeReplacingAndCancelLeavesNothing()
