@@ -3,6 +3,7 @@
 #include "docxreport.h"
 #include "itemtables.h"
 #include "pdfreport.h"
+#include "reportanomalies.h"
 #include "snapshottables.h"
 #include "phototables.h"
 #include "snapshotwriter.h"
@@ -45,14 +46,21 @@ QList<ReportItem> reportItems(const QString &photo, const PhotoRecord &record)
     return items;
 }
 
-} // namespace
-
-ReportPhoto reportPhotoOf(const QString &photo)
+// The photograph's record from the program's tables when it was opened, else loaded on its own.
+PhotoRecord recordOf(const QString &photo)
 {
     PhotoRecord record;
     if (!findPhotoRecord(photo, record))
         loadNewPhoto(QFile::encodeName(photo), record);
     record.path = photo;
+    return record;
+}
+
+} // namespace
+
+ReportPhoto reportPhotoOf(const QString &photo)
+{
+    const PhotoRecord record = recordOf(photo);
     return reportPhoto(record, reportItems(photo, record));
 }
 
@@ -82,11 +90,15 @@ namespace {
 // The report laid out by its writer, PDF or Word, which both take the same steps; step() is
 // called after each section and stops the report when it says false.
 template <class Writer>
-bool layOut(Writer &writer, const QString &site, const QVector<ReportPhoto> &photos, const std::function<bool()> &step,
-            QString *error)
+bool layOut(Writer &writer, const CombinedReport &report, const QVector<ReportPhoto> &photos,
+            const QVector<ReportAnomaly> &anomalies, const std::function<bool()> &step, QString *error)
 {
     writer.title(reportTitle());
-    writer.table(coverTable(reportCover(site, photos)));
+    writer.table(coverTable(reportCover(report.site, photos)));
+    writer.heading(QCoreApplication::translate("ReportModel", "异常"), true);
+    writer.table(anomalySummaryTable(anomalies, report.hotSpots));
+    if (!anomalies.isEmpty())
+        writer.table(anomalyTable(anomalies));
     writer.heading(QCoreApplication::translate("ReportModel", "汇总"), true);
     ReportTable summary = summaryTable(photos);
     summary.title.clear();
@@ -124,17 +136,21 @@ bool writeCombinedReport(const CombinedReport &report, const QString &path, QStr
     // then the sections, one picture at a time.
     QVector<ReportPhoto> photos;
     photos.reserve(report.photos.size());
+    QVector<ReportAnomaly> anomalies;
     for (const QString &photo : report.photos) {
-        photos.append(reportPhotoOf(photo));
+        const PhotoRecord record = recordOf(photo);
+        photos.append(reportPhoto(record, reportItems(photo, record)));
+        anomalies += reportAnomalies(record, report.hotSpots);
         if (!step())
             return false;
     }
     sortHottestFirst(photos);
+    rankAnomalies(anomalies);
 
     if (report.format == ReportFormat::Word) {
         DocxReport docx(path);
-        return layOut(docx, report.site, photos, step, error);
+        return layOut(docx, report, photos, anomalies, step, error);
     }
     PdfReport pdf(path);
-    return layOut(pdf, report.site, photos, step, error);
+    return layOut(pdf, report, photos, anomalies, step, error);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hotspotdetector.h"
 #include "reportmodel.h"
 
 #include <QImage>
@@ -8,9 +9,11 @@
 
 #include <functional>
 
-// One report for a selection of photographs: a cover (site, dates, count, version), a summary
-// with a row per photograph, hottest first, then a section per photograph in that order with
-// its picture and colour scale, parameters, whole-frame statistics and measurements.
+// One report for a selection of photographs: a cover (site, dates, count, version), the
+// anomalies of every photograph ranked (with the settings they were found with, the count of
+// each class and a crop of each), a summary with a row per photograph, hottest first, then a
+// section per photograph in that order with its picture and colour scale, parameters,
+// whole-frame statistics and measurements.
 enum ReportFormat { Pdf, Word };
 
 struct CombinedReport
@@ -18,6 +21,7 @@ struct CombinedReport
     QString site;
     QStringList photos;
     ReportFormat format = ReportFormat::Pdf; // PDF, or a Word document (.docx)
+    HotSpotSettings hotSpots;                // what counts as an anomaly
     // Called after each photograph of each pass (two passes: reading, then writing) with the
     // steps done and the steps in all; false stops the report (nothing is written then).
     std::function<bool(int done, int total)> progress;

@@ -14,6 +14,8 @@ constexpr int kTableTextSize = 16;
 constexpr qreal kLatinTwips = 0.6 * kTableTextSize * 10;
 constexpr qreal kWideTwips = kTableTextSize * 10;
 constexpr qreal kCellMarginTwips = 2 * 57 + 30;
+// The side of a picture in a table's row (12 mm).
+constexpr qint64 kRowPictureTwips = 680;
 const char *const kHeaderShade = "DDE6F0";
 
 qreal textTwips(const QString &text)
@@ -39,6 +41,8 @@ QVector<qreal> columnWidths(const ReportTable &table, qreal width)
     for (int c = 0; c < columns; ++c) {
         for (const QStringList &row : table.rows)
             data[c] = std::max(data[c], textTwips(row.value(c)));
+        if (c == 0 && !table.pictures.isEmpty())
+            data[c] = std::max(data[c], kRowPictureTwips + kCellMarginTwips);
         const qreal header = textTwips(table.headers.value(c));
         data[c] = std::max(data[c], header / 2 + kCellMarginTwips / 2);
         wanted[c] = std::max(data[c], header);
@@ -171,7 +175,25 @@ void DocxReport::table(const ReportTable &table)
         run.insertBefore(doc.createElement("w:rPr"), run.firstChild()).appendChild(doc.createElement("w:b"));
     }
     const QVector<qreal> widths = columnWidths(table, m_document.textWidthTwips());
-    styleTable(doc, m_document.append(m_document.table(table.headers, table.rows, widths)));
+    const QDomElement element = m_document.append(m_document.table(table.headers, table.rows, widths));
+    styleTable(doc, element);
+    // Each row's picture in its first cell, the rows after the header in order.
+    QDomElement row = element.firstChildElement("w:tr");
+    if (!table.headers.isEmpty())
+        row = row.nextSiblingElement("w:tr");
+    for (const QImage &image : table.pictures) {
+        if (row.isNull())
+            break;
+        if (!image.isNull()) {
+            const QDomElement run = m_document.pictureRun(image, kRowPictureTwips, kRowPictureTwips);
+            if (run.isNull()) {
+                m_error = m_document.errorString();
+                return;
+            }
+            row.firstChildElement("w:tc").firstChildElement("w:p").appendChild(run);
+        }
+        row = row.nextSiblingElement("w:tr");
+    }
     // Word needs a paragraph between two tables, or it joins them.
     paragraph(QString(), QString());
 }

@@ -14,6 +14,7 @@ constexpr qreal kPadding = 12;   // inside a cell, in dots (1 mm)
 const QColor kHeaderBackground(0xDD, 0xE6, 0xF0);
 const QColor kRule(0x80, 0x80, 0x80);
 constexpr qreal kSmallestTablePoints = 6; // a table's font shrinks no further to fit its columns
+constexpr qreal kRowPicture = 142;        // the side of a picture in a table's row, in dots (12 mm)
 // The most of a page's height a picture takes: a photograph's section (its picture, parameters,
 // statistics and a few measurements) then fits on one page.
 constexpr qreal kPictureShare = 0.4;
@@ -160,6 +161,8 @@ void PdfReport::table(const ReportTable &table)
             qreal longest = 0;
             for (const QStringList &row : table.rows)
                 longest = std::max(longest, dataMetrics.horizontalAdvance(row.value(c)));
+            if (c == 0 && !table.pictures.isEmpty())
+                longest = std::max(longest, kRowPicture);
             word[c] = widestWord(table.headers.value(c), headerMetrics) + 2 * kPadding;
             line[c] = headerMetrics.horizontalAdvance(table.headers.value(c)) + 2 * kPadding;
             narrowest[c] = std::max(longest + 2 * kPadding, word[c]);
@@ -219,6 +222,10 @@ void PdfReport::table(const ReportTable &table)
         return height + 2 * kPadding;
     };
     const qreal headerHeight = table.headers.isEmpty() ? 0 : rowHeight(table.headers, bold, headerWrap);
+    const auto dataHeight = [&](int r) {
+        const qreal height = rowHeight(table.rows[r], font, dataWrap);
+        return r < table.pictures.size() ? std::max(height, kRowPicture + 2 * kPadding) : height;
+    };
     const auto header = [&] {
         if (!table.headers.isEmpty())
             drawRow(table.headers, widths, headerHeight, bold, kHeaderBackground, headerWrap);
@@ -227,14 +234,14 @@ void PdfReport::table(const ReportTable &table)
     if (!table.title.isEmpty()) {
         const qreal titleHeight = textHeight(table.title, m_area.width(), m_bold) * 1.3;
         // The title stays with the header and the first row.
-        room(titleHeight + headerHeight + (table.rows.isEmpty() ? 0 : rowHeight(table.rows.first(), font, dataWrap)));
+        room(titleHeight + headerHeight + (table.rows.isEmpty() ? 0 : dataHeight(0)));
         m_painter.setFont(m_bold);
         m_painter.setPen(Qt::black);
         m_painter.drawText(QRectF(0, m_y, m_area.width(), titleHeight), Qt::AlignLeft | Qt::AlignVCenter, table.title);
         m_y += titleHeight;
     }
     for (int r = 0; r < table.rows.size(); ++r) {
-        const qreal height = rowHeight(table.rows[r], font, dataWrap);
+        const qreal height = dataHeight(r);
         const bool first = r == 0;
         if (m_y + height + (first ? headerHeight : 0) > m_area.height() && m_y > 0) {
             newPage();
@@ -242,7 +249,15 @@ void PdfReport::table(const ReportTable &table)
         } else if (first) {
             header();
         }
+        const qreal top = m_y;
         drawRow(table.rows[r], widths, height, font, QColor(), dataWrap);
+        const QImage picture = table.pictures.value(r);
+        if (!picture.isNull()) {
+            QSizeF size = picture.size();
+            size.scale(kRowPicture, kRowPicture, Qt::KeepAspectRatio);
+            const QPointF corner((widths[0] - size.width()) / 2, top + (height - size.height()) / 2);
+            m_painter.drawImage(QRectF(corner, size), picture);
+        }
     }
     if (table.rows.isEmpty()) {
         room(headerHeight);

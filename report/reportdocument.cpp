@@ -359,7 +359,7 @@ qint64 ReportDocument::textHeightTwips() const
         - margins.attribute("w:bottom").toLongLong();
 }
 
-QDomElement ReportDocument::pictureRun(const QImage &image, qint64 maxHeightTwips)
+QDomElement ReportDocument::pictureRun(const QImage &image, qint64 maxHeightTwips, qint64 maxWidthTwips)
 {
     if (image.isNull())
         return QDomElement();
@@ -375,8 +375,8 @@ QDomElement ReportDocument::pictureRun(const QImage &image, qint64 maxHeightTwip
         return QDomElement();
     const QString rel = addRelationship("http://schemas.openxmlformats.org/officeDocument/2006/relationships/image", media);
 
-    // As wide as the text column of the page, the height in proportion.
-    qint64 cx = textWidthTwips() * kEmuPerTwip;
+    // As wide as the text column of the page (or the width given), the height in proportion.
+    qint64 cx = (maxWidthTwips > 0 ? std::min<qint64>(maxWidthTwips, textWidthTwips()) : textWidthTwips()) * kEmuPerTwip;
     qint64 cy = cx * image.height() / std::max(1, image.width());
     if (maxHeightTwips > 0 && cy > maxHeightTwips * kEmuPerTwip) {
         cx = cx * maxHeightTwips * kEmuPerTwip / cy;

@@ -57,7 +57,7 @@ public:
     QDomElement table(const QStringList &headers, const QList<QStringList> &rows, const QVector<qreal> &weights);
     // A run with the picture as wide as the text column, in proportion, at most maxHeightTwips
     // high (no limit when 0). Null when the picture cannot be stored.
-    QDomElement pictureRun(const QImage &image, qint64 maxHeightTwips = 0);
+    QDomElement pictureRun(const QImage &image, qint64 maxHeightTwips = 0, qint64 maxWidthTwips = 0);
     // The width and the height of the text column in twips, from the template's page settings.
     qint64 textWidthTwips() const;
     qint64 textHeightTwips() const;

@@ -2,6 +2,7 @@
 
 #include "photorecord.h"
 
+#include <QImage>
 #include <QList>
 #include <QRect>
 #include <QString>
@@ -60,6 +61,8 @@ struct ReportTable
     QString title;
     QStringList headers;
     QList<QStringList> rows;
+    // When not empty, a picture per row, shown in the row's first cell.
+    QList<QImage> pictures;
 };
 
 // The cover as label and value rows (no header).

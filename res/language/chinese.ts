@@ -1001,6 +1001,66 @@
         <source>红外巡检报告</source>
         <translation>红外巡检报告</translation>
     </message>
+    <message>
+        <source>异常</source>
+        <translation>异常</translation>
+    </message>
+    <message>
+        <source>阈值（高于参考温度）</source>
+        <translation>阈值（高于参考温度）</translation>
+    </message>
+    <message>
+        <source>最小面积</source>
+        <translation>最小面积</translation>
+    </message>
+    <message>
+        <source>%1 像素</source>
+        <translation>%1 像素</translation>
+    </message>
+    <message>
+        <source>辐照度</source>
+        <translation>辐照度</translation>
+    </message>
+    <message>
+        <source>等级 3（温差 ≥ %1 K）</source>
+        <translation>等级 3（温差 ≥ %1 K）</translation>
+    </message>
+    <message>
+        <source>等级 2（%1 K ≤ 温差 &lt; %2 K）</source>
+        <translation>等级 2（%1 K ≤ 温差 &lt; %2 K）</translation>
+    </message>
+    <message>
+        <source>等级 1（温差 &lt; %1 K）</source>
+        <translation>等级 1（温差 &lt; %1 K）</translation>
+    </message>
+    <message>
+        <source>位置</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>等级</source>
+        <translation>等级</translation>
+    </message>
+    <message>
+        <source>温差 (K)</source>
+        <translation>温差 (K)</translation>
+    </message>
+    <message>
+        <source>参考温度</source>
+        <translation>参考温度</translation>
+    </message>
+    <message>
+        <source>面积 (像素)</source>
+        <translation>面积 (像素)</translation>
+    </message>
+    <message>
+        <source>最热点 (像素)</source>
+        <translation>最热点 (像素)</translation>
+    </message>
 </context>
 <context>
     <name>LayoutHistory</name>

@@ -1007,6 +1007,66 @@ Temp.</translation>
         <source>红外巡检报告</source>
         <translation>Thermal Inspection Report</translation>
     </message>
+    <message>
+        <source>异常</source>
+        <translation>Anomalies</translation>
+    </message>
+    <message>
+        <source>阈值（高于参考温度）</source>
+        <translation>Threshold (above the reference)</translation>
+    </message>
+    <message>
+        <source>最小面积</source>
+        <translation>Minimum area</translation>
+    </message>
+    <message>
+        <source>%1 像素</source>
+        <translation>%1 pixels</translation>
+    </message>
+    <message>
+        <source>辐照度</source>
+        <translation>Irradiance</translation>
+    </message>
+    <message>
+        <source>等级 3（温差 ≥ %1 K）</source>
+        <translation>Class 3 (ΔT ≥ %1 K)</translation>
+    </message>
+    <message>
+        <source>等级 2（%1 K ≤ 温差 &lt; %2 K）</source>
+        <translation>Class 2 (%1 K ≤ ΔT &lt; %2 K)</translation>
+    </message>
+    <message>
+        <source>等级 1（温差 &lt; %1 K）</source>
+        <translation>Class 1 (ΔT &lt; %1 K)</translation>
+    </message>
+    <message>
+        <source>位置</source>
+        <translation>Where</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>等级</source>
+        <translation>Class</translation>
+    </message>
+    <message>
+        <source>温差 (K)</source>
+        <translation>ΔT (K)</translation>
+    </message>
+    <message>
+        <source>参考温度</source>
+        <translation>Reference</translation>
+    </message>
+    <message>
+        <source>面积 (像素)</source>
+        <translation>Area (pixels)</translation>
+    </message>
+    <message>
+        <source>最热点 (像素)</source>
+        <translation>Hottest pixel</translation>
+    </message>
 </context>
 <context>
     <name>LayoutHistory</name>

@@ -1005,6 +1005,66 @@
         <source>红外巡检报告</source>
         <translation>赤外線点検レポート</translation>
     </message>
+    <message>
+        <source>异常</source>
+        <translation>異常</translation>
+    </message>
+    <message>
+        <source>阈值（高于参考温度）</source>
+        <translation>しきい値（基準温度より上）</translation>
+    </message>
+    <message>
+        <source>最小面积</source>
+        <translation>最小面積</translation>
+    </message>
+    <message>
+        <source>%1 像素</source>
+        <translation>%1 ピクセル</translation>
+    </message>
+    <message>
+        <source>辐照度</source>
+        <translation>日射強度</translation>
+    </message>
+    <message>
+        <source>等级 3（温差 ≥ %1 K）</source>
+        <translation>等級 3（温度差 ≥ %1 K）</translation>
+    </message>
+    <message>
+        <source>等级 2（%1 K ≤ 温差 &lt; %2 K）</source>
+        <translation>等級 2（%1 K ≤ 温度差 &lt; %2 K）</translation>
+    </message>
+    <message>
+        <source>等级 1（温差 &lt; %1 K）</source>
+        <translation>等級 1（温度差 &lt; %1 K）</translation>
+    </message>
+    <message>
+        <source>位置</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>番号</translation>
+    </message>
+    <message>
+        <source>等级</source>
+        <translation>等級</translation>
+    </message>
+    <message>
+        <source>温差 (K)</source>
+        <translation>温度差 (K)</translation>
+    </message>
+    <message>
+        <source>参考温度</source>
+        <translation>基準温度</translation>
+    </message>
+    <message>
+        <source>面积 (像素)</source>
+        <translation>面積 (ピクセル)</translation>
+    </message>
+    <message>
+        <source>最热点 (像素)</source>
+        <translation>最高温点 (ピクセル)</translation>
+    </message>
 </context>
 <context>
     <name>LayoutHistory</name>

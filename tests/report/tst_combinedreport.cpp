@@ -1,10 +1,15 @@
 #include "combinedreport.h"
+#include "hotspotjson.h"
+#include "photohotspots.h"
+#include "plantedanomalies.h"
 #include "itemtables.h"
 #include "mygraphicpointitem.h"
 #include "photogenerator.h"
 #include "phototables.h"
 
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTranslator>
@@ -188,6 +193,64 @@ private slots:
         QVERIFY(!error.isEmpty());
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("before"));
+    }
+    // The anomalies come first, ranked across photographs, each row holding what the anomaly
+    // list (qct hotspots) gives for it, and the count of each class.
+    void anomaliesMatchTheAnomalyList()
+    {
+        const QString folder = m_dir.filePath("spots");
+        QDir().mkpath(folder);
+        const auto scene = [](const std::vector<PlantedAnomaly> &anomalies) {
+            PhotoSpec shot;
+            shot.width = 160;
+            shot.height = 120;
+            shot.temperatures = inspectionScene(160, 120, 2);
+            plantAnomalies(shot.temperatures, 160, 120, anomalies);
+            return shot;
+        };
+        const QStringList photos{folder + "/IR_0001.jpg", folder + "/IR_0002.jpg"};
+        writePhoto(photos[0], scene({hotCell({30, 20}, 4, 22.0f), hotConnector({100, 80}, 8.0f)}));
+        writePhoto(photos[1], scene({diodeBand(QRect(10, 90, 40, 3), 15.0f)}));
+        CombinedReport combined;
+        combined.photos = photos;
+        const QString pdf = m_dir.filePath("spots.pdf");
+        QString error;
+        QVERIFY2(writeCombinedReport(combined, pdf, &error), qPrintable(error));
+        const QString text = pdfText(pdf);
+
+        QList<QJsonObject> expected; // highest deltaT first
+        for (const QString &photo : photos) {
+            PhotoRecord record;
+            for (const HotSpot &spot : scanPhotoHotSpots(QFile::encodeName(photo), HotSpotSettings(), record).found.spots)
+                expected << hotSpotJson(photo, spot);
+        }
+        std::sort(expected.begin(), expected.end(), [](const QJsonObject &a, const QJsonObject &b) {
+            return a["deltaT"].toDouble() > b["deltaT"].toDouble();
+        });
+        QCOMPARE(expected.size(), 3);
+        const QRegularExpression row("^\\s*(\\d+)\\s+(IR_\\d+\\.jpg)\\s+(\\d)\\s+(\\S+)\\s+(\\S+)\\s+(\\S+)\\s+(\\d+)\\s+(\\d+), (\\d+)\\s*$",
+                                     QRegularExpression::MultilineOption);
+        auto match = row.globalMatch(text);
+        for (int rank = 1; rank <= expected.size(); ++rank) {
+            QVERIFY2(match.hasNext(), qPrintable(QString("row %1 missing").arg(rank)));
+            const QRegularExpressionMatch m = match.next();
+            const QJsonObject &spot = expected[rank - 1];
+            const auto twoDecimals = [&](const char *key) { return QString::number(spot[key].toDouble(), 'f', 2); };
+            QCOMPARE(m.captured(1).toInt(), rank);
+            QCOMPARE(m.captured(2), QFileInfo(spot["path"].toString()).fileName());
+            QCOMPARE(m.captured(3).toInt(), spot["class"].toInt());
+            QCOMPARE(m.captured(4), twoDecimals("deltaT"));
+            QCOMPARE(m.captured(5), twoDecimals("max"));
+            QCOMPARE(m.captured(6), twoDecimals("reference"));
+            QCOMPARE(m.captured(7).toInt(), spot["area"].toInt());
+            QCOMPARE(m.captured(8).toInt(), spot["maxPos"].toArray()[0].toInt());
+            QCOMPARE(m.captured(9).toInt(), spot["maxPos"].toArray()[1].toInt());
+        }
+        QVERIFY(!match.hasNext());
+        // One of each class, and the section before the summary.
+        for (const char *label : {"等级 3", "等级 2", "等级 1"})
+            QVERIFY2(text.contains(QRegularExpression(kc(label) + "[^\\n]*K\\)\\s+1\\n")), label);
+        QVERIFY(text.indexOf(kc("异常")) < text.indexOf(kc("汇总")));
     }
 };
 

@@ -23,10 +23,12 @@ const char kUsage[] =
     "                            language, by default the system's; one line per photograph that\n"
     "                            failed, saying why; --excel writes them for a spreadsheet: a UTF-8\n"
     "                            byte-order mark, UTF-8 labels, empty cells for pixels without a reading\n"
-    "       qct report [--lang zh|en|ja] [--format pdf|docx] [--site NAME] OUT PHOTO_OR_FOLDER...\n"
+    "       qct report [--lang zh|en|ja] [--format pdf|docx] [--site NAME] [--threshold K]\n"
+    "                  [--min-area N] [--irradiance G] [--classes A,B] OUT PHOTO_OR_FOLDER...\n"
     "                            one inspection report of all the photographs, as PDF (the default)\n"
-    "                            or as a Word document: a cover, a summary hottest first, a section\n"
-    "                            per photograph\n"
+    "                            or as a Word document: a cover, the anomalies ranked (found as qct\n"
+    "                            hotspots finds them, with the same options), a summary hottest\n"
+    "                            first, a section per photograph\n"
     "       qct hotspots [--threshold K] [--min-area N] [--irradiance G] [--classes A,B]\n"
     "                    [--geojson FILE] [--csv FILE] PHOTO_OR_FOLDER...\n"
     "                            one JSON object per anomaly per line, highest deltaT of a photograph\n"
@@ -222,7 +224,7 @@ bool parseCommandLine(const QList<QByteArray> &arguments, CommandLine &line, QSt
             line.site = value;
         } else if (line.command == "hotspots" && (name == "geojson" || name == "csv")) {
             (name == "csv" ? line.csvFile : line.geoJsonFile) = arguments[i];
-        } else if (line.command == "hotspots"
+        } else if ((line.command == "hotspots" || line.command == "report")
                    && (name == "threshold" || name == "min-area" || name == "irradiance" || name == "classes")) {
             if (!parseHotSpotOption(name, value, line.hotSpots, error))
                 return false;

@@ -31,7 +31,7 @@ struct CommandLine
     bool excel = false;        // csv --excel
     QString site;              // report --site: the cover's site, by default the first folder's name
     bool word = false;         // report --format docx: a Word document instead of PDF
-    HotSpotSettings hotSpots;  // hotspots --threshold, --min-area, --irradiance, --classes
+    HotSpotSettings hotSpots;  // hotspots and report --threshold, --min-area, --irradiance, --classes
     QByteArray geoJsonFile;    // hotspots --geojson, --csv: the files' names as given
     QByteArray csvFile;
     QList<QByteArray> operands; // photographs, folders, OUTDIR, DIR: the bytes as given

@@ -284,6 +284,7 @@ int report(const CommandLine &line)
         combined.photos << photo.shown;
     combined.site = line.site;
     combined.format = line.word ? ReportFormat::Word : ReportFormat::Pdf;
+    combined.hotSpots = line.hotSpots;
     if (combined.site.isEmpty() && !photos.isEmpty())
         combined.site = QFileInfo(photos.first().shown).absoluteDir().dirName();
     QString error;
