@@ -1,6 +1,9 @@
 #include "appsettings.h"
 #include "exportfilethread.h"
 #include "homepage.h"
+#include "itemtables.h"
+#include "layouthistory.h"
+#include "measurementitems.h"
 #include "mymsgboxdlg.h"
 #include "myprogressdlg.h"
 #include "mytitlebar.h"
@@ -11,6 +14,7 @@
 #include "quorvicameratool.h"
 #include "screenlayout.h"
 #include "settingpage.h"
+#include "sidecar.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,6 +24,7 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QLabel>
+#include <QMessageBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -109,6 +114,72 @@ private slots:
     }
 
     void cleanupTestCase() { QFile::remove(AppSettings::configPath()); }
+
+    void closingWithLayoutsThatCannotBeWrittenAsks()
+    {
+        // A photograph whose sidecar cannot be written: a folder stands where the file would go.
+        const QString photo = m_dir.filePath("unwritable.jpg");
+        QVERIFY(QDir().mkpath(sidecarPath(photo)));
+        Measurement point;
+        point.name = "P1";
+        point.points = {QPointF(5.5, 7.5)};
+        itemTables()[photo] = {{"P1", itemFor(point, mappingFor(photo, QRectF(0, 0, 100, 100)))}};
+        // Answers the question with the button of the given text, and counts the questions.
+        int asked = 0;
+        QString choice;
+        std::function<void()> meanwhile = [] {};
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                ++asked;
+                meanwhile();
+                for (QAbstractButton *button : box->buttons())
+                    if (button->text() == choice)
+                        button->click();
+            }
+        });
+        answer.start(20);
+        {
+            QuorviCameraTool window;
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            LayoutSaver *saver = window.settingPage()->layoutHistory()->saver();
+            saver->schedule(photo);
+            choice = QString::fromUtf8("取消"); // the program stays
+            QVERIFY(!window.close());
+            QCOMPARE(asked, 1);
+            QVERIFY(window.isVisible());
+            QCOMPARE(saver->unsaved(), QStringList{photo});
+            // Made writable while the question is open, saving again writes it and closes.
+            meanwhile = [&photo] { QDir(sidecarPath(photo)).removeRecursively(); };
+            choice = QString::fromUtf8("再次保存");
+            QVERIFY(window.close());
+            QCOMPARE(asked, 2);
+            meanwhile = [] {};
+            QJsonArray saved;
+            QVERIFY(readSidecarLayout(photo, saved, nullptr));
+            QCOMPARE(layoutFromJson(saved, nullptr).size(), 1);
+            // Everything written: closing asks nothing.
+            window.show();
+            saver->schedule(photo);
+            QVERIFY(window.close());
+            QCOMPARE(asked, 2);
+        }
+        {
+            QVERIFY(QFile::remove(sidecarPath(photo)));
+            QVERIFY(QDir().mkpath(sidecarPath(photo)));
+            QuorviCameraTool window;
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            window.settingPage()->layoutHistory()->saver()->schedule(photo);
+            choice = QString::fromUtf8("不保存"); // let go
+            QVERIFY(window.close());
+            QCOMPARE(asked, 3);
+            QVERIFY(window.settingPage()->layoutHistory()->saver()->unsaved().isEmpty());
+        }
+        itemTables().remove(photo);
+        QDir(sidecarPath(photo)).removeRecursively();
+    }
 
     void windowSetup()
     {
