@@ -199,8 +199,13 @@ private slots:
         }
         for (const QString &photo : m_photos)
             QVERIFY(all.count(QFileInfo(photo).fileName()) >= 3); // summary, heading, parameters
-        // Only PDF is written yet; a missing output folder is said and fails.
-        QCOMPARE(qct({"report", "--format", "docx", pdf, m_photos[0]}).status, 2);
+        // Word as asked, no format it does not know; a missing output folder is said and fails.
+        const QString docx = m_dir.filePath("flight.docx");
+        QCOMPARE(qct({"report", "--format", "docx", docx, m_photos[0]}).status, 0);
+        QFile word(docx);
+        QVERIFY(word.open(QIODevice::ReadOnly));
+        QCOMPARE(word.read(2), QByteArray("PK"));
+        QCOMPARE(qct({"report", "--format", "odt", pdf, m_photos[0]}).status, 2);
         const Run nowhere = qct({"report", m_dir.filePath("none/where.pdf"), m_photos[0]});
         QCOMPARE(nowhere.status, 1);
         QVERIFY(!nowhere.err.isEmpty());
