@@ -33,15 +33,19 @@ MyItemTemp::MyItemTemp(QWidget *parent)
     m_max->setObjectName("lab_max");
     m_min->setObjectName("lab_min");
     m_avg->setObjectName("lab_avg");
+    // One line an item, so that several fit in the list at once.
     auto *grid = new QGridLayout(this);
-    grid->setContentsMargins(12, 8, 12, 8);
-    grid->addWidget(m_name, 0, 0, 1, 2);
-    grid->addWidget(m_maxCaption, 1, 0);
-    grid->addWidget(m_max, 1, 1);
-    grid->addWidget(m_minCaption, 2, 0);
-    grid->addWidget(m_min, 2, 1);
-    grid->addWidget(m_avgCaption, 3, 0);
-    grid->addWidget(m_avg, 3, 1);
+    grid->setContentsMargins(8, 3, 8, 3);
+    grid->setHorizontalSpacing(4);
+    grid->addWidget(m_name, 0, 0);
+    grid->setColumnMinimumWidth(0, 56);
+    grid->addWidget(m_maxCaption, 0, 1);
+    grid->addWidget(m_max, 0, 2);
+    grid->addWidget(m_minCaption, 0, 3);
+    grid->addWidget(m_min, 0, 4);
+    grid->addWidget(m_avgCaption, 0, 5);
+    grid->addWidget(m_avg, 0, 6);
+    grid->setColumnStretch(6, 1);
     retranslate();
 }
 

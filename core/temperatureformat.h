@@ -8,3 +8,6 @@ QString formatTemperature(float value);
 
 // The same into buffer (room for 32 characters); returns one past the last character.
 char *formatTemperature(float value, char *buffer);
+
+// A temperature as the analysis page shows it: one decimal and ℃, or NA without a reading.
+QString shownTemperature(float value);

@@ -2,6 +2,7 @@
 
 #include "mygraphicsscene.h"
 #include "phototables.h"
+#include "temperatureformat.h"
 
 #include <QCursor>
 #include <QGraphicsSceneHoverEvent>
@@ -100,6 +101,11 @@ void MyGraphicItem::resizeThroughHandle(int, const QPointF &)
 {
 }
 
+QString MyGraphicItem::labelText() const
+{
+    return name() + ' ' + shownTemperature(m_stats.max);
+}
+
 void MyGraphicItem::drawLabel(QPainter *painter, const QPointF &at) const
 {
     if (m_creating)
@@ -108,7 +114,7 @@ void MyGraphicItem::drawLabel(QPainter *painter, const QPointF &at) const
     font.setPointSize(labelPointSize(m_pen.width()));
     painter->setFont(font);
     painter->setPen(m_pen);
-    painter->drawText(at, name());
+    painter->drawText(at, labelText());
 }
 
 void MyGraphicItem::drawDecorations(QPainter *painter, const QStyleOptionGraphicsItem *option) const
@@ -133,6 +139,7 @@ void MyGraphicItem::storeStatistics(const TempStats &sceneStats, const QPointF &
     m_stats = sceneStats;
     m_stats.maxPos -= offset;
     m_stats.minPos -= offset;
+    update(); // the label shows the reading
 }
 
 void MyGraphicItem::drawSelectionFrame(QPainter *painter, const QStyleOptionGraphicsItem *option) const

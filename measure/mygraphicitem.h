@@ -52,6 +52,8 @@ public:
     bool isCreating() const { return m_creating; }
     void setCreating(bool creating);
     const TempStats &stats() const { return m_stats; }
+    // The name with the hottest reading (a point's own), as drawn beside the shape.
+    QString labelText() const;
 
     virtual ItemKind kind() const = 0;
     // A copy with every field, the name included, at position (0, 0).

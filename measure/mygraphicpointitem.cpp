@@ -64,7 +64,7 @@ void MyGraphicPointItem::paint(QPainter *painter, const QStyleOptionGraphicsItem
     // Right of the picture's centre the label goes left of the point.
     QPointF at(m_point.x(), m_point.y() + 6);
     if (m_point.x() > m_imageRect.left() + m_imageRect.width() / 2)
-        at.setX(m_point.x() - name().size() * (labelPointSize(m_pen.width()) + 2));
+        at.setX(m_point.x() - labelText().size() * (labelPointSize(m_pen.width()) + 2));
     else
         at.setX(m_point.x() + 10);
     if (std::abs(m_point.y() - m_imageRect.top()) < 10)

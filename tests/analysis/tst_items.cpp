@@ -1,5 +1,6 @@
 #include "mygraphiclineitem.h"
 #include "mygraphicpolygonitem.h"
+#include "mygraphicpointitem.h"
 #include "mygraphicrectitem.h"
 #include "mygraphicrounditem.h"
 #include "mygraphictextitem.h"
@@ -183,6 +184,29 @@ private slots:
         QCOMPARE(flat->rect(), QRectF(0, 0, 0, 0));
         QCOMPARE(flat->stats().avg, matrixAt(m_photo, 10, 20));
         QCOMPARE(flat->stats().max, flat->stats().min);
+    }
+
+    void labelsShowTheHottestReading()
+    {
+        drawOneOfEach();
+        m_fixture.view->setDrawMode(ToolPoint);
+        m_fixture.click(QPoint(105, 55));
+        m_fixture.view->setDrawMode(ToolNone);
+        // t = x / 10 + 10 y: the rectangle's hottest pixel is (42, 32), the point's own (10, 5).
+        QCOMPARE(item<MyGraphicRectItem>("Re1")->labelText(), QString::fromUtf8("Re1 324.2℃"));
+        QCOMPARE(item<MyGraphicPointItem>("P1")->labelText(), QString::fromUtf8("P1 51.0℃"));
+        for (const QString &name : itemTables()[m_photo].keys()) {
+            const MyGraphicItem *shape = itemTables()[m_photo].value(name).get();
+            QCOMPARE(shape->labelText(), name + ' ' + QString::number(shape->stats().max, 'f', 1) + QString::fromUtf8("℃"));
+        }
+        // Moved, it reads and shows the pixels under it now: ten rows lower, 100 degrees more.
+        MyGraphicItem *rect = item<MyGraphicRectItem>("Re1");
+        const QImage before = m_fixture.view->grab().toImage();
+        rect->setSelected(true);
+        rect->setPos(rect->pos() + QPointF(0, 100));
+        QCOMPARE(rect->labelText(), QString::fromUtf8("Re1 424.2℃"));
+        rect->setSelected(false);
+        QVERIFY(m_fixture.view->grab().toImage() != before);
     }
 
     void resizingThroughHandles()

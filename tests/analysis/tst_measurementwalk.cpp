@@ -403,6 +403,22 @@ class TestMeasurementWalk : public QObject
         log("delete " + item->name());
     }
 
+    // The view zoomed about a point of the viewport, or fitted again; what is drawn, moved and
+    // resized next is done at that zoom.
+    void zoom()
+    {
+        if (uniform(0, 3) == 0) {
+            view()->fitToView();
+            log("fit");
+            return;
+        }
+        const QSize size = view()->viewport()->size();
+        const QPointF anchor(real(0, size.width()), real(0, size.height()));
+        const double factor = real(0.5, 4.0);
+        view()->zoomAbout(factor, anchor);
+        log(QString("zoom by %1 about %2 to %3").arg(factor, 0, 'f', 3).arg(pt(anchor)).arg(view()->zoom(), 0, 'f', 3));
+    }
+
     void page(int step)
     {
         const int index = std::clamp(m_page->currentIndex() + step, 0, m_photos.size() - 1);
@@ -534,8 +550,10 @@ class TestMeasurementWalk : public QObject
         QString problem;
         if (roll >= 100) {
             problem = roll < 106 ? undoRedo() : restartFromSidecars();
-        } else if (roll < 30) {
+        } else if (roll < 27) {
             draw();
+        } else if (roll < 30) {
+            zoom();
         } else if (roll < 46) {
             moveItem();
         } else if (roll < 60) {
