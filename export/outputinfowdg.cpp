@@ -450,14 +450,17 @@ void OutputInfoWdg::exportReport()
     if (name.isEmpty() || name.startsWith('.'))
         name.prepend(tr("报告"));
     const QString proposed = QDir(exportStartFolder()).filePath(name + "." + suffix);
+    QFileDialog dialog(nullptr, tr("保存报告"), proposed, word ? tr("Word 文档 (*.docx)") : tr("PDF 文件 (*.pdf)"));
+    dialog.setObjectName("reportFileDialog");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
     // The replacement question comes from writeReport, also for a name the suffix was added to.
-    QString path = QFileDialog::getSaveFileName(nullptr, tr("保存报告"), proposed,
-                                                word ? tr("Word 文档 (*.docx)") : tr("PDF 文件 (*.pdf)"), nullptr,
-                                                QFileDialog::DontConfirmOverwrite);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    QString path = execFileDialog(dialog, this);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) != 0)
         path += "." + suffix;
+    AppSettings::instance().writeValue("Export", "LastFolder", QFileInfo(path).absolutePath());
     writeReport(path);
 }
 
