@@ -1,13 +1,25 @@
 #include "myitemtemp.h"
 
+#include "screenlayout.h"
 #include "temperaturematrix.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QSet>
 #include <QStyleOption>
 
 namespace {
+int textPixelsOfRows = textPixelsForFontSize(4);
+
+// Every row in being, to be resized together.
+QSet<MyItemTemp *> &liveRows()
+{
+    static QSet<MyItemTemp *> rows;
+    return rows;
+}
+
 QString shown(float value)
 {
     return value == NA_TEMPERATURE ? QString("NA") : QString::number(value, 'f', 1) + QString::fromUtf8("℃");
@@ -25,8 +37,8 @@ MyItemTemp::MyItemTemp(QWidget *parent)
     , m_avg(new QLabel(this))
 {
     setObjectName("MyItemTemp");
-    setStyleSheet("QWidget{background-color:#333333;color:#ffffff;font-family:Microsoft YaHei;font-size:16px;"
-                  "font-weight:400;}");
+    liveRows().insert(this);
+    applyTextPixels();
     for (QLabel *caption : {m_maxCaption, m_minCaption, m_avgCaption})
         caption->setStyleSheet("color:rgba(255, 255, 255, 0.55)");
     m_name->setObjectName("lab_name");
@@ -47,6 +59,36 @@ MyItemTemp::MyItemTemp(QWidget *parent)
     grid->addWidget(m_avg, 0, 6);
     grid->setColumnStretch(6, 1);
     retranslate();
+}
+
+MyItemTemp::~MyItemTemp()
+{
+    liveRows().remove(this);
+}
+
+void MyItemTemp::setTextPixels(int pixels)
+{
+    textPixelsOfRows = pixels;
+    for (MyItemTemp *row : liveRows()) {
+        // A new style sheet is taken in by a polished widget only: one never polished would
+        // keep the rules of its first sheet.
+        row->ensurePolished();
+        row->applyTextPixels();
+    }
+}
+
+void MyItemTemp::applyTextPixels()
+{
+    setStyleSheet(QString("QWidget{background-color:#333333;color:#ffffff;font-family:Microsoft YaHei;font-size:%1px;"
+                          "font-weight:400;}")
+                      .arg(textPixelsOfRows));
+}
+
+void MyItemTemp::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
 }
 
 void MyItemTemp::setName(const QString &name)

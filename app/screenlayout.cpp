@@ -25,6 +25,11 @@ ScreenLayout screenLayoutForHeight(int screenHeight)
     return {184, 168, 168, 126, 1000, 800, 640, 1000};
 }
 
+int textPixelsForFontSize(int size)
+{
+    return size == 6 ? 18 : size == 2 ? 13 : 16;
+}
+
 ShellValues &shellValues()
 {
     static ShellValues values;

@@ -18,6 +18,10 @@ struct ScreenLayout
 
 ScreenLayout screenLayoutForHeight(int screenHeight);
 
+// The text size in pixels of the analysis page's lists for a size of the "more" menu (2 small,
+// 4 default, 6 large).
+int textPixelsForFontSize(int size);
+
 // Values the main window sets once at start-up and the pages read.
 struct ShellValues
 {

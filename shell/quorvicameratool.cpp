@@ -6,6 +6,7 @@
 #include "language.h"
 #include "layouthistory.h"
 #include "maskwidget.h"
+#include "myitemtemp.h"
 #include "mymsgboxdlg.h"
 #include "mytitlebar.h"
 #include "outputinfowdg.h"
@@ -96,6 +97,9 @@ QuorviCameraTool::QuorviCameraTool(QWidget *parent)
     connect(m_titleBar, &MyTitleBar::sig_buttonClick, m_settingPage, &SettingPage::on_buttonClick);
     connect(m_titleBar, &MyTitleBar::sig_rotateButtonClick, m_settingPage, &SettingPage::on_rotateButtonClick);
     connect(m_titleBar, &MyTitleBar::sig_setFontSize, m_settingPage, &SettingPage::on_setFontSize);
+    // The rows of every photograph's list, not only those on show.
+    connect(m_titleBar, &MyTitleBar::sig_setFontSize, this,
+            [](int size) { MyItemTemp::setTextPixels(textPixelsForFontSize(size)); });
     connect(m_titleBar, &MyTitleBar::sig_saveBmp, m_settingPage, &SettingPage::on_saveBmpClicked);
     connect(m_titleBar, &MyTitleBar::sig_cmbSelLangChanged, this, &QuorviCameraTool::onCmbSelLangChanged);
     connect(m_titleBar, &MyTitleBar::sig_allTemp, m_settingPage, &SettingPage::on_allTempClicked);

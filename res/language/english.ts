@@ -453,7 +453,7 @@ Temp.</translation>
     </message>
     <message>
         <source>粘贴红外样式至全部文件</source>
-        <translation>Copy Style to All Files</translation>
+        <translation>Paste Style to All Files</translation>
     </message>
 </context>
 <context>

@@ -114,6 +114,20 @@ private slots:
         }
     }
 
+    void englishTextsSayWhatTheyDo()
+    {
+        QTranslator english;
+        QVERIFY(english.load(qmPathForLanguage(31)));
+        auto text = [&english](const char *context, const char *source) {
+            return english.translate(context, source);
+        };
+        QCOMPARE(text("QGraphicsPaint", "粘贴红外样式至全部文件"), QString("Paste Style to All Files"));
+        QCOMPARE(text("SettingPage", "图像宽高："), QString("Width x Height"));
+        QCOMPARE(text("SettingPage", "焦平面温度："), QString("Focal Plane Temperature"));
+        QCOMPARE(text("HomePage", "全部资源"), QString("All Resources"));
+        QCOMPARE(text("HomePage", "选择目录"), QString("Choose a folder"));
+    }
+
     void readValueDefaultsAndRemoval()
     {
         AppSettings &settings = AppSettings::instance();

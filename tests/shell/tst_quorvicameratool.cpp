@@ -4,6 +4,7 @@
 #include "itemtables.h"
 #include "layouthistory.h"
 #include "measurementitems.h"
+#include "myitemtemp.h"
 #include "mymsgboxdlg.h"
 #include "myprogressdlg.h"
 #include "mytitlebar.h"
@@ -357,6 +358,18 @@ private slots:
         QCOMPARE(window.pages()->currentWidget(), window.homePage());
         QVERIFY(!logo->isHidden());
         QVERIFY(home->isHidden());
+    }
+
+    void fontSizeReachesEveryRow()
+    {
+        QuorviCameraTool window;
+        MyItemTemp otherPhotograph; // a row of a photograph not on show, detached from the list
+        QLabel *name = otherPhotograph.findChild<QLabel *>("lab_name");
+        emit window.titleBar()->sig_setFontSize(MyTitleBar::FontLarge);
+        name->ensurePolished();
+        QCOMPARE(name->font().pixelSize(), textPixelsForFontSize(MyTitleBar::FontLarge));
+        emit window.titleBar()->sig_setFontSize(MyTitleBar::FontDefault);
+        QCOMPARE(name->font().pixelSize(), textPixelsForFontSize(MyTitleBar::FontDefault));
     }
 
     void languageSwitching()
