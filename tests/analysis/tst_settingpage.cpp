@@ -150,14 +150,15 @@ private slots:
         // Each command is listed with all its keys.
         QMap<QString, QAction *> byKey;
         for (QAction *action : page.keyActions()) {
-            QVERIFY(!action->shortcuts().isEmpty());
             for (const QKeySequence &keys : action->shortcuts()) {
                 QVERIFY2(action->text().contains('\t' + QString()) && action->text().contains(keys.toString(QKeySequence::NativeText)),
                          qPrintable(action->text()));
                 byKey.insert(keys.toString(), action);
             }
         }
-        QCOMPARE(byKey.size(), 16);
+        for (const char *keys : {"Del", "Left", "PgUp", "Right", "PgDown", "Home", "End", "Ctrl+C", "Ctrl+V",
+                                 "Ctrl+Shift+V", "Esc", "Ctrl+S", "Ctrl++", "Ctrl+=", "Ctrl+-", "Ctrl+0"})
+            QVERIFY2(byKey.contains(keys), keys);
 
         // Paging.
         const QList<QPair<QKeySequence, int>> paging = {{Qt::Key_Right, 1}, {Qt::Key_PageDown, 2}, {Qt::Key_Left, 1},
