@@ -167,6 +167,11 @@ OutputInfoWdg::OutputInfoWdg(QWidget *parent)
     m_confirm->setObjectName("btn_comfirm");
     outer->addWidget(m_cancel, 3, 3);
     outer->addWidget(m_confirm, 3, 4);
+    // Enter (in the site field, say) exports; otherwise the dialog would make the first button
+    // of its focus chain the default, the title bar's close button.
+    m_close->setAutoDefault(false);
+    m_cancel->setAutoDefault(false);
+    m_confirm->setDefault(true);
 
     connect(m_all, &QCheckBox::released, this, &OutputInfoWdg::selectAll);
     connect(m_folder, &QCheckBox::toggled, this, &OutputInfoWdg::refreshPhotoList);
@@ -383,7 +388,11 @@ QStringList OutputInfoWdg::checkedSnapshots() const
 void OutputInfoWdg::on_btn_comfirm_clicked()
 {
     const QList<MyCheckItemWidget *> list = rows();
-    if (std::none_of(list.begin(), list.end(), [](MyCheckItemWidget *row) { return row->isChecked(); })) {
+    // A report needs the photographs themselves, which a snapshot of this run may no longer name.
+    const bool none = m_report->isChecked()
+                          ? checkedPhotos().isEmpty()
+                          : std::none_of(list.begin(), list.end(), [](MyCheckItemWidget *row) { return row->isChecked(); });
+    if (none) {
         MyMsgBoxDlg box(tr("提示"), QPixmap(":/res/icon/warning.svg"), tr("请选择导出图片"), MyMsgBoxDlg::ConfirmOnly);
         box.exec();
         return;

@@ -269,6 +269,19 @@ private slots:
         QVERIFY(xml.contains("c-2.jpg") && !xml.contains(">b.jpg<"));
     }
 
+    void enterInTheSiteFieldExports()
+    {
+        OutputInfoWdg dialog;
+        checkForOneReport(dialog, {});
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        MessageBoxCloser closer;
+        QTest::keyClick(dialog.findChild<QLineEdit *>("edit_site"), Qt::Key_Return);
+        // Nothing checked: the export says so, and the dialog stays.
+        QTRY_COMPARE_WITH_TIMEOUT(closer.texts, QStringList{QString::fromUtf8("请选择导出图片")}, 5000);
+        QVERIFY(dialog.isVisible());
+    }
+
     void oneReportAsksBeforeReplacingAndCancelLeavesNothing()
     {
         OutputInfoWdg dialog;
