@@ -21,6 +21,7 @@
 #include "regionstatistics.h"
 #include "renderingcontrols.h"
 #include "screenlayout.h"
+#include "sidecar.h"
 #include "snapshotwriter.h"
 #include "temperaturerendering.h"
 #include "waitwithevents.h"
@@ -818,6 +819,40 @@ void SettingPage::buildKeyActions()
                  [this] { m_view->zoomIn(); });
     addKeyAction(QT_TR_NOOP("缩小"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, [this] { m_view->zoomOut(); });
     addKeyAction(QT_TR_NOOP("适合窗口"), {QKeySequence(Qt::CTRL | Qt::Key_0)}, [this] { m_view->fitToView(); });
+    addKeyAction(QT_TR_NOOP("所选矩形设为热点参考"), {QKeySequence(Qt::CTRL | Qt::Key_R)},
+                 [this] { tell(markHotSpotReference(true)); });
+    addKeyAction(QT_TR_NOOP("清除热点参考"), {}, [this] { tell(markHotSpotReference(false)); });
+}
+
+QString SettingPage::markHotSpotReference(bool mark)
+{
+    const QString path = currentPhotoPath();
+    const MyGraphicsScene *scene = m_view->measurementScene();
+    std::optional<QRect> area;
+    for (QGraphicsItem *selected : mark ? scene->selectedItems() : QList<QGraphicsItem *>()) {
+        const auto *item = dynamic_cast<const MyGraphicItem *>(selected);
+        if (!item || item->kind() != KindRect || item->isCreating())
+            continue;
+        // The pixels the rectangle covers, on the unturned photograph: its corners lie on pixel
+        // edges, up to the rounding of the scene's mapping.
+        const Measurement m = measurementOf(*item, mappingFor(path, scene->imageRect()));
+        const QRectF r = QRectF(m.points.value(0), m.points.value(1)).normalized();
+        area = QRect(QPoint(qRound(r.left()), qRound(r.top())), QPoint(qRound(r.right()) - 1, qRound(r.bottom()) - 1));
+        break;
+    }
+    if (mark && (!area || area->isEmpty()))
+        return tr("请先选择一个矩形。");
+    QString error;
+    if (!writeSidecarHotSpotReference(path, area, &error))
+        return error;
+    return mark ? tr("此照片的热点查找将以所选矩形内的中位温度为参考。")
+                : tr("此照片的热点查找将以整幅图像的中位温度为参考。");
+}
+
+void SettingPage::tell(const QString &message)
+{
+    MyMsgBoxDlg box(tr("提示"), QPixmap(":/res/icon/warning.svg"), message, MyMsgBoxDlg::ConfirmOnly);
+    box.exec();
 }
 
 QList<QAction *> SettingPage::keyActions() const

@@ -67,6 +67,9 @@ public slots:
     // Marks pixels of an opened photograph with a new rectangle measurement (one undoable
     // step), as the hot-spot finder marks an anomaly.
     void markArea(const QString &path, const QRect &pixels);
+    // Marks the pixels of the selected rectangle as the hot-spot finder's reference of the
+    // photograph on show (in its sidecar), or removes the mark; what to tell the user.
+    QString markHotSpotReference(bool mark);
     void on_buttonClick(int btnId);
     void on_drawButtonClick(int btnId);
     void on_rotateButtonClick(int btnId);
@@ -111,6 +114,7 @@ private:
     void keepDisplaySettings();
     void buildLayoutHistory();
     void buildKeyActions();
+    void tell(const QString &message);
     void addKeyAction(const char *text, const QList<QKeySequence> &keys, const std::function<void()> &run);
 
     QGroupBox *m_pagingGroup;

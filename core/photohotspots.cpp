@@ -1,5 +1,15 @@
 #include "photohotspots.h"
 
+#include "sidecar.h"
+
+HotSpotSettings hotSpotSettingsFor(const QString &photoPath, const HotSpotSettings &settings)
+{
+    HotSpotSettings own = settings;
+    if (!own.referenceArea && sidecarsRead())
+        own.referenceArea = sidecarHotSpotReference(photoPath);
+    return own;
+}
+
 PhotoHotSpots scanPhotoHotSpots(const QByteArray &nativePath, const HotSpotSettings &settings, PhotoRecord &record,
                                 const CameraCorrection &overriding)
 {
@@ -10,6 +20,6 @@ PhotoHotSpots scanPhotoHotSpots(const QByteArray &nativePath, const HotSpotSetti
         return scanned;
     scanned.time = record.texts.value(TextCreated);
     scanned.position = photoPosition(record.texts);
-    scanned.found = findHotSpots(*record.matrix, settings);
+    scanned.found = findHotSpots(*record.matrix, hotSpotSettingsFor(record.path, settings));
     return scanned;
 }

@@ -19,6 +19,10 @@ struct PhotoHotSpots
     HotSpots found;                            // nothing when it did not load
 };
 
+// The settings for the photograph: the reference rectangle marked beside it (when sidecars are
+// read) unless the settings name one.
+HotSpotSettings hotSpotSettingsFor(const QString &photoPath, const HotSpotSettings &settings);
+
 // Loads the photograph into record as a first load does (with the settings saved beside it
 // and the overriding camera values over them) and finds its anomalies. The record is the
 // caller's, so one record per thread serves photograph after photograph without a new block.

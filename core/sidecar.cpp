@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 
@@ -183,16 +184,19 @@ bool writeSidecar(const QString &photoPath, const PhotoSettings &settings, QStri
     return writeObject(path, root, error);
 }
 
-bool readSidecarLayout(const QString &photoPath, QJsonArray &layout, QString *error)
+namespace {
+
+bool readValue(const QString &photoPath, const QString &key, QJsonValue &value, QString *error)
 {
     QJsonObject root;
     if (!readObject(sidecarPath(photoPath), root, error))
         return false;
-    layout = root.value("layout").toArray();
+    value = root.value(key);
     return true;
 }
 
-bool writeSidecarLayout(const QString &photoPath, const QJsonArray &layout, QString *error)
+// Puts value under key (removes the key for an undefined value), keeping every other key.
+bool writeValue(const QString &photoPath, const QString &key, const QJsonValue &value, bool empty, QString *error)
 {
     const QString path = sidecarPath(photoPath);
     QJsonObject root;
@@ -200,12 +204,49 @@ bool writeSidecarLayout(const QString &photoPath, const QJsonArray &layout, QStr
     const bool exists = QFileInfo::exists(path);
     if (!readObject(path, root, nullptr))
         root = QJsonObject();
-    if (!exists && layout.isEmpty())
+    if (!exists && empty)
         return true;
     if (!root.contains("version"))
         root["version"] = kVersion;
-    root["layout"] = layout;
+    if (value.isUndefined())
+        root.remove(key);
+    else
+        root[key] = value;
     return writeObject(path, root, error);
+}
+
+} // namespace
+
+bool readSidecarLayout(const QString &photoPath, QJsonArray &layout, QString *error)
+{
+    QJsonValue value;
+    if (!readValue(photoPath, "layout", value, error))
+        return false;
+    layout = value.toArray();
+    return true;
+}
+
+bool writeSidecarLayout(const QString &photoPath, const QJsonArray &layout, QString *error)
+{
+    return writeValue(photoPath, "layout", layout, layout.isEmpty(), error);
+}
+
+std::optional<QRect> sidecarHotSpotReference(const QString &photoPath)
+{
+    QJsonValue value;
+    if (!readValue(photoPath, "hotSpotReference", value, nullptr))
+        return std::nullopt;
+    const QJsonArray a = value.toArray();
+    const auto whole = [](const QJsonValue &v) { return v.isDouble() && v.toDouble() == std::floor(v.toDouble()) && std::abs(v.toDouble()) < 1e6; };
+    if (a.size() != 4 || !std::all_of(a.begin(), a.end(), whole) || a[2].toInt() <= 0 || a[3].toInt() <= 0)
+        return std::nullopt;
+    return QRect(a[0].toInt(), a[1].toInt(), a[2].toInt(), a[3].toInt());
+}
+
+bool writeSidecarHotSpotReference(const QString &photoPath, const std::optional<QRect> &area, QString *error)
+{
+    const QJsonValue value = area ? QJsonValue(QJsonArray{area->x(), area->y(), area->width(), area->height()}) : QJsonValue();
+    return writeValue(photoPath, "hotSpotReference", value, !area, error);
 }
 
 void setSidecarsRead(bool read)

@@ -3,7 +3,10 @@
 #include "photorecord.h"
 
 #include <QJsonArray>
+#include <QRect>
 #include <QString>
+
+#include <optional>
 
 // What the user changed on a photograph, kept beside it in "NAME.jpg.qct.json" so a later run
 // restores it; the photograph itself is never written. The file is one JSON object with a
@@ -41,6 +44,12 @@ bool readSidecarLayout(const QString &photoPath, QJsonArray &layout, QString *er
 // Puts the layout into the sidecar, whole or not at all, keeping every other key. An empty
 // layout creates no file. False with a translated reason.
 bool writeSidecarLayout(const QString &photoPath, const QJsonArray &layout, QString *error);
+
+// The rectangle of pixels (of the unturned photograph) marked as the hot-spot finder's reference
+// ("hotSpotReference": [left, top, width, height]); none without one or with anything else there.
+std::optional<QRect> sidecarHotSpotReference(const QString &photoPath);
+// Marks it, or removes the mark for none, keeping every other key. False with a translated reason.
+bool writeSidecarHotSpotReference(const QString &photoPath, const std::optional<QRect> &area, QString *error);
 
 // Whether loading a photograph reads its sidecar (on unless a command says otherwise).
 void setSidecarsRead(bool read);

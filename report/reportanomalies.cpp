@@ -2,6 +2,7 @@
 
 #include "hotspotcrop.h"
 #include "naturalorder.h"
+#include "photohotspots.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -32,7 +33,7 @@ QVector<ReportAnomaly> reportAnomalies(const PhotoRecord &record, const HotSpotS
     QVector<ReportAnomaly> anomalies;
     if (!record.hasTemperature || !record.matrix)
         return anomalies;
-    const HotSpots found = findHotSpots(*record.matrix, settings);
+    const HotSpots found = findHotSpots(*record.matrix, hotSpotSettingsFor(record.path, settings));
     if (found.spots.isEmpty())
         return anomalies;
     const QImage frame = hotSpotFrame(*record.matrix, record.stats);

@@ -691,6 +691,26 @@
         <source>嵌入图像的颜色大致对应照片的最低至最高温度。</source>
         <translation>嵌入图像的颜色大致对应照片的最低至最高温度。</translation>
     </message>
+    <message>
+        <source>所选矩形设为热点参考</source>
+        <translation>所选矩形设为热点参考</translation>
+    </message>
+    <message>
+        <source>清除热点参考</source>
+        <translation>清除热点参考</translation>
+    </message>
+    <message>
+        <source>请先选择一个矩形。</source>
+        <translation>请先选择一个矩形。</translation>
+    </message>
+    <message>
+        <source>此照片的热点查找将以所选矩形内的中位温度为参考。</source>
+        <translation>此照片的热点查找将以所选矩形内的中位温度为参考。</translation>
+    </message>
+    <message>
+        <source>此照片的热点查找将以整幅图像的中位温度为参考。</source>
+        <translation>此照片的热点查找将以整幅图像的中位温度为参考。</translation>
+    </message>
 </context>
 <context>
     <name>TempAlertDlg</name>

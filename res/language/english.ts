@@ -697,6 +697,26 @@ Temp.</translation>
         <source>嵌入图像的颜色大致对应照片的最低至最高温度。</source>
         <translation>The embedded picture&apos;s colours roughly span the photograph&apos;s minimum to maximum.</translation>
     </message>
+    <message>
+        <source>所选矩形设为热点参考</source>
+        <translation>Use the selected rectangle as the hot-spot reference</translation>
+    </message>
+    <message>
+        <source>清除热点参考</source>
+        <translation>Clear the hot-spot reference</translation>
+    </message>
+    <message>
+        <source>请先选择一个矩形。</source>
+        <translation>Select a rectangle first.</translation>
+    </message>
+    <message>
+        <source>此照片的热点查找将以所选矩形内的中位温度为参考。</source>
+        <translation>The hot-spot finder will take the median temperature inside the selected rectangle as this photograph's reference.</translation>
+    </message>
+    <message>
+        <source>此照片的热点查找将以整幅图像的中位温度为参考。</source>
+        <translation>The hot-spot finder will take the median temperature of the whole picture as this photograph's reference.</translation>
+    </message>
 </context>
 <context>
     <name>TempAlertDlg</name>

@@ -695,6 +695,26 @@
         <source>嵌入图像的颜色大致对应照片的最低至最高温度。</source>
         <translation>埋め込み画像の色は、写真の最低温度から最高温度までにおおよそ対応します。</translation>
     </message>
+    <message>
+        <source>所选矩形设为热点参考</source>
+        <translation>選択した矩形をホットスポットの基準にする</translation>
+    </message>
+    <message>
+        <source>清除热点参考</source>
+        <translation>ホットスポットの基準を解除</translation>
+    </message>
+    <message>
+        <source>请先选择一个矩形。</source>
+        <translation>先に矩形を選択してください。</translation>
+    </message>
+    <message>
+        <source>此照片的热点查找将以所选矩形内的中位温度为参考。</source>
+        <translation>この画像のホットスポット検出は、選択した矩形内の中央値温度を基準にします。</translation>
+    </message>
+    <message>
+        <source>此照片的热点查找将以整幅图像的中位温度为参考。</source>
+        <translation>この画像のホットスポット検出は、画像全体の中央値温度を基準にします。</translation>
+    </message>
 </context>
 <context>
     <name>TempAlertDlg</name>

@@ -1,5 +1,7 @@
 #include "homepage.h"
 #include "hotspotpage.h"
+#include "photohotspots.h"
+#include "sidecar.h"
 #include "layouthistory.h"
 #include "plantedanomalies.h"
 #include "mygraphicsscene.h"
@@ -258,6 +260,21 @@ private slots:
         QCOMPARE(currentPhotoPath(), path);
         QVERIFY(itemTables()[path].contains("Re1"));
         QTRY_COMPARE(itemTables()[path]["Re1"]->stats().max, found.spot.max);
+        // The rectangle marked as the photograph's reference: the median under it (the hot cell's
+        // own) leaves no anomaly; the mark removed, the anomaly is back.
+        const auto spotsNow = [&] {
+            PhotoRecord record;
+            return scanPhotoHotSpots(QFile::encodeName(path), HotSpotSettings(), record).found.spots.size();
+        };
+        QCOMPARE(window.settingPage()->markHotSpotReference(true), QCoreApplication::translate("SettingPage", "请先选择一个矩形。"));
+        itemTables()[path]["Re1"]->setSelected(true);
+        window.settingPage()->markHotSpotReference(true);
+        QCOMPARE(sidecarHotSpotReference(path), std::optional<QRect>(QRect(30, 20, 4, 4)));
+        QCOMPARE(spotsNow(), 0);
+        window.settingPage()->markHotSpotReference(false);
+        QCOMPARE(sidecarHotSpotReference(path), std::optional<QRect>());
+        QCOMPARE(spotsNow(), 1);
+
         window.settingPage()->layoutHistory()->stackOf(path)->undo();
         QVERIFY(!itemTables()[path].contains("Re1"));
 
