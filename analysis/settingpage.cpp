@@ -454,7 +454,9 @@ void SettingPage::fillInformation()
 
 void SettingPage::selectPaletteEntry()
 {
-    if (currentPhotoRecord().paletteIndex == -1 && currentPhotoRecord().alarmMode != -1) {
+    // No palette is shown over the alarm's colours or the camera's own picture: none is marked.
+    const PhotoRecord &record = currentPhotoRecord();
+    if (record.paletteIndex == -1 && (record.alarmMode != -1 || !showsTemperatures(record))) {
         m_paletteList->setCurrentItem(nullptr);
         return;
     }
@@ -648,8 +650,8 @@ bool SettingPage::eventFilter(QObject *watched, QEvent *event)
             if (QListWidgetItem *item = m_paletteList->itemAt(help->pos())) {
                 const QRect at = m_paletteList->visualItemRect(item);
                 m_toolTip->setText(item->data(kNameRole).toString());
-                m_toolTip->setAnchor(m_paletteList->viewport()->mapToGlobal(at.topLeft()) - QPoint(10, 0)
-                                     - QPoint(0, m_paletteList->height() - 10));
+                // Just above the swatch the pointer is on.
+                m_toolTip->setAnchor(m_paletteList->viewport()->mapToGlobal(at.topLeft()));
                 m_toolTip->showAtAnchor();
             } else {
                 m_toolTip->hide();

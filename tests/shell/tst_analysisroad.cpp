@@ -30,6 +30,7 @@
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QScreen>
 #include <QTableView>
 #include <QUndoStack>
 #include <QtTest>
@@ -109,7 +110,18 @@ private slots:
         QCOMPARE(edit(page, "lineEdit_currentGainState"), QString::fromUtf8("高增益"));
         QCOMPARE(edit(page, "lineEdit_reflectTemp"), QString::fromUtf8("23.0℃"));
         QListWidget *palettes = page->findChild<QListWidget *>("listWidget");
-        QCOMPARE(palettes->currentItem()->data(Qt::UserRole).toInt(), 2); // Iron Red by default
+        // The camera's own colours are shown: no palette is marked.
+        QCOMPARE(palettes->currentItem(), nullptr);
+        // A swatch's name shows just above it, on the screen.
+        const QRect swatch = palettes->visualItemRect(palettes->item(3));
+        QHelpEvent help(QEvent::ToolTip, swatch.center(), palettes->viewport()->mapToGlobal(swatch.center()));
+        QCoreApplication::sendEvent(palettes->viewport(), &help);
+        QWidget *tip = page->findChild<QWidget *>("MyToolTip");
+        QVERIFY(tip && tip->isVisible());
+        const QPoint swatchTop = palettes->viewport()->mapToGlobal(swatch.topLeft());
+        QVERIFY2(tip->geometry().bottom() < swatchTop.y() && tip->geometry().bottom() > swatchTop.y() - 20,
+                 qPrintable(QString("tip at y %1, swatch at %2").arg(tip->geometry().top()).arg(swatchTop.y())));
+        QVERIFY(QGuiApplication::primaryScreen()->geometry().contains(tip->geometry()));
 
         emit palettes->itemClicked(palettes->item(1));
         QCOMPARE(copyPhotoRecord(second).paletteIndex, 5);
