@@ -118,15 +118,17 @@ private slots:
         const ReportTable summary = summaryTable(photos);
 
         const QDomNodeList tables = doc.elementsByTagName("w:tbl");
-        // The cover, the summary, and three tables per photograph.
-        QCOMPARE(tables.size(), 2 + 3 * m_photos.size());
-        QList<QStringList> rows = tableRows(tables.at(1).toElement());
+        // The cover, the anomalies' settings and counts (these photographs have none), the summary,
+        // and three tables per photograph.
+        QCOMPARE(tables.size(), 3 + 3 * m_photos.size());
+        QList<QStringList> rows = tableRows(tables.at(2).toElement());
         QCOMPARE(rows.takeFirst(), summary.headers);
         QCOMPARE(rows, summary.rows);
         QVERIFY(rows[0][0] == "IR_0010.jpg" && rows[1][0] == "IR_0003.jpg" && rows[2][0] == "IR_0002.jpg");
 
-        QVERIFY(tables.at(0).firstChildElement("w:tr").firstChildElement("w:trPr").firstChildElement("w:tblHeader").isNull());
-        for (int t = 1; t < tables.size(); ++t) {
+        for (int t : {0, 1})
+            QVERIFY(tables.at(t).firstChildElement("w:tr").firstChildElement("w:trPr").firstChildElement("w:tblHeader").isNull());
+        for (int t = 2; t < tables.size(); ++t) {
             const QDomElement header = tables.at(t).firstChildElement("w:tr");
             const QDomElement properties = header.firstChildElement("w:trPr");
             QVERIFY2(!properties.firstChildElement("w:tblHeader").isNull(), qPrintable(QString::number(t)));
@@ -136,7 +138,7 @@ private slots:
                 QVERIFY(!paragraphs.at(i).firstChildElement("w:pPr").firstChildElement("w:keepNext").isNull());
         }
         // The hot photograph's measurements in natural order.
-        const QList<QStringList> items = tableRows(tables.at(4).toElement());
+        const QList<QStringList> items = tableRows(tables.at(5).toElement());
         QCOMPARE(items.size(), 3);
         QVERIFY(items[1][0] == "P2" && items[2][0] == "P10");
 
