@@ -488,6 +488,7 @@ bool OutputInfoWdg::writeReport(const QString &path)
     }
     report.site = reportSite();
     report.format = ReportFormat(m_format->currentData().toInt());
+    report.hotSpots = m_hotSpots;
 
     // An earlier job has ended; its dialog may still be in its closing message, so it goes later.
     if (m_progress)

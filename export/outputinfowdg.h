@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hotspotdetector.h"
+
 #include <QDialog>
 #include <QVector>
 
@@ -30,6 +32,8 @@ public:
     // listed too. Empty when the home page shows no single folder.
     void setHomeFolder(const QString &folder);
     QString homeFolder() const { return m_homeFolder; }
+    // What counts as an anomaly in the one report: the hot-spot finder's settings.
+    void setHotSpotSettings(const HotSpotSettings &settings) { m_hotSpots = settings; }
     // Where the export's folder dialog opens: the folder of the last export, else the
     // photographs' folder, else the home folder; always one that exists.
     QString exportStartFolder() const;
@@ -108,6 +112,7 @@ private:
     QCheckBox *m_all;
     QCheckBox *m_folder;
     QString m_homeFolder;
+    HotSpotSettings m_hotSpots;
     QListWidget *m_list;
     QPushButton *m_cancel;
     QPushButton *m_confirm;

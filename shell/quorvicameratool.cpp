@@ -260,6 +260,7 @@ void QuorviCameraTool::slot_btn_reportPage_clicked()
     MaskWidget::instance().setNames({"OutputInfoWdg"});
     MaskWidget::instance().attachTo(this);
     ensureExportDialog()->setHomeFolder(m_homePage->currentFolderPath());
+    m_exportDialog->setHotSpotSettings(m_hotSpotPage->settings());
     m_exportDialog->refreshPhotoList();
     m_exportDialog->exec();
 }
