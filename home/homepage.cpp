@@ -57,6 +57,7 @@ HomePage::HomePage(QWidget *parent)
         "QPushButton#btn_cancelImport,QPushButton#btn_findHotSpots{font-size:14px;background:#555555;border:none;border-radius:4px;"
         "min-width:64px;min-height:28px;padding:0px 10px;}"
         "QPushButton#btn_cancelImport:hover,QPushButton#btn_findHotSpots:hover{background:#4C4C4C;}"
+        "QPushButton#btn_findHotSpots:disabled{color:rgba(255,255,255,0.3);}"
         "QListView#listWidget_photo{border:none;outline:0px;}"
         "QListView#listWidget_photo::item{border-radius:8px;}"
         "QListView#listWidget_photo::item:hover{background:rgba(255,255,255,0.06);}"

@@ -88,6 +88,7 @@ HotSpotPage::HotSpotPage(QWidget *parent)
     m_lowestClass->addItems({QString(), QString(), QString()});
     m_counts = new QLabel(this);
     m_state = new QLabel(this);
+    m_state->setObjectName("lab_scanState");
     m_csvButton = new QPushButton(this);
     m_csvButton->setObjectName("btn_hotSpotsCsv");
     m_geoJsonButton = new QPushButton(this);
@@ -174,7 +175,8 @@ void HotSpotPage::rescan()
     m_progress->setValue(0);
     m_scanButton->setEnabled(false);
     m_cancelButton->setEnabled(true);
-    m_state->setText(tr("正在扫描 %1 张图片…").arg(m_photos.size()));
+    m_scanState = State::Running;
+    showState();
     m_scan->start(m_photos, settings());
 }
 
@@ -200,9 +202,20 @@ void HotSpotPage::scanEnded(bool cancelled)
 {
     m_scanButton->setEnabled(true);
     m_cancelButton->setEnabled(false);
-    QString text = cancelled ? tr("扫描已取消：找到 %1 处异常。").arg(m_model->rowCount())
-                             : tr("扫描完成：%1 张图片中找到 %2 处异常。").arg(m_photos.size()).arg(m_model->rowCount());
-    if (m_unreadable > 0)
+    m_scanState = cancelled ? State::Cancelled : State::Finished;
+    showState();
+}
+
+void HotSpotPage::showState()
+{
+    QString text;
+    if (m_scanState == State::Running)
+        text = tr("正在扫描 %1 张图片…").arg(m_photos.size());
+    else if (m_scanState == State::Cancelled)
+        text = tr("扫描已取消：找到 %1 处异常。").arg(m_model->rowCount());
+    else if (m_scanState == State::Finished)
+        text = tr("扫描完成：%1 张图片中找到 %2 处异常。").arg(m_photos.size()).arg(m_model->rowCount());
+    if (m_unreadable > 0 && m_scanState != State::Running)
         text += QLatin1Char(' ') + tr("%1 张图片无法读取。").arg(m_unreadable);
     m_state->setText(text);
 }
@@ -282,4 +295,5 @@ void HotSpotPage::retranslate()
     m_geoJsonButton->setText(tr("导出GeoJSON"));
     m_model->retranslate();
     showCounts();
+    showState();
 }

@@ -49,6 +49,8 @@ private:
     void rememberSettings() const;
     void showCounts();
     void scanEnded(bool cancelled);
+    // Says how the scan stands, in the language of the moment.
+    void showState();
     void openRow(const QModelIndex &index);
     void askAndExport(bool geoJson);
 
@@ -64,4 +66,5 @@ private:
     QProgressBar *m_progress;
     QTableView *m_table;
     int m_unreadable = 0;
+    enum class State { Idle, Running, Finished, Cancelled } m_scanState = State::Idle;
 };

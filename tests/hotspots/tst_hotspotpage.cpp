@@ -4,6 +4,7 @@
 #include "plantedanomalies.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QJsonArray>
@@ -13,6 +14,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 namespace {
 
@@ -155,6 +157,22 @@ private slots:
 
         QVERIFY(!page.exportCsv(m_dir.filePath("no/such/folder/spots.csv"), &error));
         QVERIFY(!error.isEmpty());
+    }
+
+    // What the page says of the scan follows a language switch.
+    void stateFollowsTheLanguage()
+    {
+        HotSpotPage page;
+        page.scan(m_photos);
+        QVERIFY(waitForScan(page));
+        QLabel *state = page.findChild<QLabel *>("lab_scanState");
+        QVERIFY(state->text().contains(QString::fromUtf8("扫描完成")));
+        QTranslator english;
+        QVERIFY(english.load(":/res/language/english.qm"));
+        QCoreApplication::installTranslator(&english);
+        page.retranslate();
+        QCoreApplication::removeTranslator(&english);
+        QCOMPARE(state->text(), QString("Scan finished: 3 anomalies in 4 photographs. 1 photographs could not be read."));
     }
 
     // The fields are remembered for the next page.
