@@ -3,6 +3,7 @@
 #include "appsettings.h"
 #include "homepage.h"
 #include "hotspotpage.h"
+#include "phototables.h"
 #include "language.h"
 #include "layouthistory.h"
 #include "maskwidget.h"
@@ -108,6 +109,14 @@ QuorviCameraTool::QuorviCameraTool(QWidget *parent)
     // The analysis page's keys, listed with the tool settings.
     m_titleBar->moreMenu()->addSeparator();
     m_titleBar->moreMenu()->addActions(m_settingPage->keyActions());
+    // The hot-spot finder for the photographs opened here; the page is left as by Home.
+    m_titleBar->moreMenu()->addSeparator();
+    m_findHotSpotsInList = m_titleBar->moreMenu()->addAction(tr("在打开的照片中查找热点"), this, [this] {
+        const QStringList photos = loadedPhotoPaths();
+        slot_btn_homePage_clicked();
+        m_pages->setCurrentWidget(m_hotSpotPage);
+        m_hotSpotPage->showPhotos(photos);
+    });
 
     watchScreenDpi();
     MaskWidget::instance().attachTo(this);
@@ -243,6 +252,7 @@ void QuorviCameraTool::retranslate()
     m_titleBar->retranslate();
     m_homePage->retranslate();
     m_hotSpotPage->retranslate();
+    m_findHotSpotsInList->setText(tr("在打开的照片中查找热点"));
     m_settingPage->retranslate();
     if (m_exportDialog)
         m_exportDialog->retranslate();

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class QAction;
 class QStackedWidget;
 class QTemporaryDir;
 class QTranslator;
@@ -54,6 +55,7 @@ private:
     HomePage *m_homePage;
     SettingPage *m_settingPage;
     HotSpotPage *m_hotSpotPage;
+    QAction *m_findHotSpotsInList;
     QTranslator *m_runtimeTranslator = nullptr;
     QTranslator *m_qtTranslator = nullptr;
     OutputInfoWdg *m_exportDialog = nullptr;

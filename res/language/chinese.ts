@@ -484,6 +484,10 @@
         <source>取消</source>
         <translation>取消</translation>
     </message>
+    <message>
+        <source>在打开的照片中查找热点</source>
+        <translation>在打开的照片中查找热点</translation>
+    </message>
 </context>
 <context>
     <name>SettingPage</name>

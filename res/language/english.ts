@@ -490,6 +490,10 @@ Temp.</translation>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>在打开的照片中查找热点</source>
+        <translation>Find hot spots in the opened photographs</translation>
+    </message>
 </context>
 <context>
     <name>SettingPage</name>

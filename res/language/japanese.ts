@@ -488,6 +488,10 @@
         <source>取消</source>
         <translation>キャンセル</translation>
     </message>
+    <message>
+        <source>在打开的照片中查找热点</source>
+        <translation>開いている画像でホットスポットを検出</translation>
+    </message>
 </context>
 <context>
     <name>SettingPage</name>

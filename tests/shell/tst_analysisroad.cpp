@@ -20,7 +20,9 @@
 #include "rangeslider.h"
 #include "tempalertdlg.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QDir>
 #include <QTimer>
 #include <QLabel>
@@ -289,6 +291,19 @@ private slots:
 
         window.settingPage()->layoutHistory()->stackOf(path)->undo();
         QVERIFY(!itemTables()[path].contains("Re1"));
+
+        // The finder of the list opened on the analysis page, from its more menu.
+        QAction *inList = nullptr;
+        for (QAction *action : window.titleBar()->moreMenu()->actions())
+            if (action->text() == QCoreApplication::translate("QuorviCameraTool", "在打开的照片中查找热点"))
+                inList = action;
+        QVERIFY(inList);
+        inList->trigger();
+        QCOMPARE(window.pages()->currentWidget(), static_cast<QWidget *>(spots));
+        QVERIFY(!spots->scanner()->running()); // the same photographs: the table is kept
+        QCOMPARE(spots->model()->rowCount(), 1);
+        emit spots->table()->doubleClicked(spots->table()->model()->index(0, HotSpotModel::File));
+        QTRY_COMPARE_WITH_TIMEOUT(window.pages()->currentWidget(), static_cast<QWidget *>(window.settingPage()), 5000);
 
         // Back from the photograph, the finder shows its table again without a new scan.
         emit window.titleBar()->sig_homePage_clicked();
