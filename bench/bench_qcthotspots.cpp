@@ -46,11 +46,9 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     setDiagnosticStream(nullptr);
-    const QByteArray qct = QFile::encodeName(QCoreApplication::applicationDirPath() + "/qct");
-    if (!QFileInfo(QFile::decodeName(qct)).isExecutable()) {
-        std::fprintf(stderr, "%s not found: build the qct target\n", qct.constData());
+    const QByteArray qct = qctProgram();
+    if (qct.isEmpty())
         return 1;
-    }
     QTemporaryDir dir;
     const int runs = 5;
     const QByteArray lines = QFile::encodeName(dir.filePath("hotspots.jsonl"));

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <fcntl.h>
@@ -16,6 +18,16 @@
 #include <vector>
 
 // Whole-process runs for the benchmarks of the qct command.
+
+// The qct program beside the benchmark; empty, and said on standard error, when it is not built.
+inline QByteArray qctProgram()
+{
+    const QByteArray qct = QFile::encodeName(QCoreApplication::applicationDirPath() + "/qct");
+    if (QFileInfo(QFile::decodeName(qct)).isExecutable())
+        return qct;
+    std::fprintf(stderr, "%s not found: build the qct target\n", qct.constData());
+    return QByteArray();
+}
 
 inline double median(std::vector<double> values)
 {
