@@ -1,3 +1,4 @@
+#include "../pdftext.h"
 #include "appsettings.h"
 #include "combinedreport.h"
 #include "exportfilethread.h"
@@ -41,15 +42,6 @@ void checkAllAsCsv(OutputInfoWdg &dialog)
     QCheckBox *all = dialog.findChild<QCheckBox *>("checkBox_all");
     all->setChecked(true);
     emit all->released();
-}
-
-QString pdfText(const QString &pdf)
-{
-    QProcess p;
-    p.start("pdftotext", {"-layout", pdf, "-"});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 // The "one report" choice with the rows given checked.

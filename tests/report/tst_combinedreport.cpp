@@ -1,3 +1,4 @@
+#include "../pdftext.h"
 #include "combinedreport.h"
 #include "hotspotjson.h"
 #include "photohotspots.h"
@@ -34,17 +35,6 @@ PhotoSpec shotWithMax(float base, float max, ContainerKind kind = ContainerKind:
 QString kc(const char *text)
 {
     return QString::fromUtf8(text).normalized(QString::NormalizationForm_KC);
-}
-
-QString pdfText(const QString &pdf)
-{
-    QProcess p;
-    p.start("pdftotext", {"-layout", pdf, "-"});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return QString();
-    // The CJK font maps some ideographs to radicals of the same shape as well (高 and ⾼): the
-    // text is compared in compatibility form.
-    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
 }
 
 } // namespace

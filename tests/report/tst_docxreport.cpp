@@ -1,3 +1,4 @@
+#include "../pdftext.h"
 #include "combinedreport.h"
 #include "docxreport.h"
 #include "itemtables.h"
@@ -52,16 +53,6 @@ QList<QStringList> tableRows(const QDomElement &table)
         rows << cells;
     }
     return rows;
-}
-
-// pdftotext of one page, in compatibility form (the CJK fonts map some ideographs to radicals).
-QString pageText(const QString &pdf, int page)
-{
-    QProcess p;
-    p.start("pdftotext", {"-f", QString::number(page), "-l", QString::number(page), "-layout", pdf, "-"});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
 }
 
 } // namespace
@@ -182,11 +173,11 @@ private slots:
         // Page 1 is the title; the summary begins on page 2 and runs onto page 3.
         const QString header = QString::fromUtf8("最高温度").normalized(QString::NormalizationForm_KC);
         for (int page : {2, 3}) {
-            const QString text = pageText(pdf, page);
+            const QString text = pdfText(pdf, page);
             QVERIFY2(text.contains(header) && text.contains(QString::fromUtf8("文件名")), qPrintable(QString::number(page) + ":\n" + text));
         }
-        QVERIFY(pageText(pdf, 3).contains("IR_0080.jpg"));
-        QVERIFY(!pageText(pdf, 2).contains("IR_0080.jpg"));
+        QVERIFY(pdfText(pdf, 3).contains("IR_0080.jpg"));
+        QVERIFY(!pdfText(pdf, 2).contains("IR_0080.jpg"));
     }
 };
 

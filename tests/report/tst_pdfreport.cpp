@@ -1,3 +1,4 @@
+#include "../pdftext.h"
 #include "pdfreport.h"
 #include "reportmodel.h"
 
@@ -8,15 +9,6 @@
 #include <QtTest>
 
 namespace {
-
-QString pdfText(const QString &pdf)
-{
-    QProcess p;
-    p.start("pdftotext", {"-layout", pdf, "-"});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
-}
 
 // The words of the headers that pdftotext does not find whole: a word split over two lines of its
 // cell reads as two pieces.
