@@ -307,8 +307,14 @@ void SettingPage::markArea(const QString &path, const QRect &pixels)
     Layout layout = layoutOf(path);
     Measurement mark;
     mark.kind = KindRect;
-    mark.name = nextName(layout, KindRect);
     mark.points = {QPointF(pixels.topLeft()), QPointF(pixels.x() + pixels.width(), pixels.y() + pixels.height())};
+    // An anomaly opened again keeps the one rectangle it has.
+    for (const Measurement &m : layout) {
+        mark.name = m.name;
+        if (m.sameAs(mark))
+            return;
+    }
+    mark.name = nextName(layout, KindRect);
     layout.append(mark);
     m_history->change(path, layout);
 }
@@ -658,7 +664,8 @@ bool SettingPage::eventFilter(QObject *watched, QEvent *event)
             }
             return true;
         }
-        if (event->type() == QEvent::HoverMove)
+        // The name goes with the pointer: it never stays behind over another page.
+        if (event->type() == QEvent::HoverMove || event->type() == QEvent::Leave || event->type() == QEvent::Hide)
             m_toolTip->hide();
     }
     return QWidget::eventFilter(watched, event);

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <cmath>
+
 TempAlertDlg::TempAlertDlg(int kind, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowCloseButtonHint)
     , m_kind(kind)
@@ -40,7 +42,15 @@ void TempAlertDlg::on_btn_ok_clicked()
         box.exec();
         return;
     }
-    m_threshold = m_edit->text().toFloat(); // not a number: 0 °C
+    // Text that is no number is refused: read as 0 °C it would set an alarm nobody asked for.
+    bool number = false;
+    const float threshold = m_edit->text().trimmed().toFloat(&number);
+    if (!number || !std::isfinite(threshold)) {
+        MyMsgBoxDlg box(tr("提示"), QPixmap(":/res/icon/warning.svg"), tr("温度必须是数字"), MyMsgBoxDlg::ConfirmOnly);
+        box.exec();
+        return;
+    }
+    m_threshold = threshold;
     accept();
 }
 

@@ -750,6 +750,10 @@
         <source>温度不能为空</source>
         <translation>温度不能为空</translation>
     </message>
+    <message>
+        <source>温度必须是数字</source>
+        <translation>温度必须是数字</translation>
+    </message>
 </context>
 <context>
     <name>CameraParameters</name>

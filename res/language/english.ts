@@ -123,8 +123,7 @@
     <name>My3DWdg</name>
     <message>
         <source>3D热图</source>
-        <translation>3D Heat
- Map</translation>
+        <translation>3D Heat Map</translation>
     </message>
     <message>
         <source>没有温度数据</source>
@@ -755,6 +754,10 @@ Temp.</translation>
     <message>
         <source>温度不能为空</source>
         <translation>Temperature threshold required.</translation>
+    </message>
+    <message>
+        <source>温度必须是数字</source>
+        <translation>The temperature must be a number.</translation>
     </message>
 </context>
 <context>

@@ -754,6 +754,10 @@
         <source>温度不能为空</source>
         <translation>温度を入力してください。</translation>
     </message>
+    <message>
+        <source>温度必须是数字</source>
+        <translation>温度は数値で入力してください。</translation>
+    </message>
 </context>
 <context>
     <name>CameraParameters</name>

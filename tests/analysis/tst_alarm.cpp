@@ -53,11 +53,20 @@ private slots:
         QCOMPARE(high.result(), int(QDialog::Accepted));
         QCOMPARE(high.threshold(), 36.5f);
 
+        // Text that is no number is refused, not read as 0 °C.
         TempAlertDlg low(0);
+        low.show();
         low.findChild<QLineEdit *>("edit_temp")->setText("abc");
+        {
+            MessageBoxCloser closer;
+            low.findChild<QPushButton *>("btn_ok")->click();
+            QCOMPARE(closer.texts, QStringList{QString::fromUtf8("温度必须是数字")});
+        }
+        QCOMPARE(low.result(), 0);
+        low.findChild<QLineEdit *>("edit_temp")->setText(" -5 ");
         low.findChild<QPushButton *>("btn_ok")->click();
         QCOMPARE(low.result(), int(QDialog::Accepted));
-        QCOMPARE(low.threshold(), 0.0f); // not a number reads as 0 °C
+        QCOMPARE(low.threshold(), -5.0f);
         TempAlertDlg cancelled(0);
         cancelled.findChild<QPushButton *>("btn_cancel")->click();
         QCOMPARE(cancelled.result(), int(QDialog::Rejected));

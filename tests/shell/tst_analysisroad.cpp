@@ -124,6 +124,9 @@ private slots:
         QVERIFY2(tip->geometry().bottom() < swatchTop.y() && tip->geometry().bottom() > swatchTop.y() - 20,
                  qPrintable(QString("tip at y %1, swatch at %2").arg(tip->geometry().top()).arg(swatchTop.y())));
         QVERIFY(QGuiApplication::primaryScreen()->geometry().contains(tip->geometry()));
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(palettes->viewport(), &leave);
+        QVERIFY(!tip->isVisible());
 
         emit palettes->itemClicked(palettes->item(1));
         QCOMPARE(copyPhotoRecord(second).paletteIndex, 5);
@@ -304,6 +307,12 @@ private slots:
         QCOMPARE(spots->model()->rowCount(), 1);
         emit spots->table()->doubleClicked(spots->table()->model()->index(0, HotSpotModel::File));
         QTRY_COMPARE_WITH_TIMEOUT(window.pages()->currentWidget(), static_cast<QWidget *>(window.settingPage()), 5000);
+        // Opened again, the anomaly keeps its one rectangle.
+        emit window.titleBar()->sig_homePage_clicked();
+        find->click();
+        emit spots->table()->doubleClicked(spots->table()->model()->index(0, HotSpotModel::File));
+        QTRY_COMPARE_WITH_TIMEOUT(window.pages()->currentWidget(), static_cast<QWidget *>(window.settingPage()), 5000);
+        QCOMPARE(itemTables()[path].keys(), QStringList{"Re1"});
 
         // Back from the photograph, the finder shows its table again without a new scan.
         emit window.titleBar()->sig_homePage_clicked();
