@@ -73,6 +73,8 @@ void MyGraphicsScene::loadImage(const QString &path)
     if (!views().isEmpty())
         refreshImageRect();
     reloadItems(path);
+    // A reading under the pointer was of the photograph shown before.
+    m_spotReadout->hide();
     // Every state sets the angle: a photograph shown unturned after a turned one is not turned.
     m_angle = -90.0 * rotationStateOf(path);
     m_displayed = turned(m_fileImage);

@@ -729,6 +729,12 @@ private slots:
         QApplication::sendEvent(m_view->viewport(), &move);
         QCOMPARE(scene()->spotReadout()->toPlainText(), QString("NA"));
         loadedPhotoPaths() = m_photos.mid(0, 3);
+        // Another photograph on show: the reading of the one before is not left on it.
+        QApplication::sendEvent(m_view->viewport(), &move);
+        QVERIFY(scene()->spotReadout()->isVisible());
+        show(m_photos[1]);
+        QVERIFY(!scene()->spotReadout()->isVisible());
+        show(m_photos[0]);
     }
 
     void rotationKeepsEveryReading()
