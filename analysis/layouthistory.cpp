@@ -40,14 +40,6 @@ private:
 
 } // namespace
 
-QRectF LayoutHistory::pictureRectOf(const QString &path) const
-{
-    // Another photograph's picture has another shape (size, turn): held inside it, a shape
-    // would be cut to fit a picture it is not on. Not on show, it lies on its own turned frame.
-    const MyGraphicsScene *scene = m_view->measurementScene();
-    return scene && scene->photoPath() == path ? scene->imageRect() : QRectF();
-}
-
 LayoutHistory::LayoutHistory(QGraphicsPaint *view, QObject *parent)
     : QObject(parent)
     , m_view(view)
@@ -78,7 +70,8 @@ void LayoutHistory::restore(const QString &path)
                                .arg(QDir::toNativeSeparators(sidecarPath(path)))
                                .arg(skipped.size())
             + '\n' + skipped.join('\n');
-    itemTables()[path] = itemsFor(path, layout, pictureRectOf(path));
+    const MyGraphicsScene *scene = m_view->measurementScene();
+    itemTables()[path] = itemsFor(path, layout, scene ? scene->imageRect() : QRectF());
     m_recorded[path] = layout;
 }
 
@@ -130,7 +123,7 @@ void LayoutHistory::apply(const QString &path, const Layout &layout, bool save)
 {
     MyGraphicsScene *scene = m_view->measurementScene();
     const bool shown = scene && scene->photoPath() == path;
-    const PictureMapping mapping = mappingFor(path, pictureRectOf(path));
+    const PictureMapping mapping = mappingFor(path, scene ? scene->imageRect() : QRectF());
     // Items keep their objects where they stay of the same kind: a selected one stays selected.
     ItemTable &table = itemTables()[path];
     ItemTable next;

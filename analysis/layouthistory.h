@@ -51,9 +51,6 @@ signals:
     void sig_applied(const QString &path);
 
 private:
-    // The scene rectangle the photograph's items are made in.
-    QRectF pictureRectOf(const QString &path) const;
-
     QGraphicsPaint *m_view;
     QUndoGroup m_group;
     QHash<QString, QUndoStack *> m_stacks;

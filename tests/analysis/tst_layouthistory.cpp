@@ -387,27 +387,6 @@ private slots:
         QCOMPARE(stateOf(m_photos[0]), turned);
     }
 
-    void aCirclePastedToATurnedPhotographNotOnShowKeepsItsSize()
-    {
-        // As wide as the turned (upright) picture allows, the circle is taller than the wide
-        // picture on show when it is pasted back: it must be held inside its own photograph.
-        openPage(0);
-        m_page->on_rotateButtonClick(0);
-        draw(ToolRound, at(0.5, 0.5), at(0.98, 0.5));
-        const State drawn = stateOf(current());
-        view()->slot_copyItem();
-        select("Ro1");
-        m_page->on_buttonClick(7);
-        pageTo(1);
-        view()->slot_pasteToAll();
-        pageTo(0);
-        QCOMPARE(stateOf(current()), drawn);
-        undo();
-        QVERIFY(stateOf(current()).layout.isEmpty());
-        redo();
-        QCOMPARE(stateOf(current()), drawn);
-    }
-
     void badEntriesAreSkippedWithAMessage()
     {
         Measurement kept;
