@@ -6,6 +6,7 @@
 #include "measurementitems.h"
 #include "mygraphicsscene.h"
 #include "mymsgboxdlg.h"
+#include "openpage.h"
 #include "myitemtemp.h"
 #include "pagetables.h"
 #include "photogenerator.h"
@@ -166,20 +167,7 @@ class TestLayoutHistory : public QObject
     void undo() { m_page->layoutHistory()->group()->undo(); }
     void redo() { m_page->layoutHistory()->group()->redo(); }
 
-    void openPage(int index)
-    {
-        m_page = std::make_unique<SettingPage>();
-        const ScreenLayout &layout = shellValues().layout;
-        m_page->setupView(layout.minSide, layout.maxWidth);
-        m_page->resize(1900, 1000);
-        m_page->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
-        QSignalSpy shown(m_page.get(), &SettingPage::sig_showSettingPage);
-        m_page->slot_selectImg(m_photos, index);
-        QVERIFY(shown.wait(10000));
-        m_page->waitForLoad();
-        QCoreApplication::processEvents();
-    }
+    void openPage(int index) { openSettingPage(m_page, m_photos, index); }
     void pageTo(int index)
     {
         while (m_page->currentIndex() < index)

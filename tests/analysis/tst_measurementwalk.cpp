@@ -18,6 +18,7 @@
 #include "mygraphicsscene.h"
 #include "mygraphictextitem.h"
 #include "myitemtemp.h"
+#include "openpage.h"
 #include "pagetables.h"
 #include "photogenerator.h"
 #include "photorecord.h"
@@ -474,20 +475,7 @@ class TestMeasurementWalk : public QObject
         return QString();
     }
 
-    void makePage(int index)
-    {
-        m_page = std::make_unique<SettingPage>();
-        const ScreenLayout &layout = shellValues().layout;
-        m_page->setupView(layout.minSide, layout.maxWidth);
-        m_page->resize(1900, 1000);
-        m_page->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
-        QSignalSpy shownSpy(m_page.get(), &SettingPage::sig_showSettingPage);
-        m_page->slot_selectImg(m_photos, index);
-        QVERIFY(shownSpy.wait(10000));
-        m_page->waitForLoad();
-        QCoreApplication::processEvents();
-    }
+    void makePage(int index) { openSettingPage(m_page, m_photos, index); }
 
     static QString text(const Measurement &m)
     {
