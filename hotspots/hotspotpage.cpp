@@ -161,7 +161,7 @@ void HotSpotPage::scan(const QStringList &photos)
 
 void HotSpotPage::showPhotos(const QStringList &photos)
 {
-    if (photos != m_photos || (!m_scan->running() && m_progress->value() < m_progress->maximum()))
+    if (photos != m_photos || m_scanState == State::Idle || m_scanState == State::Cancelled)
         scan(photos);
 }
 
