@@ -1,7 +1,6 @@
 #include "hotspotmodel.h"
 
 #include <QFileInfo>
-#include <QPixmap>
 
 #include <algorithm>
 
@@ -26,6 +25,7 @@ void HotSpotModel::clear()
 {
     beginResetModel();
     m_rows.clear();
+    m_icons.clear();
     endResetModel();
 }
 
@@ -35,6 +35,8 @@ void HotSpotModel::append(const QVector<FoundHotSpot> &spots)
         return;
     beginInsertRows(QModelIndex(), m_rows.size(), m_rows.size() + spots.size() - 1);
     m_rows += spots;
+    for (const FoundHotSpot &spot : spots)
+        m_icons.append(QPixmap::fromImage(spot.crop.scaled(64, 64, Qt::KeepAspectRatio, Qt::FastTransformation)));
     endInsertRows();
 }
 
@@ -63,7 +65,7 @@ QVariant HotSpotModel::data(const QModelIndex &index, int role) const
     const FoundHotSpot &row = m_rows.at(index.row());
     const HotSpot &spot = row.spot;
     if (role == Qt::DecorationRole && index.column() == Crop)
-        return QPixmap::fromImage(row.crop.scaled(64, 64, Qt::KeepAspectRatio, Qt::FastTransformation));
+        return m_icons.at(index.row());
     if (role == Qt::ToolTipRole && index.column() == File)
         return row.path;
     if (role == Qt::TextAlignmentRole && index.column() >= DeltaT)

@@ -3,6 +3,7 @@
 #include "hotspotscan.h"
 
 #include <QAbstractTableModel>
+#include <QPixmap>
 #include <array>
 #include <QSortFilterProxyModel>
 
@@ -33,6 +34,7 @@ public:
 
 private:
     QVector<FoundHotSpot> m_rows;
+    QVector<QPixmap> m_icons; // each row's crop as drawn in the table, made once
 };
 
 // The rows of a class at least as high as the one chosen (1 shows every row).
