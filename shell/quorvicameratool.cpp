@@ -109,11 +109,12 @@ QuorviCameraTool::QuorviCameraTool(QWidget *parent)
     // The analysis page's keys, listed with the tool settings.
     m_titleBar->moreMenu()->addSeparator();
     m_titleBar->moreMenu()->addActions(m_settingPage->keyActions());
-    // The hot-spot finder for the photographs opened here; the page is left as by Home.
+    // The hot-spot finder for the photographs opened here; the page is left as by Home, its
+    // tools leaving the title bar with it.
     m_titleBar->moreMenu()->addSeparator();
     m_findHotSpotsInList = m_titleBar->moreMenu()->addAction(tr("在打开的照片中查找热点"), this, [this] {
         const QStringList photos = loadedPhotoPaths();
-        slot_btn_homePage_clicked();
+        m_titleBar->on_btn_homePage_clicked();
         m_pages->setCurrentWidget(m_hotSpotPage);
         m_hotSpotPage->showPhotos(photos);
     });

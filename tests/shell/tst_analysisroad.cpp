@@ -303,6 +303,7 @@ private slots:
         QVERIFY(inList);
         inList->trigger();
         QCOMPARE(window.pages()->currentWidget(), static_cast<QWidget *>(spots));
+        QVERIFY(!window.titleBar()->findChild<QToolButton *>("btn_point")->isVisible()); // the page's tools went with it
         QVERIFY(!spots->scanner()->running()); // the same photographs: the table is kept
         QCOMPARE(spots->model()->rowCount(), 1);
         emit spots->table()->doubleClicked(spots->table()->model()->index(0, HotSpotModel::File));
