@@ -337,8 +337,9 @@ int hotspots(const CommandLine &line)
         const PhotoHotSpots scanned = scanPhotoHotSpots(photo.native, line.hotSpots, record, g_camera);
         warnIfUncorrected(photo.native, scanned.result, record);
         Scan made{scanned.result, bool(scanned.position), scanned.found.spots.size(), {}, {}, {}};
+        const QByteArray quotedPath = scanned.found.spots.isEmpty() ? QByteArray() : jsonQuoted(photo.shown);
         for (const HotSpot &spot : scanned.found.spots) {
-            made.lines += jsonLine(hotSpotJson(photo.shown, spot));
+            made.lines += hotSpotJsonLine(quotedPath, spot);
             if (csv)
                 made.rows += HotSpotCsvFile::row(photo.shown, spot);
             if (geoJson && scanned.position)
