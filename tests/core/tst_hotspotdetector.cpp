@@ -27,6 +27,88 @@ float sortedLowerMedian(std::vector<float> values)
     return values[(values.size() - 1) / 2];
 }
 
+bool reads(float t)
+{
+    return t != NA_TEMPERATURE && t == t;
+}
+
+// The anomalies by the plainest means: a full sort for the median, a flood fill from each
+// region's first pixel in row-major order, every pixel visited.
+HotSpots plainHotSpots(const TemperatureMatrix &m, const HotSpotSettings &settings)
+{
+    HotSpots found;
+    const QRect frame(0, 0, m.width(), m.height());
+    const QRect area = settings.referenceArea ? settings.referenceArea->intersected(frame) : frame;
+    std::vector<float> readings;
+    for (int y = area.top(); y <= area.bottom() && !area.isEmpty(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (reads(m.at(x, y)))
+                readings.push_back(m.at(x, y));
+        }
+    }
+    if (readings.empty())
+        return found;
+    std::sort(readings.begin(), readings.end());
+    found.reference = readings[(readings.size() - 1) / 2];
+    const float cutoff = found.reference + settings.threshold;
+    const auto hot = [&](int x, int y) { return frame.contains(x, y) && reads(m.at(x, y)) && m.at(x, y) >= cutoff; };
+    std::vector<char> seen(std::size_t(m.width()) * std::size_t(m.height()), 0);
+    for (int y = 0; y < m.height(); ++y) {
+        for (int x = 0; x < m.width(); ++x) {
+            if (!hot(x, y) || seen[std::size_t(y) * std::size_t(m.width()) + std::size_t(x)])
+                continue;
+            std::vector<QPoint> pixels, todo{QPoint(x, y)};
+            seen[std::size_t(y) * std::size_t(m.width()) + std::size_t(x)] = 1;
+            while (!todo.empty()) {
+                const QPoint p = todo.back();
+                todo.pop_back();
+                pixels.push_back(p);
+                for (int dy = -1; dy <= 1; ++dy) {
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const int nx = p.x() + dx, ny = p.y() + dy;
+                        if (hot(nx, ny) && !seen[std::size_t(ny) * std::size_t(m.width()) + std::size_t(nx)]) {
+                            seen[std::size_t(ny) * std::size_t(m.width()) + std::size_t(nx)] = 1;
+                            todo.push_back(QPoint(nx, ny));
+                        }
+                    }
+                }
+            }
+            if (int(pixels.size()) < settings.minimumArea)
+                continue;
+            std::sort(pixels.begin(), pixels.end(), [](QPoint a, QPoint b) { return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x(); });
+            HotSpot spot;
+            spot.max = m.at(pixels[0].x(), pixels[0].y());
+            spot.maxPos = pixels[0];
+            QRect bounds(pixels[0], pixels[0]);
+            double sumX = 0.0, sumY = 0.0;
+            for (const QPoint p : pixels) {
+                if (m.at(p.x(), p.y()) > spot.max) {
+                    spot.max = m.at(p.x(), p.y());
+                    spot.maxPos = p;
+                }
+                bounds |= QRect(p, p);
+                sumX += p.x();
+                sumY += p.y();
+            }
+            spot.reference = found.reference;
+            spot.deltaT = spot.max - found.reference;
+            if (settings.irradiance)
+                spot.deltaTNormalised = double(spot.deltaT) * 1000.0 / *settings.irradiance;
+            spot.area = int(pixels.size());
+            spot.bounds = bounds;
+            spot.centroid = QPointF(sumX / spot.area, sumY / spot.area);
+            spot.severity = hotSpotClass(spot.deltaT, settings);
+            found.spots.append(spot);
+        }
+    }
+    std::stable_sort(found.spots.begin(), found.spots.end(), [](const HotSpot &a, const HotSpot &b) {
+        if (a.deltaT != b.deltaT)
+            return a.deltaT > b.deltaT;
+        return a.maxPos.y() != b.maxPos.y() ? a.maxPos.y() < b.maxPos.y() : a.maxPos.x() < b.maxPos.x();
+    });
+    return found;
+}
+
 HotSpotSettings minimumArea(int pixels)
 {
     HotSpotSettings settings;
@@ -243,6 +325,61 @@ private slots:
         settings.referenceArea = QRect(20, 20, 4, 4); // outside: no reference, nothing found
         QCOMPARE(findHotSpots(m, settings).reference, NA_TEMPERATURE);
         QVERIFY(findHotSpots(m, settings).spots.isEmpty());
+    }
+
+    // Random frames of every shape the fast paths meet: widths not a multiple of four, frames
+    // too small to sample, values on a coarse grid (plateaus at the median), hot blobs that
+    // touch diagonally or the edges, pixels without a reading or not a number, reference
+    // areas partly outside. Everything found is what the plain flood fill finds.
+    void sameAsPlainFloodFill()
+    {
+        std::mt19937 random(20261209);
+        const auto below = [&](int n) { return int(random() % unsigned(n)); };
+        int compared = 0;
+        for (int frame = 0; frame < 300; ++frame) {
+            const int width = 1 + below(frame < 100 ? 20 : 300), height = 1 + below(frame < 100 ? 20 : 200);
+            const float step = frame % 3 == 0 ? 0.5f : frame % 3 == 1 ? 0.1f : 0.0f;
+            std::normal_distribution<float> field(20.0f, 1.0f + float(below(8)));
+            TemperatureMatrix m(width, height);
+            for (int y = 0; y < height; ++y) {
+                for (int x = 0; x < width; ++x) {
+                    const float t = field(random);
+                    m.at(x, y) = step > 0.0f ? std::round(t / step) * step : t;
+                }
+            }
+            for (int blob = below(12); blob > 0; --blob) {
+                const int bx = below(width), by = below(height), bw = 1 + below(30), bh = 1 + below(12);
+                const float heat = 3.0f + float(below(40));
+                for (int y = by; y < std::min(height, by + bh); ++y) {
+                    for (int x = bx; x < std::min(width, bx + bw); ++x) {
+                        if (below(10) > 0)
+                            m.at(x, y) += heat;
+                    }
+                }
+            }
+            for (int gap = below(width * height / 10 + 1); gap > 0; --gap)
+                m.at(below(width), below(height)) = below(4) == 0 ? std::nanf("") : NA_TEMPERATURE;
+            HotSpotSettings settings;
+            settings.threshold = 2.0f + float(below(8));
+            settings.minimumArea = 1 + below(5);
+            if (below(3) == 0)
+                settings.referenceArea = QRect(below(width + 10) - 5, below(height + 10) - 5, below(width + 1), below(height + 1));
+            if (below(2) == 0)
+                settings.irradiance = 300.0 + below(900);
+            const HotSpots fast = findHotSpots(m, settings), plain = plainHotSpots(m, settings);
+            const QByteArray which = QByteArray("frame ") + QByteArray::number(frame);
+            compared += plain.spots.size();
+            QVERIFY2(fast.reference == plain.reference || (fast.reference != fast.reference && plain.reference != plain.reference), which);
+            QVERIFY2(fast.spots.size() == plain.spots.size(), which);
+            for (int i = 0; i < fast.spots.size(); ++i) {
+                const HotSpot &a = fast.spots[i], &b = plain.spots[i];
+                QVERIFY2(a.maxPos == b.maxPos && a.max == b.max && a.reference == b.reference && a.deltaT == b.deltaT, which);
+                QVERIFY2(a.deltaTNormalised == b.deltaTNormalised && a.area == b.area && a.bounds == b.bounds, which);
+                QVERIFY2(qFuzzyCompare(a.centroid.x() + 1.0, b.centroid.x() + 1.0) && qFuzzyCompare(a.centroid.y() + 1.0, b.centroid.y() + 1.0), which);
+                QVERIFY2(a.severity == b.severity, which);
+            }
+        }
+        QVERIFY(compared > 1000);
     }
 
     // Pixels without a reading are in no region and no median.
