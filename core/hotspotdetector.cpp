@@ -54,8 +54,11 @@ Scratch &scratch()
 }
 
 // Counts the readings of values[0 .. n - 1] and those below low, and copies those from low
-// to high to out, which it moves past them; out has room for n + 4 values.
-void bracketRun(const float *values, int n, float low, float high, std::size_t &count, std::size_t &below, float *&out)
+// to high to out, which it moves past them; out has room for n + 4 values. True when any
+// value is at or above hot (a reading or not), so that a row without one need not be searched
+// for runs.
+bool bracketRun(const float *values, int n, float low, float high, float hot, std::size_t &count, std::size_t &below,
+                float *&out)
 {
     int i = 0;
 #ifdef __SSE2__
@@ -63,9 +66,12 @@ void bracketRun(const float *values, int n, float low, float high, std::size_t &
     // moves past those inside, without a branch per value (they fall either side of the
     // bracket unpredictably). A set mask lane is -1: subtracting it counts the lane.
     const __m128 noReading = _mm_set1_ps(NA_TEMPERATURE), lowest = _mm_set1_ps(low), highest = _mm_set1_ps(high);
+    const __m128 hottest = _mm_set1_ps(hot);
     __m128i readings = _mm_setzero_si128(), under = _mm_setzero_si128();
+    __m128 anyHot = _mm_setzero_ps();
     for (; i + 4 <= n; i += 4) {
         const __m128 v = _mm_loadu_ps(values + i);
+        anyHot = _mm_or_ps(anyHot, _mm_cmpge_ps(v, hottest));
         const __m128 reading = _mm_and_ps(_mm_cmpneq_ps(v, noReading), _mm_cmpord_ps(v, v));
         const __m128 beneath = _mm_and_ps(reading, _mm_cmplt_ps(v, lowest));
         readings = _mm_sub_epi32(readings, _mm_castps_si128(reading));
@@ -85,9 +91,13 @@ void bracketRun(const float *values, int n, float low, float high, std::size_t &
         count += std::size_t(lanes[0][lane]);
         below += std::size_t(lanes[1][lane]);
     }
+    bool found = _mm_movemask_ps(anyHot) != 0;
+#else
+    bool found = false;
 #endif
     for (; i < n; ++i) {
         const float t = values[i];
+        found = found || t >= hot;
         if (!hasReading(t))
             continue;
         ++count;
@@ -96,6 +106,40 @@ void bracketRun(const float *values, int n, float low, float high, std::size_t &
         else if (t <= high)
             *out++ = t;
     }
+    return found;
+}
+
+// The value of rank k (from 0) among values[0 .. n - 1], all within [low, high]. A histogram
+// of the bracket narrows it to one bin, and only the values of that bin are ordered: on a
+// frame that is a few times quicker than selecting among all of them.
+float selectInBracket(float *values, std::size_t n, std::size_t k, float low, float high)
+{
+    constexpr int bins = 1024;
+    if (!(high > low))
+        return low;
+    const float scale = float(bins) / (high - low);
+    const auto binOf = [low, scale](float v) { return std::min(bins - 1, int((v - low) * scale)); };
+    std::size_t counts[bins] = {};
+    for (std::size_t i = 0; i < n; ++i)
+        ++counts[binOf(values[i])];
+    int bin = 0;
+    std::size_t before = 0;
+    while (before + counts[bin] <= k)
+        before += counts[bin++];
+    // Readings on a coarse grid (a tenth of a kelvin) leave one value in the bin.
+    std::size_t kept = 0;
+    float least = high, most = low;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (binOf(values[i]) == bin) {
+            least = std::min(least, values[i]);
+            most = std::max(most, values[i]);
+            values[kept++] = values[i];
+        }
+    }
+    if (least == most)
+        return least;
+    std::nth_element(values, values + (k - before), values + kept);
+    return values[k - before];
 }
 
 // Brackets the lower median of the area's readings from a sample of every 6th pixel of every
@@ -149,16 +193,66 @@ int nextAtOrAbove(const float *row, int from, int width, float cutoff)
 {
     int x = from;
 #ifdef __SSE2__
-    // Most of a frame is below the cutoff: four pixels a comparison.
+    // Most of a frame is below the cutoff: eight pixels a branch.
     const __m128 limit = _mm_set1_ps(cutoff);
-    for (; x + 4 <= width; x += 4) {
-        if (_mm_movemask_ps(_mm_cmpge_ps(_mm_loadu_ps(row + x), limit)) != 0)
+    for (; x + 8 <= width; x += 8) {
+        const __m128 a = _mm_cmpge_ps(_mm_loadu_ps(row + x), limit), b = _mm_cmpge_ps(_mm_loadu_ps(row + x + 4), limit);
+        if (_mm_movemask_ps(_mm_or_ps(a, b)) != 0)
             break;
     }
 #endif
     while (x < width && !(row[x] >= cutoff))
         ++x;
     return x;
+}
+
+// The first x from `from` on that is not a reading at or above cutoff, or width.
+int endOfRun(const float *row, int from, int width, float cutoff)
+{
+    int x = from;
+#ifdef __SSE2__
+    // Not a number fails the comparison; no reading is compared apart.
+    const __m128 limit = _mm_set1_ps(cutoff), noReading = _mm_set1_ps(NA_TEMPERATURE);
+    for (; x + 4 <= width; x += 4) {
+        const __m128 v = _mm_loadu_ps(row + x);
+        if (_mm_movemask_ps(_mm_and_ps(_mm_cmpge_ps(v, limit), _mm_cmpneq_ps(v, noReading))) != 0xF)
+            break;
+    }
+#endif
+    while (x < width && row[x] >= cutoff && hasReading(row[x]))
+        ++x;
+    return x;
+}
+
+// The first x of the greatest value of row[x0 .. x1 - 1], all of them numbers.
+int firstMaximum(const float *row, int x0, int x1)
+{
+    float max = row[x0];
+    int x = x0 + 1;
+#ifdef __SSE2__
+    if (x1 - x0 >= 8) {
+        __m128 most = _mm_loadu_ps(row + x0);
+        for (x = x0 + 4; x + 4 <= x1; x += 4)
+            most = _mm_max_ps(most, _mm_loadu_ps(row + x));
+        most = _mm_max_ps(most, _mm_shuffle_ps(most, most, _MM_SHUFFLE(2, 3, 0, 1)));
+        most = _mm_max_ps(most, _mm_shuffle_ps(most, most, _MM_SHUFFLE(1, 0, 3, 2)));
+        max = _mm_cvtss_f32(most);
+        for (; x < x1; ++x)
+            max = std::max(max, row[x]);
+        x = x0;
+        while (row[x] != max)
+            ++x;
+        return x;
+    }
+#endif
+    int at = x0;
+    for (; x < x1; ++x) {
+        if (row[x] > max) {
+            max = row[x];
+            at = x;
+        }
+    }
+    return at;
 }
 
 // Appends the runs of readings at or above cutoff in row y between from and to (exclusive).
@@ -169,15 +263,9 @@ void appendRuns(const float *row, int y, int from, int to, float cutoff, std::ve
             ++x;
             continue;
         }
-        Run run{y, x, x, row[x], x};
-        while (++x < to && row[x] >= cutoff && hasReading(row[x])) {
-            if (row[x] > run.max) {
-                run.max = row[x];
-                run.maxX = x;
-            }
-        }
-        run.x1 = x - 1;
-        runs.push_back(run);
+        const int end = endOfRun(row, x + 1, to, cutoff), hottest = firstMaximum(row, x, end);
+        runs.push_back(Run{y, x, end - 1, row[hottest], hottest});
+        x = end;
     }
 }
 
@@ -250,17 +338,17 @@ HotSpots findHotSpots(const TemperatureMatrix &matrix, const HotSpotSettings &se
         std::size_t count = 0, below = 0;
         s.middle.resize(std::size_t(area.width()) * std::size_t(area.height()) + 4);
         float *gathered = s.middle.data();
+        const float hotLow = low + settings.threshold;
         for (int y = 0; y < matrix.height(); ++y) {
             const float *row = matrix.row(y);
-            if (y >= area.top() && y <= area.bottom())
-                bracketRun(row + area.left(), area.width(), low, high, count, below, gathered);
-            appendRuns(row, y, 0, matrix.width(), low + settings.threshold, s.runs);
+            const bool counted = y >= area.top() && y <= area.bottom();
+            const bool hot = counted ? bracketRun(row + area.left(), area.width(), low, high, hotLow, count, below, gathered) : true;
+            if (hot || area.width() < matrix.width())
+                appendRuns(row, y, 0, matrix.width(), hotLow, s.runs);
         }
         const std::size_t rank = (count - 1) / 2, inside = std::size_t(gathered - s.middle.data());
         if (rank >= below && rank - below < inside) {
-            const auto median = s.middle.begin() + std::ptrdiff_t(rank - below);
-            std::nth_element(s.middle.begin(), median, s.middle.begin() + std::ptrdiff_t(inside));
-            found.reference = *median;
+            found.reference = selectInBracket(s.middle.data(), inside, rank - below, low, high);
             runsFound = true;
         }
     }

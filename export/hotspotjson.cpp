@@ -11,7 +11,11 @@ QJsonValue jsonFloat(float value)
 {
     if (!std::isfinite(value))
         return QJsonValue();
-    return QString::number(double(value), 'g', 9).toDouble();
+    char digits[32];
+    const char *end = std::to_chars(digits, digits + sizeof digits, double(value), std::chars_format::general, 9).ptr;
+    double nine = 0.0;
+    std::from_chars(digits, end, nine);
+    return nine;
 }
 
 QJsonObject hotSpotJson(const QString &path, const HotSpot &spot)
@@ -38,28 +42,51 @@ QByteArray jsonQuoted(const QString &text)
 
 namespace {
 
-// As Qt's writer puts a number: its shortest digits ('g'), "null" when not finite.
+// Between these magnitudes Qt's writer puts a number in fixed notation, its shortest digits
+// being shorter so than with an exponent; rounding to nine digits cannot leave the range.
+bool fixedByQt(double value)
+{
+    const double magnitude = std::abs(value);
+    return magnitude >= 0.01 && magnitude < 9999.0;
+}
+
+void append(QByteArray &out, const char *digits, const char *end)
+{
+    out.append(digits, int(end - digits));
+}
+
+// As Qt's writer puts a number: a whole one below 2^53 as an integer (-0 as 0), any other
+// in its shortest digits, "null" when not finite.
 void appendDouble(QByteArray &out, double value)
 {
-    if (std::isfinite(value))
-        out.append(QByteArray::number(value, 'g', QLocale::FloatingPointShortest));
-    else
+    char digits[32];
+    if (!std::isfinite(value))
         out.append("null");
+    else if (value == std::trunc(value) && std::abs(value) < 9007199254740992.0)
+        append(out, digits, std::to_chars(digits, digits + sizeof digits, static_cast<long long>(value)).ptr);
+    else if (fixedByQt(value))
+        append(out, digits, std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed).ptr);
+    else
+        out.append(QByteArray::number(value, 'g', QLocale::FloatingPointShortest));
 }
 
 void appendInt(QByteArray &out, int value)
 {
     char digits[16];
-    out.append(digits, int(std::to_chars(digits, digits + sizeof digits, value).ptr - digits));
+    append(out, digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
-// As jsonFloat() gives it to Qt's writer (its rounding of a tie differs from std::to_chars).
+// As jsonFloat() gives it to Qt's writer: the double of its nine significant digits, whose
+// shortest digits are those nine without trailing zeros.
 void appendFloat(QByteArray &out, float value)
 {
-    if (std::isfinite(value))
-        appendDouble(out, jsonFloat(value).toDouble());
-    else
+    char digits[32];
+    if (!std::isfinite(value))
         out.append("null");
+    else if (fixedByQt(double(value)))
+        append(out, digits, std::to_chars(digits, digits + sizeof digits, double(value), std::chars_format::general, 9).ptr);
+    else
+        appendDouble(out, jsonFloat(value).toDouble());
 }
 
 } // namespace

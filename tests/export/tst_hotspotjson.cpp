@@ -53,17 +53,29 @@ private slots:
         odd.area = 1000000;
         QTest::newRow("not finite and huge") << "b" << odd;
         HotSpot tie = plain;
-        tie.max = 100.2265625f; // halfway at the ninth digit: rounded up, as Qt rounds it
+        tie.max = 100.2265625f; // halfway at the ninth digit
         QTest::newRow("a tie at the ninth digit") << "c" << tie;
+        // Either side of where Qt's writer turns to an exponent.
+        const float edges[] = {0.0f, -0.0f, 0.01f, 0.00999999f, -0.0100001f, 1e-4f, 9998.99f, 9999.0f, 9999.99995f,
+                               -9999.9999f, 10000.0f, 99999.0f, 1e6f, 1.5e7f};
+        for (const float edge : edges) {
+            HotSpot at = plain;
+            at.max = edge;
+            at.reference = -edge;
+            at.deltaT = edge * 0.5f;
+            at.deltaTNormalised = double(edge) * 3.0;
+            at.centroid = QPointF(double(edge), double(edge) / 3.0);
+            QTest::newRow(qPrintable(QString("edge %1").arg(double(edge), 0, 'g', 9))) << "d" << at;
+        }
         QTest::newRow("a path to escape") << QString("C:\\fl\"ight\"/\t\n\x01/赤外線 é/IR_1.jpg") << plain;
         auto *random = QRandomGenerator::global();
-        for (int i = 0; i < 200; ++i) {
+        for (int i = 0; i < 2000; ++i) {
             HotSpot spot;
             spot.area = i < 100 ? int(random->bounded(1000)) : int(random->bounded(1 << 22));
             spot.bounds = QRect(int(random->bounded(640)), int(random->bounded(512)), 1 + int(random->bounded(640)), 1 + int(random->bounded(512)));
-            spot.centroid = QPointF(random->bounded(640.0), random->bounded(512.0) / double(1 + random->bounded(7)));
+            spot.centroid = QPointF(random->bounded(640.0), random->bounded(512.0) / double(1 + random->bounded(7)) * std::pow(10.0, double(random->bounded(-4, 5))));
             spot.severity = 1 + int(random->bounded(3));
-            spot.max = float(random->bounded(400.0) - 50.0);
+            spot.max = float((random->bounded(400.0) - 50.0) * std::pow(10.0, double(random->bounded(-4, 5))));
             spot.reference = float(random->bounded(100.0) - 40.0);
             spot.deltaT = spot.max - spot.reference;
             if (i % 2)
