@@ -571,7 +571,7 @@ void SettingPage::on_buttonClick(int btnId)
     } else if (btnId == 16) {
         auto *heatMap = new My3DWdg;
         heatMap->setAttribute(Qt::WA_DeleteOnClose);
-        heatMap->show();
+        heatMap->showOver(this);
     } else if (btnId == 7) {
         m_view->deleteSelected();
     } else if (btnId == 12) {

@@ -6,7 +6,10 @@
 #include <QVector>
 #include <QtDataVisualization/QSurfaceDataArray>
 
-// One tick of the heat map's colour legend: its height in the legend bitmap and its text.
+// One tick of the heat map's colour legend: its height along a bar drawn from kLegendBarTop
+// down kLegendBarLength pixels, and its text.
+constexpr int kLegendBarTop = 10;
+constexpr int kLegendBarLength = 380;
 struct LegendTick
 {
     int height;

@@ -1,14 +1,17 @@
 #include "my3dwdg.h"
 
 #include "heatmapdata.h"
+#include "heatmaplegend.h"
 #include "phototables.h"
 
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLinearGradient>
-#include <QPainter>
+#include <QScreen>
 #include <QStackedWidget>
+#include <QWindow>
 #include <QtDataVisualization/Q3DSurface>
 #include <QtDataVisualization/Q3DTheme>
 #include <QtDataVisualization/QSurface3DSeries>
@@ -27,10 +30,7 @@ My3DWdg::My3DWdg(QWidget *parent)
     grid->setObjectName("gridLayout");
     m_stack = new QStackedWidget(this);
     m_stack->setObjectName("stackedWidget");
-    m_legend = new QLabel(this);
-    m_legend->setObjectName("label");
     grid->addWidget(m_stack, 0, 0);
-    grid->addWidget(m_legend, 0, 1);
 
     m_graph = new Q3DSurface;
     QWidget *container = QWidget::createWindowContainer(m_graph);
@@ -72,24 +72,46 @@ My3DWdg::My3DWdg(QWidget *parent)
     m_series->setColorStyle(Q3DTheme::ColorStyleRangeGradient);
     m_graph->addSeries(m_series);
 
-    QPixmap legend(100, 400);
-    legend.fill(Qt::transparent);
-    QPainter painter(&legend);
-    QLinearGradient bar(0, 0, 1, 380);
-    bar.setColorAt(0, hot);
-    bar.setColorAt(1, cold);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(bar);
-    painter.drawRect(10, 10, 30, 380);
-    painter.setPen(Qt::black);
     if (rows) {
-        for (const LegendTick &tick : legendTicks(record.stats.max, record.stats.min)) {
-            painter.drawLine(10, tick.height, 50, tick.height);
-            painter.drawText(55, tick.height + 2, tick.text);
-        }
+        m_legend = new HeatMapLegend(hot, cold, legendTicks(record.stats.max, record.stats.min), this);
+        grid->addWidget(m_legend, 0, 1);
     } else {
-        painter.drawText(QRect(0, 180, 100, 40), Qt::AlignCenter | Qt::TextWordWrap, tr("没有温度数据"));
+        auto *message = new QLabel(tr("没有温度数据"), this);
+        message->setObjectName("label");
+        message->setWordWrap(true);
+        message->setAlignment(Qt::AlignCenter);
+        grid->addWidget(message, 0, 1);
     }
-    painter.end();
-    m_legend->setPixmap(legend);
+}
+
+void My3DWdg::showOver(QWidget *area)
+{
+    // Kept above the program's window without being its child, which would pass the
+    // program's dark style sheets on to the graph's light surroundings.
+    winId();
+    if (windowHandle() && area->window()->windowHandle())
+        windowHandle()->setTransientParent(area->window()->windowHandle());
+    const QRect target(area->mapToGlobal(QPoint(0, 0)), area->size());
+    QScreen *screen = QGuiApplication::screenAt(target.center());
+    const QRect available = (screen ? screen : area->screen())->availableGeometry();
+    resize(size().boundedTo(available.size()));
+    move(placedWindow(size(), target, available).topLeft());
+    show();
+}
+
+QRect placedWindow(const QSize &size, const QRect &area, const QRect &available)
+{
+    QRect placed(QPoint(0, 0), size);
+    placed.moveCenter(area.center());
+    if (placed.top() < area.top())
+        placed.moveTop(area.top());
+    if (placed.right() > available.right())
+        placed.moveRight(available.right());
+    if (placed.left() < available.left())
+        placed.moveLeft(available.left());
+    if (placed.bottom() > available.bottom())
+        placed.moveBottom(available.bottom());
+    if (placed.top() < available.top())
+        placed.moveTop(available.top());
+    return placed;
 }

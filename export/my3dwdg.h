@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-class QLabel;
+class HeatMapLegend;
 class QStackedWidget;
 namespace QtDataVisualization {
 class Q3DSurface;
@@ -19,11 +19,20 @@ public:
 
     QtDataVisualization::Q3DSurface *graph() const { return m_graph; }
     QtDataVisualization::QSurface3DSeries *series() const { return m_series; }
-    QLabel *legend() const { return m_legend; }
+    // The colour legend, none when the photograph has no temperatures to show.
+    HeatMapLegend *legend() const { return m_legend; }
+
+    // Shows the window centred on area (the page under the program's title bar) and whole on
+    // the screen it lands on.
+    void showOver(QWidget *area);
 
 private:
     QStackedWidget *m_stack;
-    QLabel *m_legend;
+    HeatMapLegend *m_legend = nullptr;
     QtDataVisualization::Q3DSurface *m_graph;
     QtDataVisualization::QSurface3DSeries *m_series;
 };
+
+// Where a window of the given size goes over area: centred on it but not above its top, then
+// moved inside the available screen geometry, its top edge kept on screen before its bottom.
+QRect placedWindow(const QSize &size, const QRect &area, const QRect &available);

@@ -1,8 +1,9 @@
+#include "heatmaplegend.h"
 #include "my3dwdg.h"
 #include "photogenerator.h"
 #include "phototables.h"
 
-#include <QLabel>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QtDataVisualization/Q3DSurface>
 #include <QtDataVisualization/QSurface3DSeries>
@@ -46,7 +47,7 @@ private slots:
         QCOMPARE(window.series()->drawMode(), QSurface3DSeries::DrawSurface);
         QCOMPARE(window.series()->itemLabelFormat(), QString("(@xLabel, @zLabel): @yLabel"));
         QCOMPARE(window.graph()->axisY()->labelFormat(), QString::fromUtf8("%.1f ℃"));
-        QCOMPARE(window.legend()->pixmap(Qt::ReturnByValue).size(), QSize(100, 400));
+        QCOMPARE(window.legend()->ticks().size(), 8);
         // The gradient runs from the picture's colour at the coldest pixel to the hottest one's.
         const QImage picture(path);
         const QGradientStops stops = window.series()->baseGradient().stops();
@@ -57,6 +58,68 @@ private slots:
         currentPhotoRecord().width = 9;
         My3DWdg empty;
         QCOMPARE(empty.series()->dataProxy()->rowCount(), 0);
+        QVERIFY(!empty.legend());
+    }
+
+    // Ticks and their texts inside the legend, the legend inside the window: at the default
+    // size and at the smallest the window can be made, with texts wider than "20.0℃".
+    void legendStaysWhole()
+    {
+        currentPhotoRecord().width = 8;
+        currentPhotoRecord().stats.max = 1234.5f;
+        currentPhotoRecord().stats.min = -123.4f;
+        My3DWdg window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        HeatMapLegend *legend = window.legend();
+        QCOMPARE(legend->ticks().size(), 19);
+        for (const QSize &size : {window.size(), QSize(200, 150)}) {
+            window.resize(size);
+            QCoreApplication::processEvents();
+            QVERIFY(window.rect().contains(legend->geometry()));
+            QVERIFY(legend->rect().contains(legend->barRect()));
+            const QFontMetrics metrics = legend->fontMetrics();
+            int above = legend->barRect().top() - 1;
+            for (int i = 0; i < legend->ticks().size(); ++i) {
+                const QRect text = legend->tickTextRect(i);
+                QVERIFY2(legend->rect().contains(text), qPrintable(legend->ticks()[i].text));
+                QVERIFY(text.width() >= metrics.horizontalAdvance(legend->ticks()[i].text));
+                QVERIFY(text.top() > above - metrics.height()); // texts do not overlap
+                above = text.top() + metrics.height();
+            }
+        }
+    }
+
+    // Centred on the page under the program's title bar, whole on the screen.
+    void opensOverThePage()
+    {
+        QWidget program;
+        program.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+        auto *titleBar = new QWidget(&program);
+        titleBar->setGeometry(0, 0, program.width(), 70);
+        auto *page = new QWidget(&program);
+        page->setGeometry(0, 70, program.width(), program.height() - 70);
+        program.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&program));
+
+        My3DWdg window;
+        window.showOver(page);
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QRect pageOnScreen(page->mapToGlobal(QPoint(0, 0)), page->size());
+        QVERIFY(window.frameGeometry().top() >= pageOnScreen.top());
+        QVERIFY((window.frameGeometry().center() - pageOnScreen.center()).manhattanLength() <= 4);
+        QVERIFY(window.screen()->availableGeometry().contains(window.frameGeometry()));
+    }
+
+    void placedInsideTheScreen()
+    {
+        const QRect screen(0, 0, 1280, 1024);
+        // A page near the bottom right corner: the window slides back onto the screen.
+        QCOMPARE(placedWindow(QSize(741, 560), QRect(1000, 900, 200, 100), screen), QRect(539, 464, 741, 560));
+        // A page shorter than the window: its top edge stays at the page's top.
+        QCOMPARE(placedWindow(QSize(741, 560), QRect(0, 70, 1280, 300), screen).top(), 70);
+        // Taller than the screen: its title bar stays on screen.
+        QCOMPARE(placedWindow(QSize(741, 1100), QRect(0, 70, 1280, 954), screen).top(), 0);
     }
 };
 
