@@ -72,6 +72,8 @@ void QGraphicsPaint::zoomAbout(double factor, const QPointF &anchor)
     const QPointF fixed = transform().inverted().map(anchor + QPointF(horizontalScrollBar()->value(),
                                                                        verticalScrollBar()->value()));
     m_zoom = zoom;
+    if (m_scene)
+        m_scene->setViewZoom(zoom);
     if (zoom == 1.0) {
         resetTransform();
         return;
@@ -101,6 +103,8 @@ void QGraphicsPaint::zoomOut()
 void QGraphicsPaint::fitToView()
 {
     m_zoom = 1.0;
+    if (m_scene)
+        m_scene->setViewZoom(1.0);
     resetTransform();
 }
 

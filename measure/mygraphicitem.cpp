@@ -25,6 +25,7 @@ void MyGraphicItem::copyCommonFrom(const MyGraphicItem &other)
     m_imageRect = other.m_imageRect;
     m_margin = other.m_margin;
     m_handleSize = other.m_handleSize;
+    m_viewZoom = other.m_viewZoom;
     m_handles = other.m_handles;
     m_activeHandle = other.noHandle();
     m_dragStartRect = other.m_dragStartRect;
@@ -92,6 +93,38 @@ int MyGraphicItem::labelPointSize(int penWidth)
     return penWidth == 2 ? 9 : penWidth == 4 ? 11 : 13;
 }
 
+void MyGraphicItem::setViewZoom(double zoom)
+{
+    if (zoom == m_viewZoom)
+        return;
+    m_viewZoom = zoom;
+    rebuildHandles();
+    update();
+}
+
+QRectF MyGraphicItem::handleFrame(const QRectF &geometry) const
+{
+    const double margin = m_margin / m_viewZoom;
+    return geometry.adjusted(-margin, -margin, margin, margin);
+}
+
+QPen MyGraphicItem::onScreen(const QPen &pen)
+{
+    QPen cosmetic(pen);
+    cosmetic.setCosmetic(true);
+    return cosmetic;
+}
+
+void MyGraphicItem::drawOnScreen(QPainter *painter, const QPointF &anchor, const QPointF &offset, const QString &text)
+{
+    const double zoom = QStyleOptionGraphicsItem::levelOfDetailFromTransform(painter->worldTransform());
+    painter->save();
+    painter->translate(anchor);
+    painter->scale(1 / zoom, 1 / zoom);
+    painter->drawText(offset, text);
+    painter->restore();
+}
+
 Qt::CursorShape MyGraphicItem::cursorForHandle(int) const
 {
     return Qt::SizeAllCursor;
@@ -106,31 +139,31 @@ QString MyGraphicItem::labelText() const
     return name() + ' ' + shownTemperature(m_stats.max);
 }
 
-void MyGraphicItem::drawLabel(QPainter *painter, const QPointF &at) const
+void MyGraphicItem::drawLabel(QPainter *painter, const QPointF &anchor, const QPointF &offset) const
 {
     if (m_creating)
         return;
     QFont font("Microsoft YaHei");
     font.setPointSize(labelPointSize(m_pen.width()));
     painter->setFont(font);
-    painter->setPen(m_pen);
-    painter->drawText(at, labelText());
+    painter->setPen(onScreen(m_pen));
+    drawOnScreen(painter, anchor, offset, labelText());
 }
 
 void MyGraphicItem::drawDecorations(QPainter *painter, const QStyleOptionGraphicsItem *option) const
 {
     if (isSelected()) {
         drawSelectionFrame(painter, option);
-        painter->setPen(QPen(QColor(255, 0, 0), 3));
+        painter->setPen(onScreen(QPen(QColor(255, 0, 0), 3)));
         painter->setBrush(QBrush(QColor(255, 0, 0)));
         for (const QRectF &handle : m_handles)
             painter->drawEllipse(handle);
     }
     if (m_creating)
         return;
-    painter->setPen(QPen(Qt::red, 5));
+    painter->setPen(onScreen(QPen(Qt::red, 5)));
     painter->drawPoint(m_stats.maxPos);
-    painter->setPen(QPen(Qt::blue, 5));
+    painter->setPen(onScreen(QPen(Qt::blue, 5)));
     painter->drawPoint(m_stats.minPos);
 }
 

@@ -77,6 +77,15 @@ public:
     // The pixel size of the label for a pen width: 2 -> 9 pt, 4 -> 11 pt, others 13 pt.
     static int labelPointSize(int penWidth);
 
+    // The view's zoom: handles keep their size on screen, so that a zoomed-in shape is not
+    // all handle.
+    void setViewZoom(double zoom);
+
+    // A pen drawn as wide on screen at every zoom.
+    static QPen onScreen(const QPen &pen);
+    // Draws text at offset screen pixels from a scene point, as large at every zoom.
+    static void drawOnScreen(QPainter *painter, const QPointF &anchor, const QPointF &offset, const QString &text);
+
 protected:
     MyGraphicItem();
     void copyCommonFrom(const MyGraphicItem &other);
@@ -88,8 +97,15 @@ protected:
     virtual bool ignoresMovesOutsideImage() const { return false; }
     virtual void resizeThroughHandle(int handle, const QPointF &itemPosition);
     virtual int noHandle() const { return NoHandle; }
+    virtual void rebuildHandles() {}
+    // The handles' side in scene units at the view's zoom.
+    double handleSize() const { return m_handleSize / m_viewZoom; }
+    // The frame whose corners and sides hold the handles: the shape's geometry with the margin
+    // as wide on screen as unzoomed (the bounding rectangle at the whole picture).
+    QRectF handleFrame(const QRectF &geometry) const;
 
-    void drawLabel(QPainter *painter, const QPointF &at) const;
+    // The label at offset screen pixels from a scene point.
+    void drawLabel(QPainter *painter, const QPointF &anchor, const QPointF &offset) const;
     // What every shape draws over itself: selection frame and red handle dots when selected,
     // then the hottest point in red and the coldest in blue once the item is drawn.
     void drawDecorations(QPainter *painter, const QStyleOptionGraphicsItem *option) const;
@@ -112,7 +128,8 @@ protected:
 
     QRectF m_imageRect;
     double m_margin = 7.0;
-    double m_handleSize = 8.0;
+    double m_handleSize = 8.0; // on screen
+    double m_viewZoom = 1.0;
     QMap<int, QRectF> m_handles;
     int m_activeHandle = NoHandle;
     QRectF m_dragStartRect;

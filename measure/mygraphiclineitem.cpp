@@ -77,8 +77,8 @@ Qt::CursorShape MyGraphicLineItem::cursorForHandle(int handle) const
 
 void MyGraphicLineItem::rebuildHandles()
 {
-    const QRectF b = boundingRect();
-    const double s = m_handleSize;
+    const QRectF b = handleFrame(m_rect);
+    const double s = handleSize();
     if (m_direction == 2)
         m_handles = {{1, QRectF(b.left(), b.top(), s, s)}, {4, QRectF(b.right() - s, b.bottom() - s, s, s)}};
     else
@@ -87,10 +87,10 @@ void MyGraphicLineItem::rebuildHandles()
 
 void MyGraphicLineItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
 {
-    painter->setPen(m_pen);
+    painter->setPen(onScreen(m_pen));
     painter->drawLine(start(), end());
     drawDecorations(painter, option);
     const QRectF b = boundingRect();
     const int size = labelPointSize(m_pen.width());
-    drawLabel(painter, QPointF(b.center().x() + 8, b.center().y() + (m_direction == 2 ? -size : size)));
+    drawLabel(painter, b.center(), QPointF(8, m_direction == 2 ? -size : size));
 }

@@ -56,18 +56,16 @@ QRectF MyGraphicPointItem::boundingRect() const
 
 void MyGraphicPointItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
 {
-    painter->setPen(m_pen);
+    painter->setPen(onScreen(m_pen));
     painter->setBrush(QBrush(m_pen.color()));
     painter->drawEllipse(QRectF(m_point.x() - m_dotRadius, m_point.y() - m_dotRadius, 2 * m_dotRadius, 2 * m_dotRadius));
     drawSelectionFrame(painter, option);
 
     // Right of the picture's centre the label goes left of the point.
-    QPointF at(m_point.x(), m_point.y() + 6);
+    QPointF offset(10, 6);
     if (m_point.x() > m_imageRect.left() + m_imageRect.width() / 2)
-        at.setX(m_point.x() - labelText().size() * (labelPointSize(m_pen.width()) + 2));
-    else
-        at.setX(m_point.x() + 10);
+        offset.setX(-labelText().size() * (labelPointSize(m_pen.width()) + 2));
     if (std::abs(m_point.y() - m_imageRect.top()) < 10)
-        at.setY(at.y() + 10);
-    drawLabel(painter, at);
+        offset.setY(offset.y() + 10);
+    drawLabel(painter, m_point, offset);
 }

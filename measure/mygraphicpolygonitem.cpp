@@ -106,8 +106,8 @@ void MyGraphicPolygonItem::rebuildHandles()
 {
     m_handles.clear();
     for (int i = 0; i < m_vertices.size(); ++i)
-        m_handles.insert(i, QRectF(m_vertices[i].x() - m_handleSize / 2, m_vertices[i].y() - m_handleSize / 2,
-                                   m_handleSize, m_handleSize));
+        m_handles.insert(i, QRectF(m_vertices[i].x() - handleSize() / 2, m_vertices[i].y() - handleSize() / 2,
+                                   handleSize(), handleSize()));
 }
 
 QRectF MyGraphicPolygonItem::boundingRect() const
@@ -129,7 +129,7 @@ void MyGraphicPolygonItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
 
 void MyGraphicPolygonItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
 {
-    painter->setPen(m_pen);
+    painter->setPen(onScreen(m_pen));
     painter->setBrush(Qt::NoBrush);
     if (m_inProgress) {
         if (!(qFuzzyCompare(m_bandStart.x(), m_bandEnd.x()) && qFuzzyCompare(m_bandStart.y(), m_bandEnd.y())))
@@ -140,5 +140,5 @@ void MyGraphicPolygonItem::paint(QPainter *painter, const QStyleOptionGraphicsIt
     }
     drawDecorations(painter, option);
     const QRectF b = boundingRect();
-    drawLabel(painter, QPointF(b.center().x() - labelPointSize(m_pen.width()), b.center().y() + 4));
+    drawLabel(painter, b.center(), QPointF(-labelPointSize(m_pen.width()), 4));
 }

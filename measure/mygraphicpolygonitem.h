@@ -40,8 +40,9 @@ protected:
     void resizeThroughHandle(int vertex, const QPointF &p) override { moveVertex(vertex, p); }
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
 
+    void rebuildHandles() override;
+
 private:
-    void rebuildHandles();
 
     bool m_inProgress = false;
     QVector<QPointF> m_vertices;

@@ -62,8 +62,8 @@ Qt::CursorShape MyGraphicRectItem::cursorForHandle(int handle) const
 
 void MyGraphicRectItem::rebuildHandles()
 {
-    const QRectF b = boundingRect();
-    const double s = m_handleSize;
+    const QRectF b = handleFrame(m_rect);
+    const double s = handleSize();
     m_handles = {{1, QRectF(b.left(), b.top(), s, s)},
                  {2, QRectF(b.right() - s, b.top(), s, s)},
                  {3, QRectF(b.left(), b.bottom() - s, s, s)},
@@ -76,10 +76,10 @@ void MyGraphicRectItem::rebuildHandles()
 
 void MyGraphicRectItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
 {
-    painter->setPen(m_pen);
+    painter->setPen(onScreen(m_pen));
     painter->setBrush(Qt::NoBrush);
     painter->drawRect(m_rect);
     drawDecorations(painter, option);
     const QRectF b = boundingRect();
-    drawLabel(painter, QPointF(b.center().x() - labelPointSize(m_pen.width()), b.center().y() + 4));
+    drawLabel(painter, b.center(), QPointF(-labelPointSize(m_pen.width()), 4));
 }

@@ -18,7 +18,6 @@ protected:
     QRectF geometryRect() const override { return m_rect; }
     bool ignoresMovesOutsideImage() const override { return true; }
     void resizeThroughHandle(int handle, const QPointF &p) override;
-    virtual void rebuildHandles() = 0;
 
     QRectF m_rect;
 };

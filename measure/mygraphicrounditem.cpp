@@ -78,8 +78,8 @@ Qt::CursorShape MyGraphicRoundItem::cursorForHandle(int handle) const
 
 void MyGraphicRoundItem::rebuildHandles()
 {
-    const QRectF b = boundingRect();
-    const double s = m_handleSize;
+    const QRectF b = handleFrame(QRectF(m_centre.x() - m_radius, m_centre.y() - m_radius, 2 * m_radius, 2 * m_radius));
+    const double s = handleSize();
     m_handles = {{1, QRectF(b.center().x() - s / 2, b.top(), s, s)},
                  {2, QRectF(b.center().x() - s / 2, b.bottom() - s, s, s)},
                  {3, QRectF(b.left(), b.center().y() - s / 2, s, s)},
@@ -96,11 +96,11 @@ void MyGraphicRoundItem::resizeThroughHandle(int, const QPointF &p)
 
 void MyGraphicRoundItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
 {
-    painter->setPen(m_pen);
+    painter->setPen(onScreen(m_pen));
     painter->setBrush(Qt::NoBrush);
     painter->drawEllipse(m_centre, m_radius, m_radius);
     drawDecorations(painter, option);
     const QRectF b = boundingRect();
     const int size = labelPointSize(m_pen.width());
-    drawLabel(painter, QPointF(b.center().x() - size, b.center().y() + size));
+    drawLabel(painter, b.center(), QPointF(-size, size));
 }

@@ -32,8 +32,9 @@ protected:
     Qt::CursorShape cursorForHandle(int handle) const override;
     void resizeThroughHandle(int handle, const QPointF &p) override;
 
+    void rebuildHandles() override;
+
 private:
-    void rebuildHandles();
 
     QPointF m_centre;
     double m_radius = 0;

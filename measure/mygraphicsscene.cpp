@@ -105,8 +105,16 @@ void MyGraphicsScene::countName(const QString &path, const ItemPtr &item)
     count = std::max(count, nameNumber(item->name()));
 }
 
+void MyGraphicsScene::setViewZoom(double zoom)
+{
+    m_viewZoom = zoom;
+    for (const ItemPtr &item : m_sceneItems)
+        item->setViewZoom(zoom);
+}
+
 void MyGraphicsScene::addMeasurementItem(const ItemPtr &item)
 {
+    item->setViewZoom(m_viewZoom);
     item->setVisible(m_itemsVisible);
     m_sceneItems.append(item);
     addItem(item.get());

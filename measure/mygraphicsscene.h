@@ -51,6 +51,8 @@ public:
     // Takes the picture rectangle from the view after it changed size; items keep their place
     // on the picture.
     void followViewport();
+    // The view's zoom, which the items' handles follow.
+    void setViewZoom(double zoom);
     void reloadItems(const QString &path);
     // The photograph's table as it stands, without copying: items that left it leave the
     // scene, new ones join it; the shape being drawn stays. Names are counted.
@@ -123,6 +125,7 @@ private:
     int m_lineDirection = 0;
     bool m_wholeFrame = false;
     bool m_itemsVisible = true;
+    double m_viewZoom = 1.0;
     bool m_polygonInProgress = false;
     QImage m_displayed;
     QImage m_fileImage;

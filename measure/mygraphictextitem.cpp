@@ -65,29 +65,29 @@ QStringList MyGraphicTextItem::texts() const
 void MyGraphicTextItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
     const QPointF hottest = maximumMarker(), coldest = minimumMarker(), centre = m_imageRect.center();
-    painter->setPen(QPen(Qt::red, 5));
+    painter->setPen(MyGraphicItem::onScreen(QPen(Qt::red, 5)));
     painter->drawPoint(hottest);
-    painter->setPen(QPen(Qt::blue, 5));
+    painter->setPen(MyGraphicItem::onScreen(QPen(Qt::blue, 5)));
     painter->drawPoint(coldest);
-    painter->setPen(QPen(Qt::black, 5));
+    painter->setPen(MyGraphicItem::onScreen(QPen(Qt::black, 5)));
     painter->drawPoint(centre);
 
-    painter->setPen(m_pen);
+    painter->setPen(MyGraphicItem::onScreen(m_pen));
     const int size = MyGraphicItem::labelPointSize(m_pen.width());
     QFont font("Microsoft YaHei");
     font.setPointSize(size);
     painter->setFont(font);
     const QStringList t = texts();
-    auto placed = [this, size](const QPointF &at, const QString &text) {
-        QPointF p(at.x(), at.y() + 6);
-        p.setX(at.x() > m_imageRect.left() + m_imageRect.width() / 2 ? at.x() - text.size() * (size + 2) : at.x() + size);
+    // Offsets in screen pixels from the marker.
+    auto offset = [this, size](const QPointF &at, const QString &text) {
+        QPointF p(at.x() > m_imageRect.left() + m_imageRect.width() / 2 ? -text.size() * (size + 2) : size, 6);
         if (std::abs(at.y() - m_imageRect.top()) < 10)
             p.setY(p.y() + 10);
         else if (std::abs(at.y() - (m_imageRect.top() + m_imageRect.height())) < 10)
             p.setY(p.y() - 30);
         return p;
     };
-    painter->drawText(placed(hottest, t[0]), t[0]);
-    painter->drawText(placed(coldest, t[1]), t[1]);
-    painter->drawText(QPointF(centre.x() + size, centre.y() + 4), t[2]);
+    MyGraphicItem::drawOnScreen(painter, hottest, offset(hottest, t[0]), t[0]);
+    MyGraphicItem::drawOnScreen(painter, coldest, offset(coldest, t[1]), t[1]);
+    MyGraphicItem::drawOnScreen(painter, centre, QPointF(size, 4), t[2]);
 }

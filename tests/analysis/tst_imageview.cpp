@@ -363,10 +363,11 @@ private slots:
         QVERIFY(rect("Re1")->isSelected());
         compareWithUnzoomedTwin("Re1", a + QPointF(20, 10), b + QPointF(20, 10));
 
-        // Resized at 3x through the lower right handle to the centre of pixel (25, 17).
+        // Resized at 3x through the lower right handle (as large on screen as unzoomed) to the
+        // centre of pixel (25, 17).
         rect("Re1")->setSelected(true);
         const QRectF moved = rect("Re1")->rect().translated(rect("Re1")->pos());
-        const QPoint handle = over(moved.bottomRight() + QPointF(3, 3));
+        const QPoint handle = over(moved.bottomRight()) + QPoint(3, 3);
         hover(handle);
         m_fixture.drag(handle, over(QPointF(255, 175)));
         compareWithUnzoomedTwin("Re1", a + QPointF(20, 10), QPointF(255, 175));
@@ -381,6 +382,43 @@ private slots:
         QVERIFY(m_view->transform().isIdentity());
         QCOMPARE(m_view->mapToScene(QPoint(0, 0)), QPointF(0, 0));
         QCOMPARE(m_view->mapToScene(QPoint(639, 479)), QPointF(639, 479));
+    }
+
+    // Zoomed in, a shape's outline stays as wide on screen as unzoomed and its handles as
+    // small: a grip well inside a corner moves the shape instead of resizing it.
+    void zoomKeepsPensAndHandlesTheirScreenSize()
+    {
+        m_view->setDrawMode(ToolRect);
+        m_fixture.drag(QPoint(200, 150), QPoint(400, 300));
+        m_view->setDrawMode(ToolNone);
+        MyGraphicRectItem *shape = rect("Re1");
+        QVERIFY(shape);
+        const QColor pen = shape->pen().color();
+        const auto outlineWidth = [&](int row) {
+            const QImage shown = m_view->grab().toImage();
+            int widest = 0, run = 0;
+            for (int x = 0; x < shown.width(); ++x) {
+                run = QColor(shown.pixel(x, row)) == pen ? run + 1 : 0;
+                widest = std::max(widest, run);
+            }
+            return widest;
+        };
+        scene()->clearSelection();
+        const int unzoomed = outlineWidth(over(QPointF(200, 170)).y()); // above the label
+        QCOMPARE(unzoomed, shape->pen().width());
+        const QRectF corner = shape->rect().translated(shape->pos());
+        m_view->zoomAbout(4.0, over(corner.bottomRight()));
+        QCOMPARE(outlineWidth(over(corner.bottomRight() - QPointF(0, 5)).y()), unzoomed);
+
+        shape->setSelected(true);
+        hover(over(corner.bottomRight()) + QPoint(3, 3));
+        QVERIFY(shape->cursor().shape() != Qt::SizeAllCursor); // on the handle
+        // Five scene units out, in the margin: the handle's place unzoomed, a move now.
+        hover(over(corner.bottomRight()) + QPoint(20, 20));
+        QCOMPARE(shape->cursor().shape(), Qt::SizeAllCursor);
+        m_view->fitToView();
+        hover(over(corner.bottomRight()) + QPoint(5, 5));
+        QVERIFY(shape->cursor().shape() != Qt::SizeAllCursor);
     }
 
     void cancelledShapesLeaveNothing()
