@@ -202,6 +202,7 @@ void SettingPage::buildForm()
             refreshShownPhoto();
         else
             remeasure(path);
+        emit sig_photographChanged(path);
     });
     auto *tabLayout = new QVBoxLayout(tab);
     tabLayout->addWidget(fields);
@@ -854,6 +855,7 @@ QString SettingPage::markHotSpotReference(bool mark)
     QString error;
     if (!writeSidecarHotSpotReference(path, area, &error))
         return error;
+    emit sig_photographChanged(path);
     return mark ? tr("此照片的热点查找将以所选矩形内的中位温度为参考。")
                 : tr("此照片的热点查找将以整幅图像的中位温度为参考。");
 }

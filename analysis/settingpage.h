@@ -61,6 +61,9 @@ signals:
     void sig_drawOver();
     void sig_updateBtnStatus(int btnId, bool pushed);
     void sig_click_pre_next();
+    // A photograph's temperatures or hot-spot reference changed (camera parameters corrected,
+    // also by "apply to all", or a reference marked): what was found in it before is out of date.
+    void sig_photographChanged(const QString &path);
 
 public slots:
     void slot_selectImg(QStringList imgList, int index);

@@ -31,12 +31,36 @@ void HotSpotModel::clear()
 
 void HotSpotModel::append(const QVector<FoundHotSpot> &spots)
 {
+    insert(m_rows.size(), spots);
+}
+
+void HotSpotModel::replacePhotograph(const QString &path, const QVector<FoundHotSpot> &spots)
+{
+    int place = m_rows.size();
+    for (int last = m_rows.size() - 1; last >= 0; --last) {
+        if (m_rows.at(last).path != path)
+            continue;
+        int first = last;
+        while (first > 0 && m_rows.at(first - 1).path == path)
+            --first;
+        beginRemoveRows(QModelIndex(), first, last);
+        m_rows.remove(first, last - first + 1);
+        m_icons.remove(first, last - first + 1);
+        endRemoveRows();
+        place = last = first;
+    }
+    insert(place, spots);
+}
+
+void HotSpotModel::insert(int row, const QVector<FoundHotSpot> &spots)
+{
     if (spots.isEmpty())
         return;
-    beginInsertRows(QModelIndex(), m_rows.size(), m_rows.size() + spots.size() - 1);
-    m_rows += spots;
-    for (const FoundHotSpot &spot : spots)
-        m_icons.append(QPixmap::fromImage(spot.crop.scaled(64, 64, Qt::KeepAspectRatio, Qt::FastTransformation)));
+    beginInsertRows(QModelIndex(), row, row + spots.size() - 1);
+    for (int i = 0; i < spots.size(); ++i) {
+        m_rows.insert(row + i, spots.at(i));
+        m_icons.insert(row + i, QPixmap::fromImage(spots.at(i).crop.scaled(64, 64, Qt::KeepAspectRatio, Qt::FastTransformation)));
+    }
     endInsertRows();
 }
 

@@ -20,6 +20,9 @@ public:
 
     void clear();
     void append(const QVector<FoundHotSpot> &spots);
+    // The rows of the photograph at path replaced by spots (none removes them), in the place of
+    // its first row, or at the end when it had none.
+    void replacePhotograph(const QString &path, const QVector<FoundHotSpot> &spots);
     const FoundHotSpot &at(int row) const { return m_rows.at(row); }
     const QVector<FoundHotSpot> &rows() const { return m_rows; }
     // The number of anomalies of each class (index 0 for class 1).
@@ -33,6 +36,8 @@ public:
     void retranslate();
 
 private:
+    void insert(int row, const QVector<FoundHotSpot> &spots);
+
     QVector<FoundHotSpot> m_rows;
     QVector<QPixmap> m_icons; // each row's crop as drawn in the table, made once
 };

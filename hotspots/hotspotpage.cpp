@@ -44,7 +44,7 @@ QDoubleSpinBox *kelvinBox(double low, double high, double value, QWidget *parent
 
 HotSpotPage::HotSpotPage(QWidget *parent)
     : QWidget(parent), m_model(new HotSpotModel(this)), m_filter(new HotSpotClassFilter(this)),
-      m_scan(new HotSpotScan(this))
+      m_scan(new HotSpotScan(this)), m_refresh(new HotSpotScan(this))
 {
     setObjectName("HotSpotPage");
     const HotSpotSettings defaults;
@@ -138,6 +138,14 @@ HotSpotPage::HotSpotPage(QWidget *parent)
         m_progress->setValue(done);
     });
     connect(m_scan, &HotSpotScan::finished, this, &HotSpotPage::scanEnded);
+    connect(m_refresh, &HotSpotScan::found, this, [this](const QVector<FoundHotSpot> &spots) { m_refreshed += spots; });
+    // Each photograph's progress follows its anomalies, if any: its rows are replaced then.
+    connect(m_refresh, &HotSpotScan::progress, this, [this](int done, int) {
+        m_model->replacePhotograph(m_refreshing.at(done - 1), m_refreshed);
+        m_refreshed.clear();
+        showCounts();
+    });
+    connect(m_refresh, &HotSpotScan::finished, this, &HotSpotPage::refreshChanged);
     retranslate();
 }
 
@@ -165,9 +173,34 @@ void HotSpotPage::showPhotos(const QStringList &photos)
         scan(photos);
 }
 
+void HotSpotPage::photographChanged(const QString &path)
+{
+    // A cancelled scan is made again when the page is shown; a running one's photographs may
+    // have been scanned before the change.
+    if (!m_photos.contains(path) || m_changed.contains(path) ||
+        (m_scanState != State::Running && m_scanState != State::Finished))
+        return;
+    m_changed.append(path);
+    refreshChanged();
+}
+
+void HotSpotPage::refreshChanged()
+{
+    if (!m_changed.isEmpty() && !m_scan->running() && !m_refresh->running()) {
+        m_refreshing = m_changed;
+        m_changed.clear();
+        m_refreshed.clear();
+        m_refresh->start(m_refreshing, m_scanSettings);
+    }
+    showState();
+}
+
 void HotSpotPage::rescan()
 {
     rememberSettings();
+    m_refresh->stop();
+    m_changed.clear();
+    m_scanSettings = settings();
     m_model->clear();
     m_unreadable = 0;
     showCounts();
@@ -177,7 +210,7 @@ void HotSpotPage::rescan()
     m_cancelButton->setEnabled(true);
     m_scanState = State::Running;
     showState();
-    m_scan->start(m_photos, settings());
+    m_scan->start(m_photos, m_scanSettings);
 }
 
 void HotSpotPage::rememberSettings() const
@@ -203,7 +236,9 @@ void HotSpotPage::scanEnded(bool cancelled)
     m_scanButton->setEnabled(true);
     m_cancelButton->setEnabled(false);
     m_scanState = cancelled ? State::Cancelled : State::Finished;
-    showState();
+    if (cancelled)
+        m_changed.clear();
+    refreshChanged();
 }
 
 void HotSpotPage::showState()
@@ -211,6 +246,8 @@ void HotSpotPage::showState()
     QString text;
     if (m_scanState == State::Running)
         text = tr("正在扫描 %1 张图片…").arg(m_photos.size());
+    else if (m_refresh->running())
+        text = tr("正在按更改后的参数重新扫描 %1 张图片…").arg(m_refreshing.size());
     else if (m_scanState == State::Cancelled)
         text = tr("扫描已取消：找到 %1 处异常。").arg(m_model->rowCount());
     else if (m_scanState == State::Finished)

@@ -25,6 +25,9 @@ public:
     // The table of photos: the one on show when they are the photographs scanned last (coming
     // back from a photograph keeps it), else a new scan.
     void showPhotos(const QStringList &photos);
+    // A photograph's settings changed (its camera parameters corrected, its reference marked):
+    // its rows of the table are found again in the background with the settings of the scan.
+    void photographChanged(const QString &path);
     void retranslate();
 
     // The settings of the fields (also what is remembered in the settings file).
@@ -49,6 +52,8 @@ private:
     void rememberSettings() const;
     void showCounts();
     void scanEnded(bool cancelled);
+    // Scans the changed photographs again once no scan runs.
+    void refreshChanged();
     // Says how the scan stands, in the language of the moment.
     void showState();
     void openRow(const QModelIndex &index);
@@ -58,6 +63,10 @@ private:
     HotSpotModel *m_model;
     HotSpotClassFilter *m_filter;
     HotSpotScan *m_scan;
+    HotSpotSettings m_scanSettings;     // those of the table shown
+    HotSpotScan *m_refresh;             // scans changed photographs again
+    QStringList m_changed, m_refreshing; // waiting for it; being scanned by it
+    QVector<FoundHotSpot> m_refreshed;  // the anomalies of the photograph it is handing on
     QLabel *m_thresholdLabel, *m_areaLabel, *m_irradianceLabel, *m_limitsLabel, *m_showLabel, *m_counts, *m_state;
     QDoubleSpinBox *m_threshold, *m_irradiance, *m_limitLow, *m_limitHigh;
     QSpinBox *m_minimumArea;

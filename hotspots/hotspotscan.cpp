@@ -81,6 +81,12 @@ void HotSpotScan::cancel()
     m_cancel = true;
 }
 
+void HotSpotScan::stop()
+{
+    stopThread();
+    ++m_generation;
+}
+
 void HotSpotScan::stopThread()
 {
     m_cancel = true;

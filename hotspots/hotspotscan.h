@@ -38,6 +38,8 @@ public:
     void start(const QStringList &photos, const HotSpotSettings &settings);
     // Stops after the photographs being scanned; finished(true) follows.
     void cancel();
+    // Stops at once and drops what the scan has not handed on yet; no finished follows.
+    void stop();
     bool running() const { return m_running; }
 
 signals:

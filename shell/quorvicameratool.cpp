@@ -82,6 +82,7 @@ QuorviCameraTool::QuorviCameraTool(QWidget *parent)
         m_hotSpotPage->showPhotos(photos);
     });
     connect(m_hotSpotPage, &HotSpotPage::sig_home, this, &QuorviCameraTool::slot_btn_homePage_clicked);
+    connect(m_settingPage, &SettingPage::sig_photographChanged, m_hotSpotPage, &HotSpotPage::photographChanged);
     // An anomaly opens its photograph with a rectangle over it: an ordinary measurement.
     connect(m_hotSpotPage, &HotSpotPage::openAnomaly, this,
             [this](const QStringList &photos, int index, const QRect &bounds) {

@@ -1143,6 +1143,10 @@
         <translation>正在扫描 %1 张图片…</translation>
     </message>
     <message>
+        <source>正在按更改后的参数重新扫描 %1 张图片…</source>
+        <translation>正在按更改后的参数重新扫描 %1 张图片…</translation>
+    </message>
+    <message>
         <source>等级1: %1  等级2: %2  等级3: %3</source>
         <translation>等级1: %1  等级2: %2  等级3: %3</translation>
     </message>

@@ -1148,6 +1148,10 @@ Temp.</translation>
         <translation>Scanning %1 photographs…</translation>
     </message>
     <message>
+        <source>正在按更改后的参数重新扫描 %1 张图片…</source>
+        <translation>Scanning %1 changed photographs again…</translation>
+    </message>
+    <message>
         <source>等级1: %1  等级2: %2  等级3: %3</source>
         <translation>Class 1: %1  Class 2: %2  Class 3: %3</translation>
     </message>

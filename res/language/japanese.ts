@@ -1147,6 +1147,10 @@
         <translation>%1 枚の画像をスキャン中…</translation>
     </message>
     <message>
+        <source>正在按更改后的参数重新扫描 %1 张图片…</source>
+        <translation>変更された %1 枚の画像を再スキャン中…</translation>
+    </message>
+    <message>
         <source>等级1: %1  等级2: %2  等级3: %3</source>
         <translation>等級1: %1  等級2: %2  等級3: %3</translation>
     </message>

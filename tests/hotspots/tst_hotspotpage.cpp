@@ -1,12 +1,16 @@
 #include "appsettings.h"
 #include "hotspotpage.h"
 #include "photogenerator.h"
+#include "photohotspots.h"
+#include "photorecord.h"
+#include "sidecar.h"
 #include "plantedanomalies.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -21,9 +25,13 @@ namespace {
 constexpr int kWidth = 160, kHeight = 120;
 
 // A scene photograph with the anomalies planted; with or without GPS.
-QString writeScene(const QString &path, const std::vector<PlantedAnomaly> &anomalies, bool gps = true)
+QString writeScene(const QString &path, const std::vector<PlantedAnomaly> &anomalies, bool gps = true,
+                   ContainerKind kind = ContainerKind::InfoBlockDirect)
 {
     PhotoSpec shot;
+    shot.kind = kind;
+    if (kind == ContainerKind::InfoBlockCalibrated)
+        shot.camera.gimbalType = "PV245"; // a camera model converted through the calibration block
     shot.width = kWidth;
     shot.height = kHeight;
     shot.temperatures = inspectionScene(kWidth, kHeight, 1);
@@ -31,6 +39,15 @@ QString writeScene(const QString &path, const std::vector<PlantedAnomaly> &anoma
     shot.exif.hasGps = gps;
     writePhoto(path, shot);
     return path;
+}
+
+// Each row's photograph with its ΔT, maximum and reference, in the order of the model.
+QStringList rowValues(const HotSpotModel &model)
+{
+    QStringList rows;
+    for (const FoundHotSpot &row : model.rows())
+        rows << QString("%1 %2 %3 %4").arg(QFileInfo(row.path).fileName()).arg(row.spot.deltaT).arg(row.spot.max).arg(row.reference);
+    return rows;
 }
 
 bool waitForScan(HotSpotPage &page)
@@ -173,6 +190,49 @@ private slots:
         page.retranslate();
         QCoreApplication::removeTranslator(&english);
         QCOMPARE(state->text(), QString("Scan finished: 3 anomalies in 4 photographs. 1 photographs could not be read."));
+    }
+
+    // A photograph whose camera parameters were corrected after the scan has its rows found
+    // again with the new temperatures, without a new scan; the other photographs' rows stay.
+    void aChangedPhotographIsScannedAgain()
+    {
+        const QString a = writeScene(m_dir.filePath("calibrated-a.jpg"), {hotCell({20, 60}, 5, 25.0f)}, true,
+                                     ContainerKind::InfoBlockCalibrated);
+        const QString b = writeScene(m_dir.filePath("calibrated-b.jpg"), {hotCell({100, 30}, 4, 20.0f)}, true,
+                                     ContainerKind::InfoBlockCalibrated);
+        HotSpotPage page;
+        page.scan({a, b});
+        QVERIFY(waitForScan(page));
+        const QStringList before = rowValues(*page.model());
+        QCOMPARE(before.filter("calibrated-a").size(), 1);
+        QCOMPARE(before.filter("calibrated-b").size(), 1);
+
+        QCOMPARE(loadPhotoRecord(a), 0);
+        CameraCorrection correction;
+        correction.emissivity = 60;
+        QString error;
+        QVERIFY2(correctCamera(a, correction, &error), qPrintable(error));
+        page.photographChanged(a);
+        page.photographChanged(m_photos.first()); // not among those scanned: nothing to do
+        QVERIFY(!page.scanner()->running());
+        QTRY_VERIFY_WITH_TIMEOUT(rowValues(*page.model()) != before, 10000);
+        QTRY_VERIFY(!page.findChild<QLabel *>("lab_scanState")->text().contains(QString::fromUtf8("重新扫描")));
+
+        const QStringList after = rowValues(*page.model());
+        QCOMPARE(after.filter("calibrated-b"), before.filter("calibrated-b"));
+        PhotoRecord record;
+        const PhotoHotSpots fresh = scanPhotoHotSpots(QFile::encodeName(a), page.settings(), record);
+        QCOMPARE(fresh.found.spots.size(), 1);
+        const FoundHotSpot *row = nullptr;
+        for (const FoundHotSpot &found : page.model()->rows())
+            if (found.path == a)
+                row = &found;
+        QVERIFY(row);
+        QCOMPARE(row->spot.max, fresh.found.spots.first().max);
+        QCOMPARE(row->spot.deltaT, fresh.found.spots.first().deltaT);
+        QCOMPARE(row->reference, fresh.found.reference);
+        QVERIFY(after.filter("calibrated-a") != before.filter("calibrated-a"));
+        QFile::remove(sidecarPath(a));
     }
 
     // The fields are remembered for the next page.

@@ -288,9 +288,11 @@ private slots:
         window.settingPage()->markHotSpotReference(true);
         QCOMPARE(sidecarHotSpotReference(path), std::optional<QRect>(QRect(30, 20, 4, 4)));
         QCOMPARE(spotsNow(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(spots->model()->rowCount(), 0, 5000); // the finder's table follows
         window.settingPage()->markHotSpotReference(false);
         QCOMPARE(sidecarHotSpotReference(path), std::optional<QRect>());
         QCOMPARE(spotsNow(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(spots->model()->rowCount(), 1, 5000);
 
         window.settingPage()->layoutHistory()->stackOf(path)->undo();
         QVERIFY(!itemTables()[path].contains("Re1"));
@@ -322,6 +324,59 @@ private slots:
         QCOMPARE(window.pages()->currentWidget(), static_cast<QWidget *>(spots));
         QVERIFY(!spots->scanner()->running());
         QCOMPARE(spots->model()->rowCount(), 1);
+    }
+
+    // Camera parameters corrected on the analysis page reach the finder's table: the corrected
+    // photograph's anomaly is found again with its new temperatures, the other one's stays.
+    void correctionReachesTheFinder()
+    {
+        const QString folder = m_dir.filePath("corrected");
+        QDir().mkpath(folder);
+        for (int i = 1; i <= 2; ++i) {
+            PhotoSpec shot;
+            shot.kind = ContainerKind::InfoBlockCalibrated;
+            shot.camera.gimbalType = "PV245";
+            shot.width = 160;
+            shot.height = 120;
+            shot.temperatures = inspectionScene(160, 120, i);
+            plantAnomalies(shot.temperatures, 160, 120, {hotCell({30 * i, 20}, 4, 22.0f)});
+            writePhoto(folder + QString("/IR_%1.jpg").arg(i, 4, 10, QChar('0')), shot);
+        }
+        const QString corrected = folder + "/IR_0001.jpg", other = folder + "/IR_0002.jpg";
+        itemRowTables().clear(); // the rows went with the window of the test before
+        QuorviCameraTool window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.homePage()->importFolder(folder);
+        QPushButton *find = window.homePage()->findChild<QPushButton *>("btn_findHotSpots");
+        QTRY_VERIFY(find->isEnabled());
+        find->click();
+        HotSpotPage *spots = window.hotSpotPage();
+        QTRY_VERIFY_WITH_TIMEOUT(!spots->scanner()->running(), 10000);
+        QCOMPARE(spots->model()->rowCount(), 2);
+        const auto rowOf = [&](const QString &path) {
+            for (const FoundHotSpot &row : spots->model()->rows())
+                if (row.path == path)
+                    return row;
+            return FoundHotSpot();
+        };
+        const FoundHotSpot before = rowOf(corrected), otherBefore = rowOf(other);
+        QCOMPARE(before.path, corrected);
+
+        window.settingPage()->slot_selectImg({corrected, other}, 0);
+        QTRY_COMPARE(currentPhotoRecord().path, corrected);
+        QLineEdit *emissivity = window.settingPage()->findChild<QLineEdit *>("lineEdit_emissivity");
+        QVERIFY(!emissivity->isReadOnly());
+        emissivity->selectAll();
+        QTest::keyClicks(emissivity, "60");
+        QTest::keyClick(emissivity, Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(rowOf(corrected).spot.max != before.spot.max, 10000);
+        QVERIFY(!spots->scanner()->running()); // not a new scan of the list
+        QCOMPARE(rowOf(corrected).spot.bounds, before.spot.bounds);
+        QVERIFY(rowOf(corrected).spot.deltaT != before.spot.deltaT);
+        QCOMPARE(rowOf(other).spot.max, otherBefore.spot.max);
+        QCOMPARE(rowOf(other).reference, otherBefore.reference);
+        QFile::remove(sidecarPath(corrected));
     }
 };
 
