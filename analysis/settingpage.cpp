@@ -1,11 +1,13 @@
 #include "settingpage.h"
 
 #include "cameraparametereditor.h"
+#include "colourdialog.h"
 #include "colourscalebar.h"
 #include "itemtables.h"
 #include "layouthistory.h"
 #include "matrixbudget.h"
 #include "measurementitems.h"
+#include "modaldialog.h"
 #include "mygraphicsscene.h"
 #include "myitemtemp.h"
 #include "mymsgboxdlg.h"
@@ -27,7 +29,6 @@
 #include "waitwithevents.h"
 
 #include <QAction>
-#include <QColorDialog>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -557,7 +558,7 @@ void SettingPage::toggleAlarm(int mode)
         return;
     }
     TempAlertDlg dialog(mode == 1 ? 1 : 0);
-    if (dialog.exec() != QDialog::Accepted)
+    if (execOver(dialog, this) != QDialog::Accepted)
         return;
     m_view->setAlarm(mode, dialog.threshold());
     selectPaletteEntry();
@@ -576,7 +577,7 @@ void SettingPage::on_buttonClick(int btnId)
     } else if (btnId == 7) {
         m_view->deleteSelected();
     } else if (btnId == 12) {
-        const QColor colour = QColorDialog::getColor(m_view->drawColor(), nullptr, QString());
+        const QColor colour = pickColour(m_view->drawColor(), this);
         if (colour.isValid())
             chooseColour(colour);
     }

@@ -1,5 +1,6 @@
 #include "tempalertdlg.h"
 
+#include "darkpalette.h"
 #include "mymsgboxdlg.h"
 
 #include <QLabel>
@@ -14,6 +15,8 @@ TempAlertDlg::TempAlertDlg(int kind, QWidget *parent)
 {
     setObjectName("TempAlertDlg");
     setFixedSize(380, 190);
+    // Made without a parent, it takes the program's dark colours itself.
+    setPalette(darkPalette());
     setWindowTitle(kind == 1 ? tr("设置高温报警") : tr("设置低温报警"));
     auto *caption = new QLabel(tr("设置报警温度"), this);
     caption->setObjectName("label_set_temp");

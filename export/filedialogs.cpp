@@ -1,23 +1,16 @@
 #include "filedialogs.h"
 
+#include "modaldialog.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStyle>
-#include <QWindow>
 
 QString execFileDialog(QFileDialog &dialog, QWidget *over)
 {
     dialog.setPalette(dialog.style()->standardPalette());
-    dialog.setWindowModality(Qt::ApplicationModal);
-    if (QWidget *window = over ? over->window() : nullptr) {
-        dialog.winId(); // its window exists, to be kept above the program's
-        if (dialog.windowHandle() && window->windowHandle())
-            dialog.windowHandle()->setTransientParent(window->windowHandle());
-        dialog.resize(dialog.sizeHint());
-        dialog.move(window->frameGeometry().center() - dialog.rect().center());
-    }
-    if (dialog.exec() != QDialog::Accepted)
+    if (execOver(dialog, over) != QDialog::Accepted)
         return QString();
     return dialog.selectedFiles().value(0);
 }

@@ -1,3 +1,4 @@
+#include "../grablightness.h"
 #include "heatmapdata.h"
 #include "mymsgboxdlg.h"
 #include "rangeslider.h"
@@ -70,6 +71,22 @@ private slots:
         TempAlertDlg cancelled(0);
         cancelled.findChild<QPushButton *>("btn_cancel")->click();
         QCOMPARE(cancelled.result(), int(QDialog::Rejected));
+    }
+
+    // Made without a parent, it still has the program's dark look: dark grey with light
+    // texts, its buttons' texts visible.
+    void darkLikeTheProgram()
+    {
+        TempAlertDlg dialog(1);
+        dialog.findChild<QLineEdit *>("edit_temp")->setText("88");
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const Lightness whole = lightness(&dialog);
+        QVERIFY2(whole.dark > 0.8 && whole.someLight(), qPrintable(QString::number(whole.dark)));
+        for (QWidget *part : dialog.findChildren<QWidget *>()) {
+            const Lightness look = lightness(part);
+            QVERIFY2(look.light < 0.4 && look.someLight(), qPrintable(part->objectName()));
+        }
     }
 
     void sliderRangeAndValues()

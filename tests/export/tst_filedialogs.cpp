@@ -1,3 +1,4 @@
+#include "../grablightness.h"
 #include "filedialogs.h"
 
 #include <QApplication>
@@ -28,29 +29,6 @@ void whenShown(const std::function<void(QFileDialog *)> &look)
     });
 }
 
-// The share of pixels at least as light as 180 grey, and whether some are as dark as 90.
-struct Lightness
-{
-    double light = 0;
-    bool someDark = false;
-};
-
-Lightness lightness(QWidget *widget)
-{
-    const QImage image = widget->grab().toImage();
-    int light = 0;
-    Lightness result;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const int grey = qGray(image.pixel(x, y));
-            light += grey >= 180;
-            result.someDark = result.someDark || grey <= 90;
-        }
-    }
-    result.light = double(light) / std::max(1, image.width() * image.height());
-    return result;
-}
-
 } // namespace
 
 class TestFileDialogs : public QObject
@@ -79,9 +57,9 @@ private slots:
             QVERIFY(choose->isEnabled());
             // Dark text on a light button and a light list: readable.
             const Lightness button = lightness(choose);
-            QVERIFY2(button.light > 0.5 && button.someDark, qPrintable(QString::number(button.light)));
+            QVERIFY2(button.light > 0.5 && button.someDark(), qPrintable(QString::number(button.light)));
             const Lightness whole = lightness(dialog);
-            QVERIFY2(whole.light > 0.5 && whole.someDark, qPrintable(QString::number(whole.light)));
+            QVERIFY2(whole.light > 0.5 && whole.someDark(), qPrintable(QString::number(whole.light)));
             choose->click();
         });
         const QString chosen = chooseFolder(&window, "Folder", dir.path());
