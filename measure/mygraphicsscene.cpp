@@ -417,14 +417,8 @@ void MyGraphicsScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
     if (left && kinds.contains(m_toolMode))
         createItem(kinds[m_toolMode]);
     if (m_toolMode == ToolPolygon) {
-        if (m_polygonInProgress && m_currentPolygon && event->button() == Qt::RightButton) {
-            m_currentPolygon->setInProgress(false);
-            m_polygonInProgress = false;
-            finishItem(m_currentPolygon);
-            update();
-            emit sig_layoutEdited(m_photoPath);
+        if (event->button() == Qt::RightButton && finishPolygon())
             return;
-        }
         if (m_polygonInProgress && m_currentPolygon && left)
             m_currentPolygon->addVertex(p);
         else if (left)
@@ -432,6 +426,27 @@ void MyGraphicsScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
     }
     update();
     QGraphicsScene::mousePressEvent(event);
+}
+
+bool MyGraphicsScene::finishPolygon()
+{
+    if (!m_polygonInProgress || !m_currentPolygon)
+        return false;
+    m_currentPolygon->setInProgress(false);
+    m_polygonInProgress = false;
+    finishItem(m_currentPolygon);
+    update();
+    emit sig_layoutEdited(m_photoPath);
+    return true;
+}
+
+void MyGraphicsScene::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)
+{
+    // The first click of the two placed the last corner; the second finishes instead of
+    // placing it again.
+    if (m_toolMode == ToolPolygon && event->button() == Qt::LeftButton && finishPolygon())
+        return;
+    QGraphicsScene::mouseDoubleClickEvent(event);
 }
 
 void MyGraphicsScene::dragNewItem(const QPointF &c)

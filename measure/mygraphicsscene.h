@@ -73,6 +73,8 @@ public:
     void deleteSelectedItems();
     // Takes away the shape being drawn, leaving nothing of it; false when none is.
     bool cancelDrawing();
+    // Closes the polygon being drawn (a right click or a double click does); false when none is.
+    bool finishPolygon();
     QList<ItemStatsRow> collectItemStats(const QString &path) const;
 
 signals:
@@ -84,6 +86,7 @@ signals:
 
 protected:
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
     void drawBackground(QPainter *painter, const QRectF &rect) override;

@@ -242,6 +242,7 @@ void MyTitleBar::retranslate()
     m_rect->setText(tr("矩形"));
     m_round->setText(tr("圆形"));
     m_polygon->setText(tr("多边形"));
+    m_polygon->setToolTip(tr("单击添加顶点，双击或右键完成"));
     m_allTemp->setText(tr("整帧测温"));
     m_color->setText(tr("颜色"));
     m_lowTemp->setText(tr("低温报警"));

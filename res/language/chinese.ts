@@ -325,6 +325,10 @@
         <source>还原</source>
         <translation>还原</translation>
     </message>
+    <message>
+        <source>单击添加顶点，双击或右键完成</source>
+        <translation>单击添加顶点，双击或右键完成</translation>
+    </message>
 </context>
 <context>
     <name>OutputInfoWdg</name>

@@ -330,6 +330,10 @@ Temp.</translation>
         <source>还原</source>
         <translation>Restore</translation>
     </message>
+    <message>
+        <source>单击添加顶点，双击或右键完成</source>
+        <translation>Click to add corners; double-click or right-click to finish</translation>
+    </message>
 </context>
 <context>
     <name>OutputInfoWdg</name>

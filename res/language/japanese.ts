@@ -329,6 +329,10 @@
         <source>还原</source>
         <translation>元のサイズに戻す</translation>
     </message>
+    <message>
+        <source>单击添加顶点，双击或右键完成</source>
+        <translation>クリックで頂点を追加し、ダブルクリックまたは右クリックで完成</translation>
+    </message>
 </context>
 <context>
     <name>OutputInfoWdg</name>

@@ -455,6 +455,27 @@ private slots:
         m_view->setDrawMode(ToolNone);
     }
 
+    // A double click on the last corner closes a polygon as a right click does, the corner
+    // placed once; elsewhere a double click draws nothing of its own.
+    void doubleClickFinishesAPolygon()
+    {
+        m_view->setDrawMode(ToolPolygon);
+        click(QPoint(60, 60));
+        click(QPoint(260, 60));
+        // As the window system sends one: a click, then the second press as a double click.
+        click(QPoint(260, 260));
+        QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(260, 260), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_view->viewport(), &twice);
+        m_fixture.release(QPoint(260, 260));
+        QVERIFY(!scene()->polygonInProgress());
+        const auto *polygon = static_cast<MyGraphicPolygonItem *>(itemTables()[currentPhotoPath()].value("Poly1").get());
+        QVERIFY(polygon);
+        QCOMPARE(polygon->vertices().size(), 3);
+        QVERIFY(polygon->stats().max != NA_TEMPERATURE);
+        QVERIFY(!scene()->finishPolygon()); // none left to finish
+        m_view->setDrawMode(ToolNone);
+    }
+
     void wheelZoomsAboutThePointerAndPanningMovesThePicture()
     {
         show(m_photos[3]);
