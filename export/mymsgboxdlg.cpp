@@ -16,9 +16,9 @@ MyMsgBoxDlg::MyMsgBoxDlg(const QString &title, const QPixmap &icon, const QStrin
     : QDialog(parent)
 {
     setObjectName("MyMsgBoxDlg");
-    setFixedSize(420, 210);
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-    setAttribute(Qt::WA_TranslucentBackground);
+    m_shadow = setUpDropShadow(this);
+    setPanelSize(400, 190);
     setStyleSheet("QWidget{font-family:Microsoft YaHei;font-size:12pt;color:#ffffff;}"
                   "QLabel#lab_title{font-size:13pt;}"
                   "QPushButton{border:none;border-radius:4px;min-width:80px;min-height:32px;}"
@@ -90,7 +90,7 @@ void MyMsgBoxDlg::setDetails(const QString &heading, const QStringList &lines)
     m_detailsHeading->setText(heading);
     m_details->setPlainText(lines.join('\n'));
     // A long list scrolls in a larger box instead of being cut off.
-    setFixedSize(620, 460);
+    setPanelSize(600, 440);
     placeWidgets();
 }
 
@@ -118,30 +118,36 @@ void MyMsgBoxDlg::openFolder()
     placeWidgets();
 }
 
+void MyMsgBoxDlg::setPanelSize(int width, int height)
+{
+    setFixedSize(width + 2 * m_shadow, height + 2 * m_shadow);
+}
+
 void MyMsgBoxDlg::placeWidgets()
 {
-    const int w = width(), h = height();
-    m_title->setGeometry(40, 30, w - 80, 31);
-    m_icon->setGeometry(40, 94, 16, 16);
-    m_text->setGeometry(70, 76, w - 109, m_details ? 66 : 52);
+    // On the panel, inside the shadow.
+    const int x = m_shadow, y = m_shadow, w = width() - 2 * m_shadow, h = height() - 2 * m_shadow;
+    m_title->setGeometry(x + 30, y + 20, w - 60, 31);
+    m_icon->setGeometry(x + 30, y + 84, 16, 16);
+    m_text->setGeometry(x + 60, y + 66, w - 89, m_details ? 66 : 52);
     if (m_details) {
-        m_detailsHeading->setGeometry(40, 150, w - 80, 24);
-        m_details->setGeometry(40, 178, w - 80, h - 178 - 80);
+        m_detailsHeading->setGeometry(x + 30, y + 140, w - 60, 24);
+        m_details->setGeometry(x + 30, y + 168, w - 60, h - 238);
     }
     // The buttons line up from the right edge: confirm, cancel, then open folder.
-    int right = w - 35;
+    int right = x + w - 25;
     for (QPushButton *button : {m_confirm, m_cancel, m_openFolder}) {
         if (!button || button->isHidden())
             continue;
         const int bw = std::max(80, button->sizeHint().width());
-        button->setGeometry(right - bw, h - 65, bw, 32);
+        button->setGeometry(right - bw, y + h - 55, bw, 32);
         right -= bw + 5;
     }
 }
 
 void MyMsgBoxDlg::paintEvent(QPaintEvent *)
 {
-    paintDropShadow(this);
+    paintDropShadow(this, m_shadow);
 }
 
 void MyMsgBoxDlg::mousePressEvent(QMouseEvent *event)

@@ -38,6 +38,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    // The dialog's size for a panel of width × height, with its shadow around it.
+    void setPanelSize(int width, int height);
     void placeWidgets();
     void openFolder();
 
@@ -50,6 +52,7 @@ private:
     QPlainTextEdit *m_details = nullptr;
     QPushButton *m_openFolder = nullptr;
     QString m_folder;
+    int m_shadow; // the shadow's width around the panel
     bool m_dragging = false;
     QPoint m_pressPoint;
 };

@@ -18,10 +18,10 @@ MyProgressDlg::MyProgressDlg(const QString &title, int minimum, int maximum, QWi
     , m_timer(new QTimer)
 {
     setObjectName("MyProgressDlg");
-    resize(640, 218);
     setWindowTitle(tr("导出进度"));
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowCloseButtonHint);
-    setAttribute(Qt::WA_TranslucentBackground);
+    m_shadow = setUpDropShadow(this);
+    resize(620 + 2 * m_shadow, 198 + 2 * m_shadow);
     setStyleSheet("QWidget{font-family:Microsoft YaHei;color:#ffffff;}"
                   "QLabel#lab_msg{font-size:13pt;margin-top:10px;}"
                   "QProgressBar{background:rgba(216,216,216,0.1);border:none;border-radius:4px;min-width:520px;}"
@@ -31,7 +31,7 @@ MyProgressDlg::MyProgressDlg(const QString &title, int minimum, int maximum, QWi
 
     auto *grid = new QGridLayout(this);
     grid->setObjectName("gridLayout");
-    grid->setContentsMargins(40, 24, 40, 30);
+    grid->setContentsMargins(30 + m_shadow, 14 + m_shadow, 30 + m_shadow, 20 + m_shadow);
     m_message = new QLabel(title, this);
     m_message->setObjectName("lab_msg");
     m_message->setTextFormat(Qt::PlainText); // it names photographs, which are never markup
@@ -284,5 +284,5 @@ void MyProgressDlg::closeEvent(QCloseEvent *event)
 
 void MyProgressDlg::paintEvent(QPaintEvent *)
 {
-    paintDropShadow(this);
+    paintDropShadow(this, m_shadow);
 }

@@ -69,6 +69,7 @@ private:
     QLabel *m_value;
     QPushButton *m_cancel;
     QTimer *m_timer; // no parent: released by the completion step or the destructor
+    int m_shadow;                // the shadow's width around the panel
     int m_written = -1;
     int m_total = -1;
     bool m_followsJob = false;

@@ -43,10 +43,10 @@ OutputInfoWdg::OutputInfoWdg(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName("OutputInfoWdg");
-    resize(1040, 740);
-    setMinimumWidth(625);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
-    setAttribute(Qt::WA_TranslucentBackground);
+    m_shadow = setUpDropShadow(this);
+    resize(1020 + 2 * m_shadow, 720 + 2 * m_shadow);
+    setMinimumWidth(605 + 2 * m_shadow);
     setStyleSheet(
         "QWidget{font-family:Microsoft YaHei;font-size:12pt;color:rgba(255,255,255,0.85);}"
         "QWidget#title_widget{background:#444444;}"
@@ -73,7 +73,7 @@ OutputInfoWdg::OutputInfoWdg(QWidget *parent)
 
     auto *outer = new QGridLayout(this);
     outer->setObjectName("gridLayout_4");
-    outer->setContentsMargins(19, 19, 19, 19);
+    outer->setContentsMargins(9 + m_shadow, 9 + m_shadow, 9 + m_shadow, 9 + m_shadow);
     auto *titleWidget = new QWidget(this);
     titleWidget->setObjectName("title_widget");
     auto *titleLayout = new QGridLayout(titleWidget);
@@ -543,5 +543,5 @@ void OutputInfoWdg::on_btn_close_clicked()
 
 void OutputInfoWdg::paintEvent(QPaintEvent *)
 {
-    paintDropShadow(this);
+    paintDropShadow(this, m_shadow);
 }

@@ -113,6 +113,7 @@ private:
     QCheckBox *m_folder;
     QString m_homeFolder;
     HotSpotSettings m_hotSpots;
+    int m_shadow; // the shadow's width around the panel
     QListWidget *m_list;
     QPushButton *m_cancel;
     QPushButton *m_confirm;

@@ -3,7 +3,7 @@
 # ones). Sourced from the repository root by tools/setup.sh and tools/test_sanitizers.sh.
 PACKAGES="cmake ninja-build g++ clang python3 pkg-config
   qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev libqt5charts5-dev
-  libqt5datavisualization5-dev libquazip1-qt5-dev libbenchmark-dev
+  libqt5datavisualization5-dev libqt5x11extras5-dev libquazip1-qt5-dev libbenchmark-dev
   qttranslations5-l10n fonts-noto-cjk xvfb xauth libgl1-mesa-dri libglx-mesa0
   libreoffice-writer-nogui poppler-utils"
 
