@@ -141,8 +141,13 @@ HotSpotPage::HotSpotPage(QWidget *parent)
     connect(m_refresh, &HotSpotScan::found, this, [this](const QVector<FoundHotSpot> &spots) { m_refreshed += spots; });
     // Each photograph's progress follows its anomalies, if any: its rows are replaced then.
     connect(m_refresh, &HotSpotScan::progress, this, [this](int done, int) {
-        m_model->replacePhotograph(m_refreshing.at(done - 1), m_refreshed);
+        const QString &path = m_refreshing.at(done - 1);
+        const QModelIndex current = m_table->currentIndex();
+        const bool wasCurrent = current.isValid() && m_model->at(m_filter->mapToSource(current).row()).path == path;
+        m_model->replacePhotograph(path, m_refreshed);
         m_refreshed.clear();
+        if (wasCurrent)
+            selectPhotograph(path);
         showCounts();
     });
     connect(m_refresh, &HotSpotScan::finished, this, &HotSpotPage::refreshChanged);
@@ -193,6 +198,20 @@ void HotSpotPage::refreshChanged()
         m_refresh->start(m_refreshing, m_scanSettings);
     }
     showState();
+}
+
+void HotSpotPage::selectPhotograph(const QString &path)
+{
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        if (m_model->at(row).path != path)
+            continue;
+        const QModelIndex shown = m_filter->mapFromSource(m_model->index(row, HotSpotModel::File));
+        if (shown.isValid()) {
+            m_table->setCurrentIndex(shown);
+            return;
+        }
+    }
+    m_table->clearSelection();
 }
 
 void HotSpotPage::rescan()

@@ -54,6 +54,9 @@ private:
     void scanEnded(bool cancelled);
     // Scans the changed photographs again once no scan runs.
     void refreshChanged();
+    // Selects the photograph's anomaly of highest ΔT shown (its rows replaced, the selection
+    // would pass to another photograph's); none shown, nothing is selected.
+    void selectPhotograph(const QString &path);
     // Says how the scan stands, in the language of the moment.
     void showState();
     void openRow(const QModelIndex &index);

@@ -212,6 +212,14 @@ private slots:
         correction.emissivity = 60;
         QString error;
         QVERIFY2(correctCamera(a, correction, &error), qPrintable(error));
+        const auto selectedPath = [&] {
+            const QModelIndex current = page.table()->currentIndex();
+            return current.isValid() ? page.model()->at(page.filter()->mapToSource(current).row()).path : QString();
+        };
+        for (int row = 0; row < page.table()->model()->rowCount(); ++row)
+            if (page.model()->at(page.filter()->mapToSource(page.table()->model()->index(row, 0)).row()).path == a)
+                page.table()->setCurrentIndex(page.table()->model()->index(row, HotSpotModel::File));
+        QCOMPARE(selectedPath(), a);
         page.photographChanged(a);
         page.photographChanged(m_photos.first()); // not among those scanned: nothing to do
         QVERIFY(!page.scanner()->running());
@@ -220,6 +228,7 @@ private slots:
 
         const QStringList after = rowValues(*page.model());
         QCOMPARE(after.filter("calibrated-b"), before.filter("calibrated-b"));
+        QCOMPARE(selectedPath(), a); // the selection stays on the photograph
         PhotoRecord record;
         const PhotoHotSpots fresh = scanPhotoHotSpots(QFile::encodeName(a), page.settings(), record);
         QCOMPARE(fresh.found.spots.size(), 1);
