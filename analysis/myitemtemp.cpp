@@ -45,12 +45,12 @@ MyItemTemp::MyItemTemp(QWidget *parent)
     m_max->setObjectName("lab_max");
     m_min->setObjectName("lab_min");
     m_avg->setObjectName("lab_avg");
-    // One line an item, so that several fit in the list at once.
+    // One line an item, so that several fit in the list at once; each column as wide as its
+    // text, the list making room for the widest row.
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(8, 3, 8, 3);
     grid->setHorizontalSpacing(4);
     grid->addWidget(m_name, 0, 0);
-    grid->setColumnMinimumWidth(0, 56);
     grid->addWidget(m_maxCaption, 0, 1);
     grid->addWidget(m_max, 0, 2);
     grid->addWidget(m_minCaption, 0, 3);

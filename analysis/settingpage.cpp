@@ -3,6 +3,7 @@
 #include "cameraparametereditor.h"
 #include "colourdialog.h"
 #include "colourscalebar.h"
+#include "fittingscrollarea.h"
 #include "itemtables.h"
 #include "layouthistory.h"
 #include "matrixbudget.h"
@@ -38,7 +39,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -214,9 +214,8 @@ void SettingPage::buildForm()
 
     m_itemGroup = new QGroupBox(this);
     m_itemGroup->setObjectName("groupBox_item");
-    auto *scroll = new QScrollArea(m_itemGroup);
+    auto *scroll = new FittingScrollArea(m_itemGroup);
     scroll->setObjectName("scrollArea");
-    scroll->setWidgetResizable(true);
     auto *contents = new QWidget;
     contents->setObjectName("scrollAreaWidgetContents");
     m_itemLayout = new QVBoxLayout(contents);

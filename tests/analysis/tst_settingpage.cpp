@@ -3,6 +3,7 @@
 #include "colourscalebar.h"
 #include "itemtables.h"
 #include "mygraphicrectitem.h"
+#include "myitemtemp.h"
 #include "pagetables.h"
 #include "screenlayout.h"
 #include "settingpage.h"
@@ -14,9 +15,11 @@
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
@@ -375,6 +378,50 @@ private slots:
         turn(page, "btn_nextImg", m_list[2]);
         QCOMPARE(copyPhotoRecord(m_list[2]).rendering, Rendering::Embedded);
         QCOMPARE(copyPhotoRecord(m_list[2]).span, narrower);
+        page.cancelLoad();
+        page.waitForLoad();
+    }
+
+    // A measurement's row shows its name, maximum, minimum and average whole in the list, in
+    // each language, on the page as large as under the title bar of a 1920 x 1080 screen.
+    void measurementRowFitsTheList()
+    {
+        SettingPage page;
+        const ScreenLayout layout = screenLayoutForHeight(1080);
+        page.setupView(layout.minSide, layout.maxWidth);
+        page.resize(1920, 1010);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        page.slot_selectImg(m_list.mid(0, 3), 0);
+        QTRY_COMPARE(page.view()->measurementScene()->photoPath(), m_list[0]);
+        page.waitForLoad();
+        page.slot_updateItemTemp("Re10", 136.3f, -24.9f, 133.8f);
+        MyItemTemp *row = itemRowTables().value(m_list[0]).value("Re10");
+        QVERIFY(row);
+        QWidget *viewport = child<QScrollArea>(page, "scrollArea")->viewport();
+        const auto rowFits = [&](const QString &setting) {
+            for (QLabel *label : row->findChildren<QLabel *>()) {
+                const QString where = setting + " " + label->text();
+                QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()), qPrintable(where));
+                const QRect shown(label->mapTo(viewport, QPoint(0, 0)), label->size());
+                QVERIFY2(viewport->rect().contains(shown), qPrintable(where));
+            }
+        };
+        for (const char *language : {"", ":/res/language/english.qm", ":/res/language/japanese.qm"}) {
+            QTranslator translator;
+            QVERIFY(!*language || translator.load(language));
+            QCoreApplication::installTranslator(&translator);
+            page.retranslate();
+            QTest::qWait(50); // the language change and the layouts are posted
+            rowFits(language);
+            QCoreApplication::removeTranslator(&translator);
+        }
+        page.retranslate();
+        // The larger text of the title bar's font button, then back.
+        MyItemTemp::setTextPixels(textPixelsForFontSize(6));
+        QTest::qWait(50);
+        rowFits("18 px");
+        MyItemTemp::setTextPixels(textPixelsForFontSize(4));
         page.cancelLoad();
         page.waitForLoad();
     }
