@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QScrollBar>
 
+#include <algorithm>
+
 FittingScrollArea::FittingScrollArea(QWidget *parent)
     : QScrollArea(parent)
 {
