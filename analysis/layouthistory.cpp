@@ -70,8 +70,7 @@ void LayoutHistory::restore(const QString &path)
                                .arg(QDir::toNativeSeparators(sidecarPath(path)))
                                .arg(skipped.size())
             + '\n' + skipped.join('\n');
-    const MyGraphicsScene *scene = m_view->measurementScene();
-    itemTables()[path] = itemsFor(path, layout, scene ? scene->imageRect() : QRectF());
+    itemTables()[path] = itemsFor(path, layout, m_view->pictureRectFor(path));
     m_recorded[path] = layout;
 }
 
@@ -123,7 +122,7 @@ void LayoutHistory::apply(const QString &path, const Layout &layout, bool save)
 {
     MyGraphicsScene *scene = m_view->measurementScene();
     const bool shown = scene && scene->photoPath() == path;
-    const PictureMapping mapping = mappingFor(path, scene ? scene->imageRect() : QRectF());
+    const PictureMapping mapping = mappingFor(path, m_view->pictureRectFor(path));
     // Items keep their objects where they stay of the same kind: a selected one stays selected.
     ItemTable &table = itemTables()[path];
     ItemTable next;

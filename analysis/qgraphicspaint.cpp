@@ -243,8 +243,12 @@ void QGraphicsPaint::pasteTo(const QString &path)
     // list, snapshot tables and export agree before it is ever shown.
     ItemTable &table = itemTables()[path];
     table = copiesOf(m_clipboard);
-    for (const ItemPtr &copy : table)
+    const QRectF picture = pictureRectFor(path);
+    for (const ItemPtr &copy : table) {
+        if (!picture.isEmpty())
+            copy->placeOn(picture);
         copy->computeStatistics(copy->pos(), path);
+    }
     emit sig_layoutEdited(path);
 }
 
@@ -288,13 +292,29 @@ void QGraphicsPaint::deleteSelected()
     m_scene->deleteSelectedItems();
 }
 
+QSize QGraphicsPaint::sizeFor(int rotationState) const
+{
+    return rotationState % 2 ? QSize(4 * m_viewSize.height() / 5, m_viewSize.height()) : m_viewSize;
+}
+
+QRectF QGraphicsPaint::pictureRectFor(const QString &path) const
+{
+    const QRectF shown = m_scene ? m_scene->imageRect() : QRectF();
+    const int state = rotationStateOf(path), shownState = rotationStateOf(m_scene ? m_scene->photoPath() : QString());
+    if (shown.isEmpty() || state % 2 == shownState % 2)
+        return shown;
+    // What the view's frame takes from its size, it takes in the other shape too.
+    const QSizeF frame = QSizeF(sizeFor(shownState)) - shown.size();
+    return QRectF(shown.topLeft(), QSizeF(sizeFor(state)) - frame);
+}
+
 void QGraphicsPaint::applyRotationState(int state)
 {
     static const double angles[] = {0, -90, -180, -270};
     m_scene->setRotationAngle(angles[state]);
     const int width = m_viewSize.width(), height = m_viewSize.height();
-    const int narrow = 4 * height / 5;
-    m_wantedSize = state % 2 ? QSize(narrow, height) : QSize(width, height);
+    const int narrow = sizeFor(1).width();
+    m_wantedSize = sizeFor(state);
     // In a layout the view asks for its new size and the layout places it at once; alone it
     // takes the place itself.
     updateGeometry();

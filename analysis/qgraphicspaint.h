@@ -36,6 +36,10 @@ public:
     void deleteSelected();
     void rotateQuarterTurn();
     void showPhoto(const QString &path);
+    // The scene rectangle the photograph's picture takes when it is on show: the picture's on
+    // show now, or the view's other shape for a photograph turned the other way. Items of a
+    // photograph not on show are placed there, so that showing it reshapes nothing.
+    QRectF pictureRectFor(const QString &path) const;
     void rebuildMenu();
     // The size the view asks of its layout: the page's view size, narrow while turned.
     QSize sizeHint() const override;
@@ -90,6 +94,8 @@ private:
     ItemTable m_clipboard;
     bool m_copied = false;
     int m_drawMode = 0;
+    // The view's size for a rotation state: narrow while turned a quarter.
+    QSize sizeFor(int rotationState) const;
     QSize m_viewSize;
     QSize m_wantedSize;
     QRect m_homeGeometry;

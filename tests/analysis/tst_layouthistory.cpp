@@ -359,6 +359,29 @@ private slots:
         QVERIFY(before[2].layout.isEmpty());
     }
 
+    // A layout copied from a photograph of other proportions (turned a quarter, so its view is
+    // narrow) and pasted to all from another comes back from undo and redo on each photograph
+    // as it was shown there.
+    void pasteToAllAcrossProportionsUndoesExactly()
+    {
+        openPage(1);
+        m_page->on_rotateButtonClick(0);
+        draw(ToolRound, at(0.5, 0.5), at(0.5, 0.02));
+        draw(ToolRect, at(0.05, 0.05), at(0.95, 0.9));
+        draw(ToolLine, at(0.02, 0.5), at(0.98, 0.6));
+        view()->slot_copyItem();
+        pageTo(2);
+        view()->slot_pasteToAll();
+        for (const int photo : {2, 0, 1}) {
+            pageTo(photo);
+            const State pasted = stateOf(m_photos[photo]);
+            QCOMPARE(pasted.layout.size(), 3);
+            undo();
+            redo();
+            QCOMPARE(stateOf(m_photos[photo]), pasted);
+        }
+    }
+
     void pagingAwayFromATurnedPhotographKeepsItsLayout()
     {
         // The view narrows while a photograph is turned a quarter; the next photograph's wide

@@ -683,6 +683,29 @@ class TestMeasurementWalk : public QObject
         return QString();
     }
 
+    void runWalk(unsigned seed, int steps)
+    {
+        m_random.seed(seed);
+        m_log.clear();
+        int drawn = 0;
+        for (int i = 0; i < steps; ++i) {
+            QString problem = step();
+            if (QTest::currentTestFailed())
+                break;
+            if (problem.isEmpty())
+                problem = fault();
+            if (!problem.isEmpty()) {
+                qWarning().noquote() << "seed" << seed << "failed after step" << i + 1 << "; the steps were:\n"
+                                     << m_log.join("\n");
+                QFAIL(qPrintable(problem));
+            }
+            for (const QString &path : m_photos)
+                drawn = std::max(drawn, int(itemTables().value(path).size()));
+        }
+        // The walk reached photographs with several measurements.
+        QVERIFY(drawn >= 3);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -734,30 +757,18 @@ private slots:
         QCOMPARE(currentPhotoPath(), m_photos[0]);
     }
 
+    // A walk that once failed at its step 920: a circle pasted to all from a wide photograph
+    // onto a turned one not on show came back from undo and redo larger and moved (the paste
+    // was recorded on the picture on show, and shown on the photograph's own).
+    void walkThatPastedToAllAcrossProportions() { runWalk(4243, 970); }
+
     void walk()
     {
         const unsigned seed = qEnvironmentVariableIsSet("QCT_WALK_SEED") ? qEnvironmentVariableIntValue("QCT_WALK_SEED")
                                                                           : 20261208u;
         const int steps = qEnvironmentVariableIsSet("QCT_WALK_STEPS") ? qEnvironmentVariableIntValue("QCT_WALK_STEPS")
                                                                        : 2000;
-        m_random.seed(seed);
-        int drawn = 0;
-        for (int i = 0; i < steps; ++i) {
-            QString problem = step();
-            if (QTest::currentTestFailed())
-                break;
-            if (problem.isEmpty())
-                problem = fault();
-            if (!problem.isEmpty()) {
-                qWarning().noquote() << "seed" << seed << "failed after step" << i + 1 << "; the steps were:\n"
-                                     << m_log.join("\n");
-                QFAIL(qPrintable(problem));
-            }
-            for (const QString &path : m_photos)
-                drawn = std::max(drawn, int(itemTables().value(path).size()));
-        }
-        // The walk reached photographs with several measurements.
-        QVERIFY(drawn >= 3);
+        runWalk(seed, steps);
     }
 };
 
