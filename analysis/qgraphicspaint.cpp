@@ -4,6 +4,7 @@
 #include "myitemtemp.h"
 #include "pagetables.h"
 #include "phototables.h"
+#include "translucentwindows.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -162,13 +163,13 @@ void QGraphicsPaint::rebuildMenu()
     delete m_menu;
     m_menu = new QMenu;
     m_menu->setWindowFlags(m_menu->windowFlags() | Qt::FramelessWindowHint);
-    m_menu->setAttribute(Qt::WA_TranslucentBackground);
     m_menu->setStyleSheet(
         " QMenu {min-width: 200px;min-height: 140px;background: #444444;border-radius: 6px;border: 1px solid "
         "rgba(255,255,255,0.1);color:#ffffff;font-size:12pt;} QMenu::item {min-width: 174px;min-height: 32px;"
         "background: rgba(33,87,143,0);border-radius: 4px;margin:5px;padding:2px 2px 2px 12px;} "
         "QMenu::item:selected {background: rgba(255,255,255,0.06)}"
         " QMenu::item:disabled {color: rgba(255,255,255,0.3);}");
+    fitMenuCorners(m_menu);
     m_menu->addAction(tr("复制红外样式"), this, &QGraphicsPaint::slot_copyItem);
     m_pasteToCurrent = m_menu->addAction(tr("粘贴红外样式"), this, &QGraphicsPaint::slot_pasteToCurr);
     m_pasteToAll = m_menu->addAction(tr("粘贴红外样式至全部文件"), this, &QGraphicsPaint::slot_pasteToAll);

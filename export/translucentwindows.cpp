@@ -1,5 +1,7 @@
 #include "translucentwindows.h"
 
+#include <QMenu>
+
 #ifdef QCT_X11
 #include <QX11Info>
 #endif
@@ -23,6 +25,14 @@ bool translucentWindows()
         return QX11Info::isCompositingManagerRunning();
 #endif
     return true;
+}
+
+void fitMenuCorners(QMenu *menu)
+{
+    if (translucentWindows())
+        menu->setAttribute(Qt::WA_TranslucentBackground);
+    else
+        menu->setStyleSheet(menu->styleSheet() + " QMenu {border-radius: 0px; margin: 0px;}");
 }
 
 void setTranslucentWindowsCheck(std::function<bool()> check)

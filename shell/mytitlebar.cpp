@@ -3,6 +3,7 @@
 #include "appsettings.h"
 #include "language.h"
 #include "myactionwdg.h"
+#include "translucentwindows.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -180,11 +181,11 @@ void MyTitleBar::buildMoreMenu()
     m_moreMenu = new QMenu(this);
     m_moreMenu->setObjectName("menu_more");
     m_moreMenu->setWindowFlags(m_moreMenu->windowFlags() | Qt::FramelessWindowHint);
-    m_moreMenu->setAttribute(Qt::WA_TranslucentBackground);
     m_moreMenu->setStyleSheet(
         " QMenu {background:#444444;border-radius: 6px;border: 1px solid rgba(255,255,255,0.1);font-size:12pt;"
         "color:#ffffff;padding:5px 0px;margin-top:5px;} QMenu::separator{height:1px;min-width:100px;margin:5px;"
         "background-color: rgba(255, 255, 255, 0.1);color:rgba(255,255,255,0.1);}");
+    fitMenuCorners(m_moreMenu);
 
     m_bigFont = addMenuEntry(":/res/icon/bigfont-defult.svg", false);
     m_bigFont->setStyleSheet(m_bigFont->styleSheet() + "MyActionWdg{margin-top:5px;}");

@@ -8,6 +8,7 @@
 
 #include <QLabel>
 #include <QLayout>
+#include <QMenu>
 #include <QPushButton>
 #include <QtTest>
 
@@ -33,6 +34,21 @@ private slots:
         QCOMPARE(dropShadowWidth(), 10);
         setTranslucentWindowsCheck({});
         QVERIFY(translucentWindows()); // not X11: the platform composes
+    }
+
+    // A rounded menu's margin and corners are transparent only where they show what lies
+    // behind (the menus always were, and showed black on a bare X server).
+    void menus_data() { dialogs_data(); }
+    void menus()
+    {
+        QFETCH(bool, translucent);
+        setTranslucentWindowsCheck([=] { return translucent; });
+        QMenu menu;
+        menu.setStyleSheet("QMenu {background: #444444; border-radius: 6px; margin-top: 5px;}");
+        menu.addAction("entry");
+        fitMenuCorners(&menu);
+        QCOMPARE(menu.testAttribute(Qt::WA_TranslucentBackground), translucent);
+        QCOMPARE(menu.styleSheet().contains("margin: 0px"), !translucent);
     }
 
     void dialogs_data()
