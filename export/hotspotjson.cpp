@@ -6,6 +6,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <initializer_list>
 
 QJsonValue jsonFloat(float value)
 {
@@ -76,6 +77,16 @@ void appendInt(QByteArray &out, int value)
     append(out, digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
+// Integers separated by commas, as in an array.
+void appendInts(QByteArray &out, std::initializer_list<int> values)
+{
+    for (const int *value = values.begin(); value != values.end(); ++value) {
+        if (value != values.begin())
+            out.append(',');
+        appendInt(out, *value);
+    }
+}
+
 // As jsonFloat() gives it to Qt's writer: the double of its nine significant digits, whose
 // shortest digits are those nine without trailing zeros.
 void appendFloat(QByteArray &out, float value)
@@ -98,13 +109,7 @@ QByteArray hotSpotJsonLine(const QByteArray &quotedPath, const HotSpot &spot)
     line.append("{\"area\":");
     appendInt(line, spot.area);
     line.append(",\"bbox\":[");
-    appendInt(line, spot.bounds.left());
-    line.append(',');
-    appendInt(line, spot.bounds.top());
-    line.append(',');
-    appendInt(line, spot.bounds.width());
-    line.append(',');
-    appendInt(line, spot.bounds.height());
+    appendInts(line, {spot.bounds.left(), spot.bounds.top(), spot.bounds.width(), spot.bounds.height()});
     line.append("],\"centroid\":[");
     appendDouble(line, spot.centroid.x());
     line.append(',');
@@ -121,9 +126,7 @@ QByteArray hotSpotJsonLine(const QByteArray &quotedPath, const HotSpot &spot)
     line.append(",\"max\":");
     appendFloat(line, spot.max);
     line.append(",\"maxPos\":[");
-    appendInt(line, spot.maxPos.x());
-    line.append(',');
-    appendInt(line, spot.maxPos.y());
+    appendInts(line, {spot.maxPos.x(), spot.maxPos.y()});
     line.append("],\"path\":");
     line.append(quotedPath);
     line.append(",\"reference\":");
