@@ -55,9 +55,9 @@ My3DWdg::My3DWdg(QWidget *parent)
     m_graph->axisX()->setLabelFormat("%.1f px");
     m_graph->axisY()->setLabelFormat(QString::fromUtf8("%.1f ℃"));
     m_graph->axisZ()->setLabelFormat("%.1f px");
-    m_graph->axisX()->setTitle(QString::fromUtf8("长"));
-    m_graph->axisY()->setTitle(QString::fromUtf8("温度"));
-    m_graph->axisZ()->setTitle(QString::fromUtf8("宽"));
+    m_graph->axisX()->setTitle(tr("长"));
+    m_graph->axisY()->setTitle(tr("温度"));
+    m_graph->axisZ()->setTitle(tr("宽"));
 
     const QImage photo(currentPhotoPath());
     auto colourAt = [&photo](const QPointF &position) {

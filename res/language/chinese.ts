@@ -129,6 +129,18 @@
         <source>没有温度数据</source>
         <translation>没有温度数据</translation>
     </message>
+    <message>
+        <source>长</source>
+        <translation>长</translation>
+    </message>
+    <message>
+        <source>温度</source>
+        <translation>温度</translation>
+    </message>
+    <message>
+        <source>宽</source>
+        <translation>宽</translation>
+    </message>
 </context>
 <context>
     <name>MyItemTemp</name>

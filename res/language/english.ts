@@ -129,6 +129,18 @@
         <source>没有温度数据</source>
         <translation>No temperature data</translation>
     </message>
+    <message>
+        <source>长</source>
+        <translation>Length</translation>
+    </message>
+    <message>
+        <source>温度</source>
+        <translation>Temperature</translation>
+    </message>
+    <message>
+        <source>宽</source>
+        <translation>Width</translation>
+    </message>
 </context>
 <context>
     <name>MyItemTemp</name>

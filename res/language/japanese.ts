@@ -129,6 +129,18 @@
         <source>没有温度数据</source>
         <translation>温度データがありません</translation>
     </message>
+    <message>
+        <source>长</source>
+        <translation>長さ</translation>
+    </message>
+    <message>
+        <source>温度</source>
+        <translation>温度</translation>
+    </message>
+    <message>
+        <source>宽</source>
+        <translation>幅</translation>
+    </message>
 </context>
 <context>
     <name>MyItemTemp</name>
