@@ -146,15 +146,15 @@
     <name>MyItemTemp</name>
     <message>
         <source>最大值：</source>
-        <translation>Max.</translation>
+        <translation>Max:</translation>
     </message>
     <message>
         <source>最小值：</source>
-        <translation>Min</translation>
+        <translation>Min:</translation>
     </message>
     <message>
         <source>平均值：</source>
-        <translation>Average</translation>
+        <translation>Avg:</translation>
     </message>
 </context>
 <context>
