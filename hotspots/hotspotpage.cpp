@@ -132,16 +132,24 @@ HotSpotPage::HotSpotPage(QWidget *parent)
         m_model->append(spots);
         showCounts();
     });
-    connect(m_scan, &HotSpotScan::unreadable, this, [this] { ++m_unreadable; });
+    connect(m_scan, &HotSpotScan::unreadable, this, [this](const QString &path) { m_unreadable.insert(path); });
     connect(m_scan, &HotSpotScan::progress, this, [this](int done, int total) {
         m_progress->setRange(0, total);
         m_progress->setValue(done);
     });
     connect(m_scan, &HotSpotScan::finished, this, &HotSpotPage::scanEnded);
     connect(m_refresh, &HotSpotScan::found, this, [this](const QVector<FoundHotSpot> &spots) { m_refreshed += spots; });
+    // A corrected photograph that can no longer be read loses its rows and is counted.
+    connect(m_refresh, &HotSpotScan::unreadable, this, [this](const QString &path) {
+        m_unreadable.insert(path);
+        m_refreshFailure = path;
+    });
     // Each photograph's progress follows its anomalies, if any: its rows are replaced then.
     connect(m_refresh, &HotSpotScan::progress, this, [this](int done, int) {
         const QString &path = m_refreshing.at(done - 1);
+        if (m_refreshFailure != path)
+            m_unreadable.remove(path); // read again after all
+        m_refreshFailure.clear();
         const QModelIndex current = m_table->currentIndex();
         const bool wasCurrent = current.isValid() && m_model->at(m_filter->mapToSource(current).row()).path == path;
         m_model->replacePhotograph(path, m_refreshed);
@@ -221,7 +229,7 @@ void HotSpotPage::rescan()
     m_changed.clear();
     m_scanSettings = settings();
     m_model->clear();
-    m_unreadable = 0;
+    m_unreadable.clear();
     showCounts();
     m_progress->setRange(0, std::max(1, int(m_photos.size())));
     m_progress->setValue(0);
@@ -271,8 +279,8 @@ void HotSpotPage::showState()
         text = tr("扫描已取消：找到 %1 处异常。").arg(m_model->rowCount());
     else if (m_scanState == State::Finished)
         text = tr("扫描完成：%1 张图片中找到 %2 处异常。").arg(m_photos.size()).arg(m_model->rowCount());
-    if (m_unreadable > 0 && m_scanState != State::Running)
-        text += QLatin1Char(' ') + tr("%1 张图片无法读取。").arg(m_unreadable);
+    if (!m_unreadable.isEmpty() && m_scanState != State::Running)
+        text += QLatin1Char(' ') + tr("%1 张图片无法读取。").arg(m_unreadable.size());
     m_state->setText(text);
 }
 

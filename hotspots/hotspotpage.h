@@ -2,6 +2,7 @@
 
 #include "hotspotmodel.h"
 
+#include <QSet>
 #include <QWidget>
 
 class QComboBox;
@@ -77,6 +78,7 @@ private:
     QComboBox *m_lowestClass;
     QProgressBar *m_progress;
     QTableView *m_table;
-    int m_unreadable = 0;
+    QSet<QString> m_unreadable; // by the scan, or by a rescan after a correction
+    QString m_refreshFailure;   // the photograph the rescan could not read just now
     enum class State { Idle, Running, Finished, Cancelled } m_scanState = State::Idle;
 };

@@ -244,6 +244,39 @@ private slots:
         QFile::remove(sidecarPath(a));
     }
 
+    // A photograph that cannot be read when it is scanned again loses its rows and is counted
+    // among those that could not be read, until it is read again.
+    void aPhotographUnreadableOnRescanIsCounted()
+    {
+        const QString a = writeScene(m_dir.filePath("vanishing.jpg"), {hotCell({20, 60}, 5, 25.0f)}, true);
+        HotSpotPage page;
+        page.scan({a, m_photos.first()});
+        QVERIFY(waitForScan(page));
+        QCOMPARE(rowValues(*page.model()).filter("vanishing").size(), 1);
+        const auto *state = page.findChild<QLabel *>("lab_scanState");
+        const QString unreadableOne = QString::fromUtf8("1 张图片无法读取");
+        QVERIFY(!state->text().contains(unreadableOne));
+
+        const QByteArray kept = [&] { QFile f(a); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+        {
+            QFile f(a);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write("not a photograph");
+        }
+        page.photographChanged(a);
+        QTRY_VERIFY_WITH_TIMEOUT(rowValues(*page.model()).filter("vanishing").isEmpty(), 10000);
+        QTRY_VERIFY(state->text().contains(unreadableOne));
+
+        {
+            QFile f(a);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(kept);
+        }
+        page.photographChanged(a);
+        QTRY_VERIFY_WITH_TIMEOUT(rowValues(*page.model()).filter("vanishing").size() == 1, 10000);
+        QTRY_VERIFY(!state->text().contains(unreadableOne));
+    }
+
     // The fields are remembered for the next page.
     void settingsAreRemembered()
     {
