@@ -1,6 +1,7 @@
 #include "temperaturematrix.h"
 
 #include <algorithm>
+#include <mutex>
 #include <new>
 #include <stdexcept>
 #include <utility>
@@ -11,6 +12,108 @@ namespace {
 
 constexpr std::size_t kMappedFrom = 256 * 1024; // bytes
 
+// Mapped blocks freed last, oldest first. A block is in it only between its matrix's deleter
+// and the next take of its size, so none is ever handed out twice. Never destroyed: matrices
+// held by statics may be freed after it would have been.
+class BlockPool
+{
+public:
+    void *take(std::size_t bytes)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        // The newest block of that size: its pages are the likeliest still in the caches.
+        for (int i = m_count - 1; i >= 0; --i) {
+            if (m_blocks[i].bytes == bytes) {
+                void *const address = m_blocks[i].address;
+                std::copy(m_blocks + i + 1, m_blocks + m_count, m_blocks + i);
+                --m_count;
+                m_bytes -= bytes;
+                return address;
+            }
+        }
+        return nullptr;
+    }
+
+    void give(void *address, std::size_t bytes)
+    {
+        Block dropped[kMatrixPoolBlocks + 1];
+        int droppedCount = 0;
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            if (bytes > kMatrixPoolBytes) {
+                dropped[droppedCount++] = {address, bytes};
+            } else {
+                // The oldest make room; at most kMatrixPoolBlocks of them.
+                int oldest = 0;
+                while (m_count - oldest == kMatrixPoolBlocks || m_bytes + bytes > kMatrixPoolBytes) {
+                    dropped[droppedCount++] = m_blocks[oldest];
+                    m_bytes -= m_blocks[oldest].bytes;
+                    ++oldest;
+                }
+                std::copy(m_blocks + oldest, m_blocks + m_count, m_blocks);
+                m_count -= oldest;
+                m_blocks[m_count++] = {address, bytes};
+                m_bytes += bytes;
+            }
+        }
+        // Unmapped outside the lock: the system call is the slow part.
+        for (int i = 0; i < droppedCount; ++i)
+            ::munmap(dropped[i].address, dropped[i].bytes);
+    }
+
+    MatrixPoolState state()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return {m_count, m_bytes};
+    }
+
+    void clear()
+    {
+        Block dropped[kMatrixPoolBlocks];
+        int droppedCount = 0;
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            droppedCount = std::exchange(m_count, 0);
+            std::copy(m_blocks, m_blocks + droppedCount, dropped);
+            m_bytes = 0;
+        }
+        for (int i = 0; i < droppedCount; ++i)
+            ::munmap(dropped[i].address, dropped[i].bytes);
+    }
+
+private:
+    struct Block
+    {
+        void *address = nullptr;
+        std::size_t bytes = 0;
+    };
+    std::mutex m_mutex;
+    Block m_blocks[kMatrixPoolBlocks];
+    int m_count = 0;
+    std::size_t m_bytes = 0;
+};
+
+BlockPool &blockPool()
+{
+    static BlockPool &pool = *new BlockPool;
+    return pool;
+}
+
+void *mappedBlock(std::size_t bytes)
+{
+    if (void *kept = blockPool().take(bytes))
+        return kept;
+    void *mapped = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) {
+        // Blocks of other sizes may be what stands in the way.
+        blockPool().clear();
+        mapped = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    }
+    if (mapped == MAP_FAILED)
+        throw std::bad_alloc();
+    return mapped;
+}
+
 std::unique_ptr<float[], MatrixValuesDeleter> uninitialisedValues(int width, int height)
 {
     if (width < 0 || height < 0)
@@ -19,18 +122,25 @@ std::unique_ptr<float[], MatrixValuesDeleter> uninitialisedValues(int width, int
     const std::size_t bytes = count * sizeof(float);
     if (bytes < kMappedFrom)
         return {count ? new float[count] : nullptr, {}};
-    void *mapped = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapped == MAP_FAILED)
-        throw std::bad_alloc();
-    return {static_cast<float *>(mapped), {bytes}};
+    return {static_cast<float *>(mappedBlock(bytes)), {bytes}};
 }
 
 } // namespace
 
+MatrixPoolState matrixPoolState()
+{
+    return blockPool().state();
+}
+
+void releaseMatrixPool()
+{
+    blockPool().clear();
+}
+
 void MatrixValuesDeleter::operator()(float *values) const
 {
     if (mappedBytes)
-        ::munmap(values, mappedBytes);
+        blockPool().give(values, mappedBytes);
     else
         delete[] values;
 }

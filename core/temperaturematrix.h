@@ -2,6 +2,7 @@
 
 #include <QPointF>
 
+#include <cstddef>
 #include <initializer_list>
 #include <memory>
 
@@ -11,7 +12,23 @@ constexpr float NA_TEMPERATURE = 65536.0f;
 
 // Large blocks of values are mapped from the system and given back whole when freed: through
 // the heap, freed matrices stayed in the process (its mapping threshold grows with them) and a
-// long paging session kept twice the memory budget.
+// long paging session kept twice the memory budget. The few blocks freed last are kept, up to
+// kMatrixPoolBlocks and kMatrixPoolBytes together, for the next matrix of the same byte size:
+// a fresh mapping costs a page fault per 4 KiB at its first write, which was most of loading a
+// photograph. The pool never grows past that bound, whatever the number of matrices.
+constexpr int kMatrixPoolBlocks = 4;
+constexpr std::size_t kMatrixPoolBytes = 16u << 20;
+
+// What the pool keeps now (for tests and diagnostics).
+struct MatrixPoolState
+{
+    int blocks = 0;
+    std::size_t bytes = 0;
+};
+MatrixPoolState matrixPoolState();
+// Gives every kept block back to the system.
+void releaseMatrixPool();
+
 struct MatrixValuesDeleter
 {
     std::size_t mappedBytes = 0; // 0: allocated with new[]
