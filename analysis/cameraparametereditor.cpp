@@ -2,7 +2,7 @@
 
 #include "mymsgboxdlg.h"
 #include "photorecord.h"
-#include "phototables.h"
+#include "photostore.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -102,11 +102,11 @@ bool CameraParameterEditor::setValue(CameraField field, const QString &typed)
     CameraCorrection correction = m_correction;
     fieldOf(correction, field) = value;
     QString error;
-    if (!correctCamera(m_path, correction, &error)) {
+    if (!PhotoStore::program().correctCamera(m_path, correction, &error)) {
         showMessage(error);
         return false;
     }
-    const PhotoRecord record = copyPhotoRecord(m_path);
+    const PhotoRecord record = PhotoStore::program().snapshot(m_path);
     if (!record.sidecarError.isEmpty())
         showMessage(record.sidecarError);
     showPhoto(record);
@@ -120,7 +120,7 @@ void CameraParameterEditor::commit(int index)
     if (edit->isReadOnly() || !edit->isModified())
         return;
     edit->setModified(false);
-    const QString shown = copyPhotoRecord(m_path).texts.value(
+    const QString shown = PhotoStore::program().snapshot(m_path).texts.value(
         index == 0 ? TextEmissivity : index == 1 ? TextDistance : index == 2 ? TextHumidity : TextReflectedTemp);
     if (!setValue(kFields[index], edit->text())) {
         edit->setText(shown); // refused: the value in use stays
@@ -134,7 +134,7 @@ void CameraParameterEditor::applyShownToAll()
         return;
     // The values in use on the photograph on show: its corrections, or the block's own values
     // read back from the texts the engine's conversion shows.
-    const PhotoRecord record = copyPhotoRecord(m_path);
+    const PhotoRecord record = PhotoStore::program().snapshot(m_path);
     CameraCorrection all;
     const DisplayText texts[] = {TextEmissivity, TextDistance, TextHumidity, TextReflectedTemp};
     for (int i = 0; i < 4; ++i) {
@@ -157,13 +157,13 @@ void CameraParameterEditor::applyToAll(const QStringList &paths, const CameraCor
             if (m_cancel)
                 break;
             PhotoRecord record;
-            if (!findPhotoRecord(path, record)) {
-                loadPhotoRecord(path);
-                findPhotoRecord(path, record);
+            if (!PhotoStore::program().find(path, record)) {
+                PhotoStore::program().load(path);
+                PhotoStore::program().find(path, record);
             }
             if (!record.calibrated || record.correction.overlaidWith(correction) == record.correction)
                 continue;
-            if (correctCamera(path, record.correction.overlaidWith(correction), nullptr)) {
+            if (PhotoStore::program().correctCamera(path, record.correction.overlaidWith(correction), nullptr)) {
                 ++changed;
                 QMetaObject::invokeMethod(this, [this, path] { emit photographReconverted(path); }, Qt::QueuedConnection);
             }

@@ -3,7 +3,8 @@
 #include "mygraphicsscene.h"
 #include "myitemtemp.h"
 #include "pagetables.h"
-#include "phototables.h"
+#include "openedphotos.h"
+#include "photostore.h"
 #include "translucentwindows.h"
 
 #include <QCoreApplication>
@@ -301,7 +302,7 @@ QSize QGraphicsPaint::sizeFor(int rotationState) const
 QRectF QGraphicsPaint::pictureRectFor(const QString &path) const
 {
     const QRectF shown = m_scene ? m_scene->imageRect() : QRectF();
-    const int state = rotationStateOf(path), shownState = rotationStateOf(m_scene ? m_scene->photoPath() : QString());
+    const int state = PhotoStore::program().rotationState(path), shownState = PhotoStore::program().rotationState(m_scene ? m_scene->photoPath() : QString());
     if (shown.isEmpty() || state % 2 == shownState % 2)
         return shown;
     // What the view's frame takes from its size, it takes in the other shape too.
@@ -336,8 +337,8 @@ void QGraphicsPaint::rotateQuarterTurn()
         m_homeRecorded = true;
     }
     const QString path = m_scene->photoPath();
-    const int state = (rotationStateOf(path) + 1) % 4;
-    setRotationState(path, state);
+    const int state = (PhotoStore::program().rotationState(path) + 1) % 4;
+    PhotoStore::program().setRotationState(path, state);
     applyRotationState(state);
     m_scene->rebuildForRotation();
 }
@@ -348,7 +349,7 @@ void QGraphicsPaint::showPhoto(const QString &path)
     if (path != m_scene->photoPath())
         m_scene->setItemsAside();
     if (m_homeRecorded)
-        applyRotationState(rotationStateOf(path));
+        applyRotationState(PhotoStore::program().rotationState(path));
     m_scene->loadImage(path);
 }
 

@@ -6,7 +6,6 @@
 #include "fittingscrollarea.h"
 #include "itemtables.h"
 #include "layouthistory.h"
-#include "matrixbudget.h"
 #include "measurementitems.h"
 #include "modaldialog.h"
 #include "mygraphicsscene.h"
@@ -16,7 +15,8 @@
 #include "pagetables.h"
 #include "palette.h"
 #include "photorecord.h"
-#include "phototables.h"
+#include "openedphotos.h"
+#include "photostore.h"
 #include "my3dwdg.h"
 #include "qgraphicspaint.h"
 #include "rangeslider.h"
@@ -328,7 +328,7 @@ int SettingPage::loadJob(const QStringList &list, int first)
         if (i < 0 || i >= n || done[std::size_t(i)] || m_cancel)
             return;
         done[std::size_t(i)] = 1;
-        loadPhotoRecord(list[i]);
+        PhotoStore::program().load(list[i]);
         const QString path = list[i];
         QMetaObject::invokeMethod(this, [this, path] { remeasure(path); }, Qt::QueuedConnection);
     };
@@ -375,12 +375,7 @@ void SettingPage::showCurrent()
     // Only a complete record is shown: the job writes each record in one locked step. Until
     // it is there the photograph on show stays, and the window keeps answering.
     const QString path = m_loadList[m_index];
-    bool loaded;
-    {
-        QMutexLocker lock(&photoTablesMutex());
-        loaded = photoRecords().contains(path);
-    }
-    if (!loaded) {
+    if (!PhotoStore::program().contains(path)) {
         m_wanted = m_index;
         if (!m_waiting) {
             m_waiting = true;
@@ -400,7 +395,7 @@ void SettingPage::showCurrent()
     m_shownIndex = m_index;
     currentPhotoPath() = path;
     keepNearPhotos();
-    currentPhotoRecord() = copyPhotoRecord(path);
+    currentPhotoRecord() = PhotoStore::program().snapshot(path);
     m_view->showPhoto(path);
     m_history->show(path);
     showRendering();
@@ -483,7 +478,7 @@ void SettingPage::updateAlarmButtons()
 void SettingPage::on_listWidget_itemClicked(QListWidgetItem *item)
 {
     m_view->setPalette(item->data(Qt::UserRole).toInt());
-    saveSettings(currentPhotoPath()); // the palette is kept beside the photograph
+    PhotoStore::program().saveSettings(currentPhotoPath()); // the palette is kept beside the photograph
     reportSidecarError(currentPhotoPath());
 }
 
@@ -545,11 +540,8 @@ void SettingPage::rebuildItemList()
 
 void SettingPage::toggleAlarm(int mode)
 {
-    {
-        QMutexLocker lock(&photoTablesMutex());
-        if (!photoRecords().contains(currentPhotoPath()))
-            return;
-    }
+    if (!PhotoStore::program().contains(currentPhotoPath()))
+        return;
     const int button = mode == 0 ? 9 : 10;
     if (currentPhotoRecord().alarmMode == mode) {
         m_view->setAlarm(-1, 0);
@@ -676,7 +668,7 @@ void SettingPage::refreshShownPhoto()
 {
     // The photograph on show was converted again: everything read from its matrix follows.
     const QString path = currentPhotoPath();
-    currentPhotoRecord() = copyPhotoRecord(path);
+    currentPhotoRecord() = PhotoStore::program().snapshot(path);
     m_view->showPhoto(path);
     remeasure(path);
     fillInformation();
@@ -688,14 +680,12 @@ void SettingPage::reportSidecarError(const QString &path)
 {
     // Said once, when the photograph is shown; it opened all the same.
     QString error;
-    {
-        QMutexLocker lock(&photoTablesMutex());
-        const auto found = photoRecords().find(path);
-        if (found == photoRecords().end())
-            return;
-        error = found->sidecarError;
-        found->sidecarError.clear();
-    }
+    const bool known = PhotoStore::program().update(path, [&error](PhotoRecord &record) {
+        error = record.sidecarError;
+        record.sidecarError.clear();
+    });
+    if (!known)
+        return;
     const QString layoutMessage = m_history->takeMessage(path);
     if (!layoutMessage.isEmpty())
         error += (error.isEmpty() ? QString() : QStringLiteral("\n")) + layoutMessage;
@@ -735,7 +725,7 @@ QLayout *SettingPage::buildDisplay()
 
 void SettingPage::showColourScale()
 {
-    const PhotoRecord record = copyPhotoRecord(currentPhotoPath());
+    const PhotoRecord record = PhotoStore::program().snapshot(currentPhotoPath());
     const TemperatureScale scale = temperatureScale(record);
     const bool draggable = showsTemperatures(record);
     const MyGraphicsScene *scene = m_view->measurementScene();
@@ -749,7 +739,7 @@ void SettingPage::showColourScale()
 void SettingPage::showRendering()
 {
     // A photograph paged to while the span is shared is drawn from its temperatures over it.
-    const PhotoRecord record = copyPhotoRecord(currentPhotoPath());
+    const PhotoRecord record = PhotoStore::program().snapshot(currentPhotoPath());
     if (m_shareSpan && canRenderTemperatures(record)
         && (record.rendering != Rendering::Temperatures || record.span != m_sharedSpan)) {
         m_view->measurementScene()->setRendering(Rendering::Temperatures);
@@ -784,7 +774,7 @@ void SettingPage::shareSpan(bool on)
     m_shareSpan = on;
     if (on) {
         // The span on show, as it stands, becomes every photograph's.
-        const TemperatureScale scale = temperatureScale(copyPhotoRecord(currentPhotoPath()));
+        const TemperatureScale scale = temperatureScale(PhotoStore::program().snapshot(currentPhotoPath()));
         m_sharedSpan = {false, scale.low, scale.high};
         m_view->measurementScene()->setSpan(m_sharedSpan);
         keepDisplaySettings();
@@ -795,7 +785,7 @@ void SettingPage::shareSpan(bool on)
 void SettingPage::keepDisplaySettings()
 {
     // Rendering and span are kept beside the photograph with its other settings.
-    saveSettings(currentPhotoPath());
+    PhotoStore::program().saveSettings(currentPhotoPath());
     reportSidecarError(currentPhotoPath());
 }
 
@@ -905,5 +895,5 @@ void SettingPage::keepNearPhotos()
         if (!it->isEmpty())
             kept.insert(it.key());
     }
-    setKeptPhotos(kept);
+    PhotoStore::program().setKeptPhotos(kept);
 }

@@ -4,7 +4,7 @@
 #include "mygraphicsscene.h"
 #include "snapshottables.h"
 #include "photorecord.h"
-#include "phototables.h"
+#include "photostore.h"
 #include "qgraphicspaint.h"
 #include "screenlayout.h"
 #include "temperaturerendering.h"
@@ -37,10 +37,10 @@ QString saveSnapshot(QGraphicsView *view, const QString &photo, const QString &f
     if (photo.isEmpty() || folder.isEmpty())
         return QString();
     PhotoRecord record;
-    if (!findPhotoRecord(photo, record))
+    if (!PhotoStore::program().find(photo, record))
         return QString();
     QSize size(record.width, record.height);
-    if (rotationStateOf(photo) % 2)
+    if (PhotoStore::program().rotationState(photo) % 2)
         size.transpose();
     if (size.isEmpty())
         return QString();
@@ -79,16 +79,11 @@ QString saveSnapshot(QGraphicsView *view, const QString &photo, const QString &f
 
 QString renderSnapshot(const QString &photo, const QString &folder, bool wholeFrame)
 {
-    {
-        QMutexLocker lock(&photoTablesMutex());
-        if (!photoRecords().contains(photo)) {
-            lock.unlock();
-            loadPhotoRecord(photo);
-        }
-    }
+    if (!PhotoStore::program().contains(photo))
+        PhotoStore::program().load(photo);
     // The page's view size, narrow while the photograph is turned a quarter.
     const ScreenLayout &layout = shellValues().layout;
-    const QSize size = rotationStateOf(photo) % 2 ? QSize(4 * layout.viewHeight / 5, layout.viewHeight)
+    const QSize size = PhotoStore::program().rotationState(photo) % 2 ? QSize(4 * layout.viewHeight / 5, layout.viewHeight)
                                                   : QSize(layout.viewWidth, layout.viewHeight);
     QGraphicsPaint view;
     view.setAttribute(Qt::WA_DontShowOnScreen);

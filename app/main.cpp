@@ -1,6 +1,6 @@
 #include "appsettings.h"
 #include "language.h"
-#include "matrixbudget.h"
+#include "photostore.h"
 #include "quorvicameratool.h"
 
 #include <QApplication>
@@ -20,7 +20,7 @@ int main(int argc, char *argv[])
     // How much memory the photographs' temperatures may keep, in MiB ([Memory]/MatrixBudgetMB).
     const qint64 budget = settings.readValue("Memory", "MatrixBudgetMB", "0").toLongLong();
     if (budget > 0)
-        setMatrixBudget(budget * 1024 * 1024);
+        PhotoStore::program().setMatrixBudget(budget * 1024 * 1024);
     QTranslator startupTranslator;
     startupTranslator.load(startupQmPath(settings, QLocale()));
     app.installTranslator(&startupTranslator);

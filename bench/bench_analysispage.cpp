@@ -6,9 +6,9 @@
 // photograph that is not cached shown within 150 ms.
 #include "benchphotoset.h"
 #include "diagnostics.h"
-#include "matrixbudget.h"
 #include "photorecord.h"
-#include "phototables.h"
+#include "openedphotos.h"
+#include "photostore.h"
 #include "settingpage.h"
 
 #include <QApplication>
@@ -64,11 +64,7 @@ int child(const QString &dir, int count)
     std::vector<double> cached, dropped;
     QPushButton *next = page.findChild<QPushButton *>("btn_nextImg");
     for (int i = 1; i < count; ++i) {
-        bool resident;
-        {
-            QMutexLocker lock(&photoTablesMutex());
-            resident = bool(photoRecords().value(list[i]).matrix);
-        }
+        const bool resident = PhotoStore::program().isResident(list[i]);
         clock.restart();
         next->click();
         while (currentPhotoRecord().path != list[i])
@@ -79,7 +75,7 @@ int child(const QString &dir, int count)
     std::printf("%5d photographs: resident peak %.0f MiB, matrices kept %.0f MiB (budget %.0f MiB), list loaded "
                 "in %.1f s; paging: %zu cached pages median %.1f ms, max %.1f ms; %zu dropped (read again) "
                 "median %.1f ms, 95th %.1f ms, max %.1f ms\n",
-                count, peakResidentMiB(), residentMatrixBytes() / 1048576.0, matrixBudget() / 1048576.0,
+                count, peakResidentMiB(), PhotoStore::program().residentMatrixBytes() / 1048576.0, PhotoStore::program().matrixBudget() / 1048576.0,
                 loadSeconds, cached.size(), percentile(cached, 0.5), percentile(cached, 1.0), dropped.size(),
                 percentile(dropped, 0.5), percentile(dropped, 0.95), percentile(dropped, 1.0));
     page.cancelLoad();

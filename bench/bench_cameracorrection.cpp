@@ -6,7 +6,7 @@
 #include "cameraparametereditor.h"
 #include "diagnostics.h"
 #include "photorecord.h"
-#include "phototables.h"
+#include "photostore.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -39,8 +39,8 @@ void conversionAgain(const QString &dir)
     for (int round = 0; round < 9; ++round) {
         first.push_back(secondsPer(
             [&] {
-                forgetPhotoRecord(photo);
-                return loadPhotoRecord(photo);
+                PhotoStore::program().forget(photo);
+                return PhotoStore::program().load(photo);
             },
             10));
         int emissivity = 60;
@@ -48,18 +48,16 @@ void conversionAgain(const QString &dir)
         // does (its write is synced to disk).
         again.push_back(secondsPer(
             [&] {
-                {
-                    QMutexLocker lock(&photoTablesMutex());
-                    photoRecords()[photo].correction.emissivity = emissivity++ % 40 + 60;
-                }
-                return loadPhotoRecord(photo);
+                PhotoStore::program().update(
+                    photo, [&](PhotoRecord &record) { record.correction.emissivity = emissivity++ % 40 + 60; });
+                return PhotoStore::program().load(photo);
             },
             10));
         whole.push_back(secondsPer(
             [&] {
                 CameraCorrection c;
                 c.emissivity = emissivity++ % 40 + 60;
-                return correctCamera(photo, c, nullptr);
+                return PhotoStore::program().correctCamera(photo, c, nullptr);
             },
             10));
     }
@@ -73,7 +71,7 @@ void applyToAllPauses(const QString &dir, int count)
 {
     const QStringList paths = writeBenchPhotoSet(dir + "/list", count);
     for (const QString &p : paths)
-        loadPhotoRecord(p);
+        PhotoStore::program().load(p);
     QWidget window;
     QList<QLineEdit *> edits;
     for (int i = 0; i < 4; ++i)

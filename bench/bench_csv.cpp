@@ -7,7 +7,7 @@
 #include "diagnostics.h"
 #include "photogenerator.h"
 #include "photorecord.h"
-#include "phototables.h"
+#include "photostore.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -21,7 +21,7 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     setDiagnosticStream(nullptr);
     QTemporaryDir dir;
-    const PhotoRecord record = copyPhotoRecord(loadedBenchPhoto(dir, 4));
+    const PhotoRecord record = PhotoStore::program().snapshot(loadedBenchPhoto(dir, 4));
     writeCsvFile(dir.path(), "table", &record);
     const qint64 bytes = QFile(dir.filePath("table.csv")).size();
     const std::vector<char> block(std::size_t(bytes), '7');

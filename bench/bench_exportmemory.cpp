@@ -7,7 +7,7 @@
 #include "diagnostics.h"
 #include "exportfilethread.h"
 #include "snapshottables.h"
-#include "photorecord.h"
+#include "photostore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -54,7 +54,7 @@ int measure(int argc, char **argv, int count)
     const QStringList photos = writeBenchPhotoSet(dir.filePath("photos"), count);
     const long beforeLoad = statusKiB("VmRSS");
     for (const QString &photo : photos) {
-        if (loadPhotoRecord(photo) != 0) {
+        if (PhotoStore::program().load(photo) != 0) {
             std::fprintf(stderr, "cannot load %s\n", qPrintable(photo));
             return 1;
         }

@@ -6,7 +6,8 @@
 #include "heatmapdata.h"
 #include "my3dwdg.h"
 #include "photogenerator.h"
-#include "phototables.h"
+#include "openedphotos.h"
+#include "photostore.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -22,7 +23,7 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     const QString path = loadedBenchPhoto(dir, 5);
     currentPhotoPath() = path;
-    currentPhotoRecord() = copyPhotoRecord(path);
+    currentPhotoRecord() = PhotoStore::program().snapshot(path);
 
     QElapsedTimer data;
     data.start();

@@ -3,7 +3,7 @@
 #include "demoscene.h"
 #include "diagnostics.h"
 #include "photogenerator.h"
-#include "photorecord.h"
+#include "photostore.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -42,7 +42,7 @@ int main(int argc, char **argv)
     }
     const long before = residentKiB();
     for (const QString &path : paths)
-        loadPhotoRecord(path);
+        PhotoStore::program().load(path);
     const long after = residentKiB();
     std::printf("200 photographs 640 x 512: resident %.0f MiB before loading, %.0f MiB after (%.2f MiB a "
                 "photograph; limit 1.5 GB)\n",

@@ -1,9 +1,9 @@
-// Loads a generated photograph of each container kind with loadPhotoRecord (file in the page
-// cache) and compares it with only reading the file's first MiB.
+// Loads a generated photograph of each container kind into the photograph store (file in the
+// page cache) and compares it with only reading the file's first MiB.
 #include "diagnostics.h"
 #include "photogenerator.h"
 #include "demoscene.h"
-#include "photorecord.h"
+#include "photostore.h"
 #include "temperaturematrix.h"
 
 #include <QCoreApplication>
@@ -54,7 +54,7 @@ void BM_LoadPhotoRecord(benchmark::State &state)
 {
     const QString path = photoOf(ContainerKind(state.range(0)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(loadPhotoRecord(path));
+        benchmark::DoNotOptimize(PhotoStore::program().load(path));
     state.SetItemsProcessed(state.iterations());
 }
 
@@ -85,7 +85,6 @@ const char *kindName(ContainerKind kind)
     return "";
 }
 
-
 } // namespace
 
 BENCHMARK(BM_ReadFirstMiB)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
@@ -104,7 +103,7 @@ int main(int argc, char **argv)
                                ContainerKind::SegmentedRjpeg, ContainerKind::CompanionIrg}) {
         const QString path = photoOf(kind);
         const double read = secondsPer([&] { readFirstMebibyte(path); return 0; }, 40);
-        const double load = secondsPer([&] { return loadPhotoRecord(path); }, 40);
+        const double load = secondsPer([&] { return PhotoStore::program().load(path); }, 40);
         std::printf("%-10s: load %.3f ms (%.0f photographs/s), read of the first MiB %.3f ms, ratio %.1fx\n",
                     kindName(kind), load * 1e3, 1 / load, read * 1e3, load / read);
     }

@@ -1,6 +1,7 @@
 // Statistics of a full-image rectangle and of a polygon over half the image of a 640 x 512
 // matrix, against a plain loop that only sums the matrix, in one run.
-#include "phototables.h"
+#include "openedphotos.h"
+#include "photostore.h"
 #include "regionstatistics.h"
 
 #include "benchtiming.h"
@@ -20,17 +21,18 @@ void preparePhotograph()
     for (int y = 0; y < 512; ++y)
         for (int x = 0; x < 640; ++x)
             m[std::size_t(y)][std::size_t(x)] = 20.0f + 0.01f * float(x) + 0.02f * float(y);
-    PhotoRecord &record = photoRecords()[kPath];
+    PhotoRecord record;
+    record.path = kPath;
     record.hasTemperature = true;
     record.matrix = sharedMatrix(m);
-    rotatedMatrices()[kPath][0] = record.matrix;
-    rotationStates()[kPath] = 0;
+    PhotoStore::program().insert(record);
     loadedPhotoPaths() = QStringList{kPath};
 }
 
 float plainSum()
 {
-    const TemperatureMatrix &m = *rotatedMatrices()[kPath][0];
+    const SharedMatrix kept = PhotoStore::program().residentMatrix(kPath);
+    const TemperatureMatrix &m = *kept;
     float sum = 0.0f;
     for (float t : m)
         sum += t;
@@ -69,7 +71,6 @@ void BM_HalfPolygon(benchmark::State &state)
         pixels = halfPolygon().count;
     state.SetItemsProcessed(state.iterations() * pixels);
 }
-
 
 } // namespace
 

@@ -2,7 +2,7 @@
 
 #include "demoscene.h"
 #include "photogenerator.h"
-#include "photorecord.h"
+#include "photostore.h"
 
 #include <QTemporaryDir>
 
@@ -14,6 +14,6 @@ inline QString loadedBenchPhoto(const QTemporaryDir &dir, int variant)
     PhotoSpec shot;
     shot.temperatures = solarScene(shot.width, shot.height, variant);
     writePhoto(path, shot);
-    loadPhotoRecord(path);
+    PhotoStore::program().load(path);
     return path;
 }

@@ -1,12 +1,9 @@
 #include "photorecord.h"
 
-#include "matrixbudget.h"
 #include "photoloader.h"
-#include "phototables.h"
 #include "picturereader.h"
 #include "sidecar.h"
 
-#include <QCoreApplication>
 #include <QFile>
 
 namespace {
@@ -99,16 +96,6 @@ const SharedMatrix &noReadingMatrix()
 
 namespace {
 
-// The settings saved beside a photograph, when sidecars are read; the defaults otherwise and
-// when they cannot be read (error then says why).
-PhotoSettings savedSettings(const QString &path, QString &error)
-{
-    PhotoSettings saved;
-    if (sidecarsRead() && !readSidecar(path, saved, &error))
-        saved = PhotoSettings();
-    return saved;
-}
-
 // Matrices the loads make are changeable objects behind the shared pointer, told apart by this
 // deleter: once only their record holds one, the record's next load may fill its block again.
 struct RefillableMatrix
@@ -174,108 +161,3 @@ int loadNewPhoto(const QByteArray &nativePath, PhotoRecord &record, PhotoType *p
     applySettings(record, saved);
     return loadPhoto(nativePath, saved.correction, record, photoType);
 }
-
-int loadPhotoRecord(const QString &path)
-{
-    // A photograph met for the first time in this run gets the settings saved beside it; a
-    // reload keeps the record's own (the user may have changed them since). A load whose
-    // correction was replaced while it converted (or that found the record created by another
-    // load meanwhile) converts again: the matrix always matches the record's correction.
-    for (;;) {
-        bool fresh = false;
-        CameraCorrection correction;
-        {
-            QMutexLocker lock(&photoTablesMutex());
-            const auto found = photoRecords().constFind(path);
-            fresh = found == photoRecords().constEnd();
-            if (!fresh)
-                correction = found->correction;
-        }
-        QString sidecarError;
-        const PhotoSettings saved = fresh ? savedSettings(path, sidecarError) : PhotoSettings();
-        if (fresh)
-            correction = saved.correction;
-
-        PhotoRecord loaded;
-        const int result = loadPhoto(QFile::encodeName(path), correction, loaded);
-        // What the tables held before goes after the lock is released.
-        SharedMatrix previous;
-        QHash<int, SharedMatrix> previousTurns;
-
-        QMutexLocker lock(&photoTablesMutex());
-        const auto now = photoRecords().constFind(path);
-        if ((now != photoRecords().constEnd()) == fresh || (!fresh && now->correction != correction))
-            continue;
-        PhotoRecord &record = photoRecords()[path];
-        record.path = path;
-        if (fresh) {
-            applySettings(record, saved);
-            record.sidecarError = sidecarError;
-        }
-        record.calibrated = loaded.calibrated;
-        record.width = loaded.width;
-        record.height = loaded.height;
-        record.stats = loaded.stats;
-        if (result == LoadOk) {
-            record.unit = loaded.unit;
-            previous = std::move(record.matrix);
-            // One block for the record and the unturned entry of the rotation table.
-            record.matrix = loaded.matrix;
-            record.texts = loaded.texts;
-        }
-        record.hasTemperature = loaded.hasTemperature;
-        // A reload keeps the photograph's rotation state, so measurements placed on the turned
-        // picture keep reading the pixels under them; the turned copies are made again on demand.
-        QHash<int, SharedMatrix> &turned = rotatedMatrices()[path];
-        previousTurns.swap(turned);
-        turned[0] = record.matrix;
-        if (!rotationStates().contains(path))
-            rotationStates()[path] = 0;
-        if (result == LoadOk)
-            matrixStoredLocked(path);
-        lock.unlock();
-        return result;
-    }
-}
-
-bool correctCamera(const QString &path, const CameraCorrection &correction, QString *error)
-{
-    const QString rangeError = cameraRangeError(correction);
-    if (!rangeError.isEmpty()) {
-        if (error)
-            *error = rangeError;
-        return false;
-    }
-    {
-        QMutexLocker lock(&photoTablesMutex());
-        const auto found = photoRecords().find(path);
-        if (found == photoRecords().end() || !found->calibrated) {
-            if (error)
-                *error = QCoreApplication::translate("CameraParameters", "此照片直接存储温度，其参数不能修正。");
-            return false;
-        }
-        found->correction = correction;
-    }
-    loadPhotoRecord(path);
-    saveSettings(path);
-    return true;
-}
-
-void saveSettings(const QString &path)
-{
-    PhotoSettings settings;
-    {
-        QMutexLocker lock(&photoTablesMutex());
-        const auto found = photoRecords().constFind(path);
-        if (found == photoRecords().constEnd())
-            return;
-        settings = settingsOf(*found);
-    }
-    QString error;
-    writeSidecar(path, settings, &error);
-    QMutexLocker lock(&photoTablesMutex());
-    const auto found = photoRecords().find(path);
-    if (found != photoRecords().end())
-        found->sidecarError = error;
-}
-

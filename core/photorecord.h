@@ -89,10 +89,6 @@ struct PhotoRecord
 // is stored in the source language and translated where it is shown.
 QStringList displayTexts(IrInfo &info, int width, int height);
 
-// Loads the photograph into photoRecords[path] (created when absent), with its first turned
-// matrix and rotation state. Returns the loader's result code (0 on success).
-int loadPhotoRecord(const QString &path);
-
 // Loads the photograph at nativePath (the file name's bytes, so that a name the locale cannot
 // spell is opened too) into record with the correction, without touching the program's tables:
 // path, size and calibrated; on success statistics, unit, texts and matrix, on failure the
@@ -107,12 +103,3 @@ int loadPhoto(const QByteArray &nativePath, const CameraCorrection &correction, 
 // over it. For tools that go through many photographs one at a time.
 int loadNewPhoto(const QByteArray &nativePath, PhotoRecord &record, PhotoType *photoType = nullptr,
                  const CameraCorrection &overriding = CameraCorrection());
-
-// Sets the camera correction of a loaded, calibrated photograph and converts its frame again,
-// then saves its settings beside it. False with a translated reason, and nothing changed, when
-// a value is out of the engine's range or the photograph stores temperatures directly. A
-// sidecar that cannot be written is no failure: the record's sidecarError says why.
-bool correctCamera(const QString &path, const CameraCorrection &correction, QString *error);
-
-// Writes the record's settings to its sidecar; the record's sidecarError keeps the outcome.
-void saveSettings(const QString &path);

@@ -258,3 +258,11 @@ bool sidecarsRead()
 {
     return g_read;
 }
+
+PhotoSettings savedSettings(const QString &photoPath, QString &error)
+{
+    PhotoSettings saved;
+    if (sidecarsRead() && !readSidecar(photoPath, saved, &error))
+        saved = PhotoSettings();
+    return saved;
+}

@@ -54,3 +54,6 @@ bool writeSidecarHotSpotReference(const QString &photoPath, const std::optional<
 // Whether loading a photograph reads its sidecar (on unless a command says otherwise).
 void setSidecarsRead(bool read);
 bool sidecarsRead();
+// The settings saved beside a photograph, when sidecars are read; the defaults otherwise and
+// when they cannot be read (error then says why).
+PhotoSettings savedSettings(const QString &photoPath, QString &error);

@@ -196,3 +196,15 @@ bool TemperatureMatrix::operator==(const TemperatureMatrix &other) const
 {
     return m_width == other.m_width && m_height == other.m_height && std::equal(begin(), end(), other.begin());
 }
+
+TemperatureMatrix quarterTurned(const TemperatureMatrix &matrix)
+{
+    const int height = matrix.height(), width = matrix.width();
+    TemperatureMatrix turned(height, width);
+    for (int y = 0; y < height; ++y) {
+        const float *row = matrix.row(y);
+        for (int x = 0; x < width; ++x)
+            turned.at(y, width - 1 - x) = row[x];
+    }
+    return turned;
+}

@@ -83,6 +83,10 @@ inline SharedMatrix sharedMatrix(TemperatureMatrix matrix)
     return std::make_shared<const TemperatureMatrix>(std::move(matrix));
 }
 
+// The matrix turned by one quarter the way the picture turns (to the left): row r of the result
+// is column W - 1 - r of the source.
+TemperatureMatrix quarterTurned(const TemperatureMatrix &matrix);
+
 // Maximum, minimum and average with the positions of maximum and minimum (column, row for
 // whole-frame statistics). Ties keep the first pixel met.
 struct TempStats

@@ -2,7 +2,7 @@
 
 #include "csvwriter.h"
 #include "snapshottables.h"
-#include "phototables.h"
+#include "photostore.h"
 #include "reportdocument.h"
 #include "wordreport.h"
 
@@ -95,7 +95,7 @@ bool ExportFileThread::write(const QString &folder, int index, Failure &failure)
     const QString name = m_job.items().at(index).name;
     if (m_mode == CsvTables || m_mode == SpreadsheetTables) {
         PhotoRecord record; // the load job may replace the table's entry meanwhile
-        const bool found = findPhotoRecord(photo, record);
+        const bool found = PhotoStore::program().find(photo, record);
         failure.kind = Failure::WriteFailed;
         return writeCsvFile(folder, name, found ? &record : nullptr, &failure.reason,
                             m_mode == SpreadsheetTables ? CsvStyle::Spreadsheet : CsvStyle::Plain);

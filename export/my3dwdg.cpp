@@ -2,7 +2,7 @@
 
 #include "heatmapdata.h"
 #include "heatmaplegend.h"
-#include "phototables.h"
+#include "openedphotos.h"
 
 #include <QGridLayout>
 #include <QGuiApplication>

@@ -12,7 +12,7 @@
 #include "mymsgboxdlg.h"
 #include "itemtables.h"
 #include "snapshottables.h"
-#include "phototables.h"
+#include "openedphotos.h"
 #include "picturereader.h"
 #include "screenlayout.h"
 #include "snapshotwriter.h"

@@ -5,7 +5,7 @@
 #include "mygraphicpolygonitem.h"
 #include "mygraphicrectitem.h"
 #include "mygraphicrounditem.h"
-#include "phototables.h"
+#include "photostore.h"
 #include "picturereader.h"
 
 #include <QFile>
@@ -15,15 +15,10 @@
 PictureMapping mappingFor(const QString &path, const QRectF &image)
 {
     PictureMapping mapping;
-    {
-        QMutexLocker lock(&photoTablesMutex());
-        const auto found = photoRecords().constFind(path);
-        if (found != photoRecords().constEnd())
-            mapping.frame = QSize(found->width, found->height);
-    }
+    mapping.frame = PhotoStore::program().sizeOf(path);
     if (mapping.frame.isEmpty())
         mapping.frame = pictureFileSize(QFile::encodeName(path));
-    mapping.turns = rotationStateOf(path);
+    mapping.turns = PhotoStore::program().rotationState(path);
     mapping.image = image.isEmpty() ? QRectF(QPointF(0, 0), QSizeF(mapping.turnedFrame())) : image;
     // A photograph of no known size keeps its layout in the units of the picture rectangle.
     if (mapping.frame.isEmpty()) {

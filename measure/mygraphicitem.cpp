@@ -1,7 +1,7 @@
 #include "mygraphicitem.h"
 
 #include "mygraphicsscene.h"
-#include "phototables.h"
+
 #include "temperatureformat.h"
 
 #include <QCursor>

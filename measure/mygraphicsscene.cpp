@@ -1,13 +1,13 @@
 #include "mygraphicsscene.h"
 
-#include "matrixbudget.h"
 #include "mygraphiclineitem.h"
 #include "mygraphicpointitem.h"
 #include "mygraphicpolygonitem.h"
 #include "mygraphicrectitem.h"
 #include "mygraphicrounditem.h"
 #include "mygraphictextitem.h"
-#include "phototables.h"
+#include "openedphotos.h"
+#include "photostore.h"
 #include "picturereader.h"
 #include "regionstatistics.h"
 #include "temperaturerendering.h"
@@ -42,22 +42,17 @@ MyGraphicsScene::~MyGraphicsScene()
 
 QSize MyGraphicsScene::frameSize() const
 {
-    QMutexLocker lock(&photoTablesMutex());
-    const auto found = photoRecords().constFind(m_photoPath);
-    return found == photoRecords().constEnd() ? QSize(0, 0) : QSize(found->width, found->height);
+    return PhotoStore::program().sizeOf(m_photoPath);
 }
 
 template<typename Change>
 void MyGraphicsScene::changeShownRecord(Change change)
 {
-    // The page's copy and the table entry change together; a photograph that never loaded
-    // gets no entry.
-    QMutexLocker lock(&photoTablesMutex());
+    // The page's copy and the store's record change together; a photograph that never loaded
+    // gets no record.
     if (m_photoPath == currentPhotoPath())
         change(currentPhotoRecord());
-    const auto found = photoRecords().find(m_photoPath);
-    if (found != photoRecords().end())
-        change(*found);
+    PhotoStore::program().update(m_photoPath, change);
 }
 
 QImage MyGraphicsScene::turned(const QImage &image) const
@@ -76,7 +71,7 @@ void MyGraphicsScene::loadImage(const QString &path)
     // A reading under the pointer was of the photograph shown before.
     m_spotReadout->hide();
     // Every state sets the angle: a photograph shown unturned after a turned one is not turned.
-    m_angle = -90.0 * rotationStateOf(path);
+    m_angle = -90.0 * PhotoStore::program().rotationState(path);
     m_displayed = turned(m_fileImage);
     showWholeFrame(m_wholeFrame);
     update();
@@ -246,14 +241,9 @@ bool MyGraphicsScene::setAlarm(int mode, float threshold)
 
 bool MyGraphicsScene::setRendering(Rendering rendering)
 {
-    bool possible = true;
-    {
-        QMutexLocker lock(&photoTablesMutex());
-        const auto found = photoRecords().constFind(m_photoPath);
-        if (rendering == Rendering::Temperatures)
-            possible = found != photoRecords().constEnd() && canRenderTemperatures(*found);
-    }
-    if (!possible)
+    PhotoRecord record;
+    const bool known = PhotoStore::program().find(m_photoPath, record);
+    if (rendering == Rendering::Temperatures && !(known && canRenderTemperatures(record)))
         return false;
     changeShownRecord([rendering](PhotoRecord &record) { record.rendering = rendering; });
     update();
@@ -279,17 +269,10 @@ void MyGraphicsScene::showWholeFrame(bool show)
     m_wholeFrame = show;
     m_overlay->setPen(QPen(m_color, m_sizeLevel));
     m_overlay->setImageRect(m_imageRect);
-    TempStats whole;
-    QSize frame;
-    {
-        QMutexLocker lock(&photoTablesMutex());
-        const auto found = photoRecords().constFind(m_photoPath);
-        if (found != photoRecords().constEnd()) {
-            whole = found->stats;
-            frame = QSize(found->width, found->height);
-        }
-    }
-    m_overlay->setPhoto(whole, frame, rotationStateOf(m_photoPath));
+    PhotoRecord record; // no statistics and no size when the photograph never loaded
+    PhotoStore::program().find(m_photoPath, record);
+    m_overlay->setPhoto(record.stats, QSize(record.width, record.height),
+                        PhotoStore::program().rotationState(m_photoPath));
     m_overlay->setVisible(show && m_itemsVisible);
 }
 
@@ -559,16 +542,13 @@ void MyGraphicsScene::drawBackground(QPainter *painter, const QRectF &)
     refreshImageRect();
     setSceneRect(m_imageRect);
     bool coloured = false;
-    // Read again when it was dropped to keep within the memory budget; held while painting.
-    const SharedMatrix resident = residentMatrix(m_photoPath);
-    {
-        QMutexLocker lock(&photoTablesMutex());
-        const auto found = photoRecords().constFind(m_photoPath);
-        if (found != photoRecords().constEnd())
-            coloured = colour(*found);
-    }
+    // A snapshot carries its matrix, read again when it was dropped to keep within the memory
+    // budget, and holds it while painting.
+    PhotoRecord record;
+    if (PhotoStore::program().find(m_photoPath, record))
+        coloured = colour(record);
     if (coloured)
-        emit sig_colouringChanged(); // after the lock: a receiver reads the tables
+        emit sig_colouringChanged();
     if (!m_displayed.isNull())
         painter->drawImage(m_imageRect, m_displayed);
 }

@@ -1,7 +1,7 @@
 #include "mygraphictextitem.h"
 
 #include "mygraphicitem.h"
-#include "phototables.h"
+
 #include "regionstatistics.h"
 
 #include <QPainter>

@@ -1,7 +1,7 @@
 #include "regionstatistics.h"
 
-#include "matrixbudget.h"
-#include "phototables.h"
+#include "openedphotos.h"
+#include "photostore.h"
 #include "runstatistics.h"
 
 #include <QPolygonF>
@@ -42,40 +42,9 @@ RegionStats unavailable()
 
 TemperatureGrid TemperatureGrid::of(const QString &path)
 {
-    // A matrix dropped to keep within the memory budget is read again first; it may be dropped
-    // again before the lock is taken, so that is tried a few times.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (attempt > 0 && !residentMatrix(path))
-            return TemperatureGrid();
-        QMutexLocker lock(&photoTablesMutex());
-        if (!loadedPhotoPaths().contains(path))
-            return TemperatureGrid();
-        const auto record = photoRecords().constFind(path);
-        if (record == photoRecords().constEnd() || !record->hasTemperature)
-            return TemperatureGrid();
-        const auto turned = rotatedMatrices().find(path);
-        if (turned == rotatedMatrices().end() || !turned->value(0))
-            continue;
-        return turnedGridLocked(path, *turned);
-    }
-    return TemperatureGrid();
-}
-
-TemperatureGrid TemperatureGrid::turnedGridLocked(const QString &path, QHash<int, SharedMatrix> &turned)
-{
-    const int state = rotationStates().value(path);
-    SharedMatrix &matrix = turned[state];
-    if (!matrix) {
-        // Turned copies are made when first read and kept beside the unturned one.
-        TemperatureMatrix m = *turned.value(0);
-        for (int turn = 0; turn < state; ++turn)
-            m = quarterTurned(m);
-        matrix = std::make_shared<const TemperatureMatrix>(std::move(m));
-        const SharedMatrix made = matrix; // the budget may drop entries of the tables
-        matrixStoredLocked(path);
-        return TemperatureGrid(made);
-    }
-    return TemperatureGrid(matrix);
+    if (!loadedPhotoPaths().contains(path))
+        return TemperatureGrid();
+    return TemperatureGrid(PhotoStore::program().turnedMatrix(path));
 }
 
 QPoint sceneToPixel(const QPointF &scene, const QRectF &image, int width, int height)
@@ -110,18 +79,6 @@ QPointF pixelToScene(const QPoint &pixel, const QRectF &image, const Temperature
 QPoint quarterTurn(const QPoint &pixel, int widthBeforeTurn)
 {
     return QPoint(pixel.y(), widthBeforeTurn - 1 - pixel.x());
-}
-
-TemperatureMatrix quarterTurned(const TemperatureMatrix &matrix)
-{
-    const int height = matrix.height(), width = matrix.width();
-    TemperatureMatrix turned(height, width);
-    for (int y = 0; y < height; ++y) {
-        const float *row = matrix.row(y);
-        for (int x = 0; x < width; ++x)
-            turned.at(y, width - 1 - x) = row[x];
-    }
-    return turned;
 }
 
 float temperatureAt(const QPoint &pixel, const QString &path)

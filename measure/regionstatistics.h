@@ -1,6 +1,5 @@
 #pragma once
 
-#include "phototables.h"
 #include "temperaturematrix.h"
 
 #include <QPoint>
@@ -36,8 +35,6 @@ public:
     const float *row(int y) const { return available() && y >= 0 && y < height() ? m_matrix->row(y) : nullptr; }
 
 private:
-    static TemperatureGrid turnedGridLocked(const QString &path, QHash<int, SharedMatrix> &turned);
-
     SharedMatrix m_matrix;
 };
 
@@ -52,9 +49,6 @@ QPointF pixelToScene(const QPoint &pixel, const QRectF &image, const Temperature
 // A pixel of a frame widthBeforeTurn wide, turned by one quarter the way the picture turns
 // (a quarter turn to the left): (y, W - 1 - x). The last column becomes the first row.
 QPoint quarterTurn(const QPoint &pixel, int widthBeforeTurn);
-
-// The matrix turned the same way: row r of the result is column W - 1 - r of the source.
-TemperatureMatrix quarterTurned(const TemperatureMatrix &matrix);
 
 float temperatureAt(const QPoint &pixel, const QString &path);
 float temperatureAtScene(const QPointF &scene, const QRectF &image, const QString &path);

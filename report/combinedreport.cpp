@@ -5,7 +5,7 @@
 #include "pdfreport.h"
 #include "reportanomalies.h"
 #include "snapshottables.h"
-#include "phototables.h"
+#include "photostore.h"
 #include "snapshotwriter.h"
 
 #include <QCoreApplication>
@@ -35,7 +35,7 @@ QRect itemPixels(const MyGraphicItem &item, const QSize &pixels)
 QList<ReportItem> reportItems(const QString &photo, const PhotoRecord &record)
 {
     QSize pixels(record.width, record.height);
-    if (rotationStateOf(photo) % 2)
+    if (PhotoStore::program().rotationState(photo) % 2)
         pixels.transpose();
     QList<ReportItem> items;
     const ItemTable table = itemTables().value(photo);
@@ -50,7 +50,7 @@ QList<ReportItem> reportItems(const QString &photo, const PhotoRecord &record)
 PhotoRecord recordOf(const QString &photo)
 {
     PhotoRecord record;
-    if (!findPhotoRecord(photo, record))
+    if (!PhotoStore::program().find(photo, record))
         loadNewPhoto(QFile::encodeName(photo), record);
     record.path = photo;
     return record;
@@ -66,11 +66,7 @@ ReportPhoto reportPhotoOf(const QString &photo)
 
 QImage reportPicture(const QString &photo)
 {
-    bool known = false;
-    {
-        QMutexLocker lock(&photoTablesMutex());
-        known = photoRecords().contains(photo);
-    }
+    const bool known = PhotoStore::program().contains(photo);
     // A photograph with a snapshot of this run has it drawn anew in its place and keeps it (the
     // export lists it by that snapshot); any other one's is drawn in a folder of its own and
     // forgotten.
@@ -81,7 +77,7 @@ QImage reportPicture(const QString &photo)
     if (!hadSnapshot)
         snapshotSources().remove(snapshot);
     if (!known)
-        forgetPhotoRecord(photo);
+        PhotoStore::program().forget(photo);
     return picture;
 }
 

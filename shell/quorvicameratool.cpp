@@ -3,7 +3,7 @@
 #include "appsettings.h"
 #include "homepage.h"
 #include "hotspotpage.h"
-#include "phototables.h"
+#include "openedphotos.h"
 #include "language.h"
 #include "layouthistory.h"
 #include "maskwidget.h"

@@ -8,7 +8,8 @@
 #include "mymsgboxdlg.h"
 #include "photogenerator.h"
 #include "photorecord.h"
-#include "phototables.h"
+#include "openedphotos.h"
+#include "photostore.h"
 #include "qgraphicspaint.h"
 #include "screenlayout.h"
 #include "settingpage.h"
@@ -102,7 +103,7 @@ private slots:
         PhotoSpec expectedShot = calibratedShot(20);
         expectedShot.calibration.emissivity = 70;
         const std::vector<float> expected = expectedTemperatures(expectedShot);
-        const PhotoRecord record = copyPhotoRecord(photo);
+        const PhotoRecord record = PhotoStore::program().snapshot(photo);
         QVERIFY(std::equal(record.matrix->begin(), record.matrix->end(), expected.begin()));
         QCOMPARE(currentPhotoRecord().stats.max, record.stats.max);
         const float after = itemTables()[photo]["Re1"]->stats().max;
@@ -118,21 +119,21 @@ private slots:
             QTRY_COMPARE(closer.texts.size(), 1);
             QVERIFY(closer.texts[0].contains("0.5"));
         }
-        QCOMPARE(copyPhotoRecord(photo).matrix, record.matrix);
-        QVERIFY(!copyPhotoRecord(photo).correction.distance);
+        QCOMPARE(PhotoStore::program().snapshot(photo).matrix, record.matrix);
+        QVERIFY(!PhotoStore::program().snapshot(photo).correction.distance);
         QCOMPARE(itemTables()[photo]["Re1"]->stats().max, after);
 
         // "Apply to all" gives the other calibrated photograph the same values and leaves the
         // direct one alone.
         page.findChild<QPushButton *>("btn_applyParametersToAll")->click();
         page.waitForLoad();
-        QTRY_COMPARE(copyPhotoRecord(m_list[1]).correction.emissivity.value_or(0), 70.0);
+        QTRY_COMPARE(PhotoStore::program().snapshot(m_list[1]).correction.emissivity.value_or(0), 70.0);
         PhotoSpec second = calibratedShot(30);
         second.calibration.emissivity = 70;
         const std::vector<float> secondExpected = expectedTemperatures(second);
-        const PhotoRecord secondRecord = copyPhotoRecord(m_list[1]);
+        const PhotoRecord secondRecord = PhotoStore::program().snapshot(m_list[1]);
         QVERIFY(std::equal(secondRecord.matrix->begin(), secondRecord.matrix->end(), secondExpected.begin()));
-        QVERIFY(copyPhotoRecord(m_list[2]).correction.isEmpty());
+        QVERIFY(PhotoStore::program().snapshot(m_list[2]).correction.isEmpty());
 
         // The direct photograph's fields are read-only and say why.
         page.findChild<QPushButton *>("btn_nextImg")->click();
@@ -157,14 +158,14 @@ private slots:
             QTRY_COMPARE(currentPhotoRecord().path, photo);
             auto *palettes = page.findChild<QListWidget *>("listWidget");
             emit palettes->itemClicked(palettes->item(1));
-            QCOMPARE(copyPhotoRecord(photo).paletteIndex, 5);
+            QCOMPARE(PhotoStore::program().snapshot(photo).paletteIndex, 5);
             page.cancelLoad();
             currentPhotoRecord() = PhotoRecord();
             page.waitForLoad();
         }
         // A new run knows nothing but the files.
         for (const QString &p : m_list)
-            forgetPhotoRecord(p);
+            PhotoStore::program().forget(p);
         currentPhotoRecord() = PhotoRecord();
         SettingPage page;
         page.setupView(480, 640);

@@ -17,7 +17,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-
 class TestImageView : public QObject
 {
     Q_OBJECT
@@ -95,11 +94,11 @@ private slots:
         for (int i = 0; i < 3; ++i) {
             m_photos << m_dir.filePath(QString("photo%1.jpg").arg(i));
             writePhoto(m_photos.last(), placeSpec(64, 48, 100.0f * i));
-            QCOMPARE(loadPhotoRecord(m_photos.last()), 0);
+            QCOMPARE(PhotoStore::program().load(m_photos.last()), 0);
         }
         m_photos << m_dir.filePath("small.jpg");
         writePhoto(m_photos.last(), placeSpec(160, 120));
-        QCOMPARE(loadPhotoRecord(m_photos.last()), 0);
+        QCOMPARE(PhotoStore::program().load(m_photos.last()), 0);
         loadedPhotoPaths() = m_photos.mid(0, 3);
     }
 
@@ -108,7 +107,7 @@ private slots:
         for (const QString &path : m_photos) {
             itemTables().remove(path);
             itemCounters().remove(path);
-            rotationStates()[path] = 0;
+            PhotoStore::program().setRotationState(path, 0);
         }
         QVERIFY(m_fixture.create());
         m_view = m_fixture.view;
@@ -288,7 +287,7 @@ private slots:
         m_view->setWholeFrame(true);
         for (const QString &photo : {m_photos[0], m_photos[3], m_photos[1]}) {
             show(photo);
-            const PhotoRecord record = copyPhotoRecord(photo);
+            const PhotoRecord record = PhotoStore::program().snapshot(photo);
             // The hottest pixel is the bottom-right one; its mark is drawn at that pixel.
             QCOMPARE(record.stats.maxPos, QPointF(record.width - 1, record.height - 1));
             QCOMPARE(scene()->wholeFrameOverlay()->maximumMarker(),
@@ -310,8 +309,8 @@ private slots:
         const TemperatureGrid held = TemperatureGrid::of(currentPhotoPath());
         const float heldValue = held.at(QPoint(3, 5));
         // The list is opened again: the record loads anew while the photograph stays turned.
-        QCOMPARE(loadPhotoRecord(currentPhotoPath()), 0);
-        QCOMPARE(rotationStates().value(currentPhotoPath()), 1);
+        QCOMPARE(PhotoStore::program().load(currentPhotoPath()), 0);
+        QCOMPARE(PhotoStore::program().rotationState(currentPhotoPath()), 1);
         show(currentPhotoPath());
         QCOMPARE(point("P1")->temperature(), before);
         // A grid taken before the reload still reads its own values.
@@ -326,8 +325,8 @@ private slots:
     {
         const QString huge = declaringSize(m_photos[0], m_dir.filePath("huge.jpg"), 20000, 20000);
         QVERIFY(!huge.isEmpty());
-        QVERIFY(loadPhotoRecord(huge) != 0);
-        QCOMPARE(copyPhotoRecord(huge).width, 0);
+        QVERIFY(PhotoStore::program().load(huge) != 0);
+        QCOMPARE(PhotoStore::program().snapshot(huge).width, 0);
         QElapsedTimer timer;
         timer.start();
         show(huge);
@@ -616,7 +615,7 @@ private slots:
         picture.fill(Qt::gray);
         QVERIFY(picture.save(plain));
         for (const QString &broken : {plain, missing}) {
-            QVERIFY(loadPhotoRecord(broken) != 0);
+            QVERIFY(PhotoStore::program().load(broken) != 0);
             show(broken);
             m_view->setDrawMode(ToolPoint);
             click(QPoint(105, 55));
@@ -645,13 +644,13 @@ private slots:
         QCOMPARE(currentPhotoRecord().alarmMode, 1);
         QVERIFY(scene()->setPalette(2));
         QCOMPARE(currentPhotoRecord().alarmMode, -1);
-        QCOMPARE(copyPhotoRecord(currentPhotoPath()).paletteIndex, 2);
+        QCOMPARE(PhotoStore::program().snapshot(currentPhotoPath()).paletteIndex, 2);
         QVERIFY(!scene()->setPalette(10));
         QCOMPARE(currentPhotoRecord().paletteIndex, 2);
 
         // High alarm at 30.0: exactly the pixels above it turn red; (0, 3) holds 30.0 itself.
         QVERIFY(scene()->setAlarm(1, 30.0f));
-        QCOMPARE(copyPhotoRecord(currentPhotoPath()).paletteIndex, -1);
+        QCOMPARE(PhotoStore::program().snapshot(currentPhotoPath()).paletteIndex, -1);
         m_view->viewport()->repaint();
         const QImage file(currentPhotoPath());
         const QImage shown = scene()->displayedImage();
@@ -687,7 +686,7 @@ private slots:
         currentPhotoPath() = QStringLiteral("/nowhere/never-loaded.jpg");
         QVERIFY(scene()->setPalette(1));
         QVERIFY(scene()->setAlarm(1, 20.0f));
-        QVERIFY(!photoRecords().contains(currentPhotoPath()));
+        QVERIFY(!PhotoStore::program().contains(currentPhotoPath()));
         currentPhotoPath() = onShow;
         scene()->setAlarm(-1, 0.0f);
     }
@@ -703,19 +702,19 @@ private slots:
         };
         const QImage embedded = shown();
         QVERIFY(scene()->setRendering(Rendering::Temperatures));
-        QCOMPARE(copyPhotoRecord(photo).rendering, Rendering::Temperatures);
+        QCOMPARE(PhotoStore::program().snapshot(photo).rendering, Rendering::Temperatures);
         QCOMPARE(currentPhotoRecord().rendering, Rendering::Temperatures);
         // No palette chosen: Iron Red, over the photograph's minimum to maximum.
         QImage image = shown();
         QCOMPARE(image.size(), QSize(64, 48));
         QCOMPARE(image.pixel(0, 0), palettes[2][0]);
         QCOMPARE(image.pixel(63, 47), palettes[2][255]);
-        QCOMPARE(image, renderTemperatures(*copyPhotoRecord(photo).matrix, palettes[2], 0.0f, matrixAt(photo, 63, 47)));
+        QCOMPARE(image, renderTemperatures(*PhotoStore::program().snapshot(photo).matrix, palettes[2], 0.0f, matrixAt(photo, 63, 47)));
 
         // A palette and a manual span: 100 to 200 degrees, rows 10 to 20.
         QVERIFY(scene()->setPalette(5));
         scene()->setSpan({false, 100.0f, 200.0f});
-        QCOMPARE(copyPhotoRecord(photo).span, (TemperatureSpan{false, 100.0f, 200.0f}));
+        QCOMPARE(PhotoStore::program().snapshot(photo).span, (TemperatureSpan{false, 100.0f, 200.0f}));
         image = shown();
         QCOMPARE(image.pixel(10, 5), palettes[5][0]);    // 51.0: below the span
         QCOMPARE(image.pixel(10, 25), palettes[5][255]); // 251.0: above
@@ -743,10 +742,10 @@ private slots:
         QImage picture(80, 60, QImage::Format_RGB32);
         picture.fill(Qt::gray);
         QVERIFY(picture.save(plain));
-        QVERIFY(loadPhotoRecord(plain) != 0);
+        QVERIFY(PhotoStore::program().load(plain) != 0);
         show(plain);
         QVERIFY(!scene()->setRendering(Rendering::Temperatures));
-        QCOMPARE(copyPhotoRecord(plain).rendering, Rendering::Embedded);
+        QCOMPARE(PhotoStore::program().snapshot(plain).rendering, Rendering::Embedded);
     }
 
     void newTemperaturesAreDrawnAnew()
@@ -755,13 +754,13 @@ private slots:
         // coloured again, though picture, palette, alarm and span stayed the same.
         const QString path = m_dir.filePath("reloaded.jpg");
         writePhoto(path, placeSpec(64, 48));
-        QCOMPARE(loadPhotoRecord(path), 0);
+        QCOMPARE(PhotoStore::program().load(path), 0);
         show(path);
         QVERIFY(scene()->setAlarm(1, 300.0f));
         m_view->viewport()->repaint();
         QVERIFY(scene()->displayedImage().pixel(0, 0) != 0xFFFF0000u); // 0.0
         writePhoto(path, placeSpec(64, 48, 1000.0f));
-        QCOMPARE(loadPhotoRecord(path), 0);
+        QCOMPARE(PhotoStore::program().load(path), 0);
         m_view->viewport()->repaint();
         QCOMPARE(scene()->displayedImage().pixel(0, 0), 0xFFFF0000u); // 1000.0
 
@@ -772,7 +771,7 @@ private slots:
         const Palette &iron = scene()->palettes()[2];
         QCOMPARE(scene()->displayedImage().pixel(0, 0), iron[0]);
         writePhoto(path, placeSpec(64, 48, 1050.0f));
-        QCOMPARE(loadPhotoRecord(path), 0);
+        QCOMPARE(PhotoStore::program().load(path), 0);
         m_view->viewport()->repaint();
         QCOMPARE(scene()->displayedImage().pixel(0, 0), iron[128]);
     }
@@ -812,7 +811,7 @@ private slots:
             const QRect home = m_view->geometry();
             for (int turn = 1; turn <= 4; ++turn) {
                 m_view->rotateQuarterTurn();
-                QCOMPARE(rotationStates()[photo], turn % 4);
+                QCOMPARE(PhotoStore::program().rotationState(photo), turn % 4);
                 QCOMPARE(scene()->rotationAngle(), turn % 4 == 0 ? 0.0 : -90.0 * turn);
                 for (const ItemPtr &item : itemTables()[photo])
                     QCOMPARE(item->stats().avg, readings[item->name()]);

@@ -123,7 +123,7 @@ private slots:
     {
         m_photo = m_dir.filePath("place.jpg");
         writePhoto(m_photo, placeSpec(64, 48));
-        QCOMPARE(loadPhotoRecord(m_photo), 0);
+        QCOMPARE(PhotoStore::program().load(m_photo), 0);
         loadedPhotoPaths() = QStringList{m_photo};
     }
 
@@ -131,7 +131,7 @@ private slots:
     {
         itemTables().remove(m_photo);
         itemCounters().remove(m_photo);
-        rotationStates()[m_photo] = 0;
+        PhotoStore::program().setRotationState(m_photo, 0);
         QVERIFY(m_fixture.create());
         m_fixture.show(m_photo);
     }
@@ -341,7 +341,7 @@ private slots:
     {
         const QString other = m_dir.filePath("other.jpg");
         writePhoto(other, placeSpec(64, 48, 1000.0f));
-        QCOMPARE(loadPhotoRecord(other), 0);
+        QCOMPARE(PhotoStore::program().load(other), 0);
         loadedPhotoPaths() = QStringList{m_photo, other};
         itemTables().remove(other);
         drawOneOfEach();

@@ -10,7 +10,7 @@
 #include "myitemtemp.h"
 #include "pagetables.h"
 #include "photogenerator.h"
-#include "phototables.h"
+#include "photostore.h"
 #include "qgraphicspaint.h"
 #include "screenlayout.h"
 #include "settingpage.h"
@@ -190,7 +190,7 @@ class TestLayoutHistory : public QObject
         itemTables().clear();
         itemCounters().clear();
         for (const QString &path : m_photos)
-            forgetPhotoRecord(path);
+            PhotoStore::program().forget(path);
     }
     // Whatever message shows is answered and kept.
     static void answerMessages(QTimer &timer, QStringList &messages)

@@ -22,7 +22,8 @@
 #include "pagetables.h"
 #include "photogenerator.h"
 #include "photorecord.h"
-#include "phototables.h"
+#include "openedphotos.h"
+#include "photostore.h"
 #include "qgraphicspaint.h"
 #include "regionstatistics.h"
 #include "screenlayout.h"
@@ -502,7 +503,7 @@ class TestMeasurementWalk : public QObject
         itemTables().clear();
         itemCounters().clear();
         for (const QString &path : m_photos)
-            forgetPhotoRecord(path);
+            PhotoStore::program().forget(path);
         m_wholeFrame = false;
         makePage(index);
         log(QString("restart at %1").arg(index));
@@ -510,7 +511,7 @@ class TestMeasurementWalk : public QObject
             const Layout read = layoutOf(path);
             if (read.size() != saved[path].size())
                 return QFileInfo(path).fileName() + ": the sidecar gave back another number of measurements";
-            const PhotoRecord record = copyPhotoRecord(path);
+            const PhotoRecord record = PhotoStore::program().snapshot(path);
             for (int i = 0; i < read.size(); ++i) {
                 // A circle's radius goes by the picture's horizontal scale: one that a turned,
                 // differently stretched picture held reaches past the frame, and the unturned
@@ -593,10 +594,10 @@ class TestMeasurementWalk : public QObject
 
     const Grid &gridOf(const QString &path)
     {
-        const int state = rotationStateOf(path);
+        const int state = PhotoStore::program().rotationState(path);
         const QString key = path + QString::number(state);
         if (!m_grids.contains(key)) {
-            const PhotoRecord record = copyPhotoRecord(path);
+            const PhotoRecord record = PhotoStore::program().snapshot(path);
             m_grids.insert(key, record.hasTemperature ? turnedGrid(*record.matrix, state) : Grid());
         }
         return m_grids[key];
@@ -606,7 +607,7 @@ class TestMeasurementWalk : public QObject
     QHash<QString, Expected> m_expected;
     Expected expectedFor(const QString &path, const MyGraphicItem *item)
     {
-        const QString key = path + QString::number(rotationStateOf(path)) + QString::number(item->kind())
+        const QString key = path + QString::number(PhotoStore::program().rotationState(path)) + QString::number(item->kind())
             + describe(item, 17);
         const auto found = m_expected.constFind(key);
         if (found != m_expected.constEnd())
@@ -659,12 +660,12 @@ class TestMeasurementWalk : public QObject
         // The view is narrow while the photograph is turned a quarter, and the whole-frame
         // overlay speaks of the photograph on show.
         const ScreenLayout &layout = shellValues().layout;
-        const int state = rotationStateOf(path);
+        const int state = PhotoStore::program().rotationState(path);
         const QSize wanted = state % 2 ? QSize(4 * layout.viewHeight / 5, layout.viewHeight)
                                        : QSize(layout.viewWidth, layout.viewHeight);
         if (view()->size() != wanted)
             return QString("the view is %1 x %2 at rotation %3").arg(view()->width()).arg(view()->height()).arg(state);
-        const TempStats whole = copyPhotoRecord(path).stats;
+        const TempStats whole = PhotoStore::program().snapshot(path).stats;
         const QStringList overlay = scene()->wholeFrameOverlay()->texts();
         if (overlay != QStringList{"MAX:" + shown(whole.max), "MIN:" + shown(whole.min), "AVG:" + shown(whole.avg)})
             return "the overlay shows " + overlay.join(" ");
@@ -743,13 +744,13 @@ private slots:
     {
         // The next photograph's record is not there yet (as while the load job reads it).
         QCOMPARE(currentPhotoPath(), m_photos[0]);
-        forgetPhotoRecord(m_photos[1]);
+        PhotoStore::program().forget(m_photos[1]);
         m_page->on_btn_nextImg_clicked();
         QTest::qWait(150);
         // The photograph on show stays until the next one can be shown whole.
         QCOMPARE(currentPhotoPath(), m_photos[0]);
         QCOMPARE(scene()->photoPath(), m_photos[0]);
-        QCOMPARE(loadPhotoRecord(m_photos[1]), 0);
+        QCOMPARE(PhotoStore::program().load(m_photos[1]), 0);
         QTRY_COMPARE(currentPhotoPath(), m_photos[1]);
         QCOMPARE(currentPhotoRecord().width, 320);
         QVERIFY(currentPhotoRecord().stats.max != NA_TEMPERATURE);

@@ -2,12 +2,12 @@
 // matrices are dropped and read again while paging, and nothing the user sees changes.
 #include "diagnostics.h"
 #include "itemtables.h"
-#include "matrixbudget.h"
 #include "mygraphicitem.h"
 #include "mygraphicsscene.h"
 #include "photogenerator.h"
 #include "photorecord.h"
-#include "phototables.h"
+#include "openedphotos.h"
+#include "photostore.h"
 #include "qgraphicspaint.h"
 #include "settingpage.h"
 
@@ -46,7 +46,7 @@ private slots:
             writePhoto(list.last(), shot);
         }
         constexpr qint64 photoBytes = 64 * 48 * 4;
-        setMatrixBudget(4 * photoBytes); // the one on show, its neighbours and one more
+        PhotoStore::program().setMatrixBudget(4 * photoBytes); // the one on show, its neighbours and one more
 
         SettingPage page;
         page.setupView(480, 640);
@@ -55,7 +55,7 @@ private slots:
         page.slot_selectImg(list, 0);
         QTRY_COMPARE(currentPhotoRecord().path, list[0]);
         page.waitForLoad();
-        QVERIFY(residentMatrixBytes() <= 4 * photoBytes);
+        QVERIFY(PhotoStore::program().residentMatrixBytes() <= 4 * photoBytes);
 
         // A rectangle on the first photograph, pasted onto all of them.
         page.on_drawButtonClick(ToolRect);
@@ -73,12 +73,12 @@ private slots:
 
         // What each photograph showed with all its temperatures in memory.
         QVector<TempStats> whole, rect;
-        setMatrixBudget(kDefaultMatrixBudget);
+        PhotoStore::program().setMatrixBudget(kDefaultMatrixBudget);
         for (const QString &p : list) {
-            whole << copyPhotoRecord(p).stats;
+            whole << PhotoStore::program().snapshot(p).stats;
             rect << statsOf(p, "Re1");
         }
-        setMatrixBudget(4 * photoBytes);
+        PhotoStore::program().setMatrixBudget(4 * photoBytes);
 
         // Forth and back through the list: every photograph is shown with the same numbers,
         // its rectangle measured again from a matrix read back from the file.
@@ -92,15 +92,14 @@ private slots:
             QCOMPARE(s.max, rect[i].max);
             QCOMPARE(s.min, rect[i].min);
             QCOMPARE(s.avg, rect[i].avg);
-            QVERIFY(residentMatrixBytes() <= 4 * photoBytes);
+            QVERIFY(PhotoStore::program().residentMatrixBytes() <= 4 * photoBytes);
         };
         int dropped = 0;
         for (int i = 1; i < list.size(); ++i) {
             page.findChild<QPushButton *>("btn_nextImg")->click();
             check(i);
-            QMutexLocker lock(&photoTablesMutex());
             for (const QString &p : list)
-                dropped += photoRecords().value(p).matrix ? 0 : 1;
+                dropped += PhotoStore::program().isResident(p) ? 0 : 1;
         }
         QVERIFY(dropped > 0); // the budget did drop matrices on the way
         for (int i = list.size() - 2; i >= 0; --i) {
@@ -109,7 +108,7 @@ private slots:
         }
         page.cancelLoad();
         page.waitForLoad();
-        setMatrixBudget(kDefaultMatrixBudget);
+        PhotoStore::program().setMatrixBudget(kDefaultMatrixBudget);
     }
 };
 

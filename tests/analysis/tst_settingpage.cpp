@@ -292,7 +292,7 @@ private slots:
         page.show();
         page.slot_selectImg(m_list, 0);
         QTRY_COMPARE(page.view()->measurementScene()->photoPath(), m_list[0]); // on show
-        QTRY_VERIFY(copyPhotoRecord(m_list[2]).hasTemperature); // the whole list has loaded
+        QTRY_VERIFY(PhotoStore::program().snapshot(m_list[2]).hasTemperature); // the whole list has loaded
         auto *scale = child<ColourScaleBar>(page, "colourScale");
         auto *temperatures = child<QRadioButton>(page, "radio_temperatures");
         auto *automatic = child<QCheckBox>(page, "check_automaticSpan");
@@ -302,7 +302,7 @@ private slots:
         const Palette iron = page.view()->measurementScene()->palettes()[2];
 
         // The embedded picture: the scale spans the photograph, and the span cannot be set.
-        QTRY_COMPARE(scale->scale().high, copyPhotoRecord(m_list[0]).stats.max);
+        QTRY_COMPARE(scale->scale().high, PhotoStore::program().snapshot(m_list[0]).stats.max);
         QCOMPARE(scale->scale().low, 0.0f);
         QVERIFY(!scale->isDraggable());
         QVERIFY(!low->isEnabled() && !same->isEnabled());
@@ -311,11 +311,11 @@ private slots:
         // The temperatures over a typed span, 150 to 300 degrees.
         QVERIFY(temperatures->isEnabled());
         temperatures->click();
-        QCOMPARE(copyPhotoRecord(m_list[0]).rendering, Rendering::Temperatures);
+        QCOMPARE(PhotoStore::program().snapshot(m_list[0]).rendering, Rendering::Temperatures);
         QVERIFY(scale->isDraggable() && low->isEnabled() && automatic->isChecked());
         high->setValue(300.0);
         low->setValue(150.0);
-        QCOMPARE(copyPhotoRecord(m_list[0]).span, (TemperatureSpan{false, 150.0f, 300.0f}));
+        QCOMPARE(PhotoStore::program().snapshot(m_list[0]).span, (TemperatureSpan{false, 150.0f, 300.0f}));
         QVERIFY(!automatic->isChecked());
         QCOMPARE(scale->scale().low, 150.0f);
         QCOMPARE(scale->scale().high, 300.0f);
@@ -324,7 +324,7 @@ private slots:
 
         // Without sharing, the next photograph keeps its own rendering.
         turn(page, "btn_nextImg", m_list[1]);
-        QCOMPARE(copyPhotoRecord(m_list[1]).rendering, Rendering::Embedded);
+        QCOMPARE(PhotoStore::program().snapshot(m_list[1]).rendering, Rendering::Embedded);
         QVERIFY(!scale->isDraggable());
         turn(page, "btn_prevImg", m_list[0]);
 
@@ -333,8 +333,8 @@ private slots:
         QVERIFY(!automatic->isEnabled());
         turn(page, "btn_nextImg", m_list[1]);
         const TemperatureSpan shared{false, 150.0f, 300.0f};
-        QCOMPARE(copyPhotoRecord(m_list[1]).rendering, Rendering::Temperatures);
-        QCOMPARE(copyPhotoRecord(m_list[1]).span, shared);
+        QCOMPARE(PhotoStore::program().snapshot(m_list[1]).rendering, Rendering::Temperatures);
+        QCOMPARE(PhotoStore::program().snapshot(m_list[1]).span, shared);
         const QImage image = shown(page);
         QCOMPARE(image.pixel(0, 5), iron[0]);    // 150.0 in this photograph
         QCOMPARE(image.pixel(0, 20), iron[255]); // 300.0
@@ -348,14 +348,14 @@ private slots:
         const float top = float(std::round((150.0 + double(bar - bar / 2) / bar * 150.0) * 10) / 10);
         QVERIFY(top > 224.0f && top < 226.0f);
         const TemperatureSpan narrower{false, 150.0f, top};
-        QCOMPARE(copyPhotoRecord(m_list[1]).span, narrower);
+        QCOMPARE(PhotoStore::program().snapshot(m_list[1]).span, narrower);
         QCOMPARE(high->value(), double(top));
         turn(page, "btn_nextImg", m_list[2]);
-        QCOMPARE(copyPhotoRecord(m_list[2]).span, narrower);
+        QCOMPARE(PhotoStore::program().snapshot(m_list[2]).span, narrower);
         QCOMPARE(shown(page).pixel(0, 3), iron[255]); // 230.0
         turn(page, "btn_prevImg", m_list[1]);
         turn(page, "btn_prevImg", m_list[0]);
-        QCOMPARE(copyPhotoRecord(m_list[0]).span, narrower);
+        QCOMPARE(PhotoStore::program().snapshot(m_list[0]).span, narrower);
 
         // A file without temperatures offers only its embedded picture and says why; sharing
         // stays on for the photographs after it.
@@ -366,7 +366,7 @@ private slots:
         QVERIFY(!temperatures->isEnabled());
         QVERIFY(!temperatures->toolTip().isEmpty());
         QVERIFY(child<QRadioButton>(page, "radio_embedded")->isChecked());
-        QCOMPARE(copyPhotoRecord(m_list[3]).rendering, Rendering::Embedded);
+        QCOMPARE(PhotoStore::program().snapshot(m_list[3]).rendering, Rendering::Embedded);
         QVERIFY(same->isChecked() && same->isEnabled());
 
         // Back to the embedded picture: the span is no longer shared.
@@ -376,8 +376,8 @@ private slots:
         turn(page, "btn_prevImg", m_list[1]);
         high->setValue(260.0);
         turn(page, "btn_nextImg", m_list[2]);
-        QCOMPARE(copyPhotoRecord(m_list[2]).rendering, Rendering::Embedded);
-        QCOMPARE(copyPhotoRecord(m_list[2]).span, narrower);
+        QCOMPARE(PhotoStore::program().snapshot(m_list[2]).rendering, Rendering::Embedded);
+        QCOMPARE(PhotoStore::program().snapshot(m_list[2]).span, narrower);
         page.cancelLoad();
         page.waitForLoad();
     }

@@ -2,7 +2,8 @@
 
 #include "mygraphicsscene.h"
 #include "photogenerator.h"
-#include "phototables.h"
+#include "openedphotos.h"
+#include "photostore.h"
 #include "qgraphicspaint.h"
 #include "regionstatistics.h"
 
@@ -44,15 +45,14 @@ inline QString declaringSize(const QString &source, const QString &target, int w
 
 inline float matrixAt(const QString &path, int x, int y)
 {
-    QMutexLocker lock(&photoTablesMutex());
-    return (*photoRecords()[path].matrix)[std::size_t(y)][std::size_t(x)];
+    return PhotoStore::program().snapshot(path).matrix->at(x, y);
 }
 
 // Makes the photograph the one on show (its turned matrices are made when first read).
 inline void openPhoto(const QString &path)
 {
     currentPhotoPath() = path;
-    currentPhotoRecord() = copyPhotoRecord(path);
+    currentPhotoRecord() = PhotoStore::program().snapshot(path);
 }
 
 inline void sceneEvent(QGraphicsScene *scene, QEvent::Type type, const QPointF &at, Qt::MouseButton button,

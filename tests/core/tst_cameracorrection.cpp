@@ -4,7 +4,7 @@
 #include "photofixtures.h"
 #include "photoloader.h"
 #include "photorecord.h"
-#include "phototables.h"
+#include "photostore.h"
 #include "sidecar.h"
 
 #include <QJsonArray>
@@ -25,14 +25,14 @@ class TestCameraCorrection : public QObject
     {
         const QString file = m_dir.filePath(name);
         writePhoto(file, shot);
-        forgetPhotoRecord(file);
+        PhotoStore::program().forget(file);
         QFile::remove(sidecarPath(file));
         return file;
     }
 
     static void compareMatrix(const QString &file, const std::vector<float> &expected)
     {
-        const PhotoRecord r = copyPhotoRecord(file);
+        const PhotoRecord r = PhotoStore::program().snapshot(file);
         QCOMPARE(std::size_t(r.matrix->valueCount()), expected.size());
         QVERIFY(std::equal(r.matrix->begin(), r.matrix->end(), expected.begin()));
     }
@@ -74,20 +74,17 @@ private slots:
     {
         PhotoSpec shot = specOf(ContainerKind::InfoBlockCalibrated);
         const QString file = write("calibrated.jpg", shot);
-        QCOMPARE(loadPhotoRecord(file), 0);
-        QVERIFY(copyPhotoRecord(file).calibrated);
-        const float before = copyPhotoRecord(file).stats.max;
+        QCOMPARE(PhotoStore::program().load(file), 0);
+        QVERIFY(PhotoStore::program().snapshot(file).calibrated);
+        const float before = PhotoStore::program().snapshot(file).stats.max;
 
         CameraCorrection c;
         c.emissivity = 80;
         c.distance = 12.5;
         c.humidity = 30;
         c.reflected = 30.5;
-        {
-            QMutexLocker lock(&photoTablesMutex());
-            photoRecords()[file].correction = c;
-        }
-        QCOMPARE(loadPhotoRecord(file), 0);
+        PhotoStore::program().update(file, [&c](PhotoRecord &record) { record.correction = c; });
+        QCOMPARE(PhotoStore::program().load(file), 0);
         // The engine's matrix for exactly these parameters, and whole-frame statistics from it.
         PhotoSpec corrected = shot;
         corrected.calibration.emissivity = 80;
@@ -96,14 +93,14 @@ private slots:
         corrected.calibration.reflectedTemp = 305;
         const std::vector<float> expected = expectedTemperatures(corrected);
         compareMatrix(file, expected);
-        const PhotoRecord r = copyPhotoRecord(file);
+        const PhotoRecord r = PhotoStore::program().snapshot(file);
         QCOMPARE(r.stats.max, *std::max_element(expected.begin(), expected.end()));
         QVERIFY(r.stats.max != before);
         QCOMPARE(r.texts[TextEmissivity], QString("80%"));
         QCOMPARE(r.texts[TextDistance], QString("12.5m"));
         QCOMPARE(r.texts[TextHumidity], QString("30%rh"));
         QCOMPARE(r.texts[TextReflectedTemp], QString::fromUtf8("30.5℃"));
-        QCOMPARE(*rotatedMatrices()[file][0], *r.matrix);
+        QCOMPARE(*PhotoStore::program().turnedMatrix(file), *r.matrix);
     }
 
     void aLoadNeverKeepsAMatrixOfAReplacedCorrection()
@@ -112,17 +109,17 @@ private slots:
         // matrix behind once the correction's own load has finished.
         PhotoSpec shot = specOf(ContainerKind::InfoBlockCalibrated, 160, 120);
         const QString file = write("raced.jpg", shot);
-        QCOMPARE(loadPhotoRecord(file), 0);
+        QCOMPARE(PhotoStore::program().load(file), 0);
         std::atomic<bool> stop{false};
         QFuture<void> loads = QtConcurrent::run([&] {
             while (!stop)
-                loadPhotoRecord(file);
+                PhotoStore::program().load(file);
         });
         QString error;
         for (int i = 0; i < 150; ++i) {
             CameraCorrection c;
             c.emissivity = 50 + i % 40;
-            QVERIFY(correctCamera(file, c, &error));
+            QVERIFY(PhotoStore::program().correctCamera(file, c, &error));
         }
         stop = true;
         loads.waitForFinished();
@@ -134,23 +131,23 @@ private slots:
     void correctCameraRefusesWithoutChange()
     {
         const QString direct = write("refused-direct.jpg", specOf(ContainerKind::InfoBlockDirect));
-        QCOMPARE(loadPhotoRecord(direct), 0);
+        QCOMPARE(PhotoStore::program().load(direct), 0);
         CameraCorrection c;
         c.emissivity = 80;
         QString error;
-        QVERIFY(!correctCamera(direct, c, &error));
+        QVERIFY(!PhotoStore::program().correctCamera(direct, c, &error));
         QVERIFY(!error.isEmpty());
-        QVERIFY(copyPhotoRecord(direct).correction.isEmpty());
+        QVERIFY(PhotoStore::program().snapshot(direct).correction.isEmpty());
         QVERIFY(!QFileInfo::exists(sidecarPath(direct)));
 
         const PhotoSpec shot = specOf(ContainerKind::InfoBlockCalibrated);
         const QString calibrated = write("refused-range.jpg", shot);
-        QCOMPARE(loadPhotoRecord(calibrated), 0);
-        const PhotoRecord before = copyPhotoRecord(calibrated);
+        QCOMPARE(PhotoStore::program().load(calibrated), 0);
+        const PhotoRecord before = PhotoStore::program().snapshot(calibrated);
         c.emissivity = 0;
-        QVERIFY(!correctCamera(calibrated, c, &error));
+        QVERIFY(!PhotoStore::program().correctCamera(calibrated, c, &error));
         QVERIFY(error.contains("100"));
-        const PhotoRecord after = copyPhotoRecord(calibrated);
+        const PhotoRecord after = PhotoStore::program().snapshot(calibrated);
         QVERIFY(after.correction.isEmpty());
         QCOMPARE(after.matrix, before.matrix); // the same block: nothing converted again
         QVERIFY(!QFileInfo::exists(sidecarPath(calibrated)));
@@ -160,16 +157,13 @@ private slots:
     {
         const PhotoSpec shot = specOf(ContainerKind::InfoBlockDirect);
         const QString file = write("direct.jpg", shot);
-        QCOMPARE(loadPhotoRecord(file), 0);
-        const QStringList texts = copyPhotoRecord(file).texts;
-        QVERIFY(!copyPhotoRecord(file).calibrated);
-        {
-            QMutexLocker lock(&photoTablesMutex());
-            photoRecords()[file].correction.emissivity = 50;
-        }
-        QCOMPARE(loadPhotoRecord(file), 0);
+        QCOMPARE(PhotoStore::program().load(file), 0);
+        const QStringList texts = PhotoStore::program().snapshot(file).texts;
+        QVERIFY(!PhotoStore::program().snapshot(file).calibrated);
+        PhotoStore::program().update(file, [](PhotoRecord &record) { record.correction.emissivity = 50; });
+        QCOMPARE(PhotoStore::program().load(file), 0);
         compareMatrix(file, expectedTemperatures(shot));
-        QCOMPARE(copyPhotoRecord(file).texts, texts);
+        QCOMPARE(PhotoStore::program().snapshot(file).texts, texts);
     }
 
     void sidecarRoundTripsAndIsReadOnFirstLoad()
@@ -210,8 +204,8 @@ private slots:
             QVERIFY(QJsonDocument::fromJson(f.readAll()).object().contains("layout"));
         }
 
-        QCOMPARE(loadPhotoRecord(file), 0);
-        const PhotoRecord r = copyPhotoRecord(file);
+        QCOMPARE(PhotoStore::program().load(file), 0);
+        const PhotoRecord r = PhotoStore::program().snapshot(file);
         QVERIFY(settingsOf(r) == s);
         QVERIFY(r.sidecarError.isEmpty());
         PhotoSpec corrected = shot;
@@ -223,9 +217,9 @@ private slots:
         QCOMPARE(f.readAll(), original);
 
         // Without sidecars (a command's choice) the stored values are used.
-        forgetPhotoRecord(file);
+        PhotoStore::program().forget(file);
         setSidecarsRead(false);
-        QCOMPARE(loadPhotoRecord(file), 0);
+        QCOMPARE(PhotoStore::program().load(file), 0);
         setSidecarsRead(true);
         compareMatrix(file, expectedTemperatures(shot));
     }
@@ -283,8 +277,8 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(content);
         f.close();
-        QCOMPARE(loadPhotoRecord(file), 0);
-        const PhotoRecord r = copyPhotoRecord(file);
+        QCOMPARE(PhotoStore::program().load(file), 0);
+        const PhotoRecord r = PhotoStore::program().snapshot(file);
         QVERIFY(r.sidecarError.contains("bad.jpg.qct.json"));
         QVERIFY(settingsOf(r) == PhotoSettings());
         compareMatrix(file, expectedTemperatures(shot));
@@ -302,8 +296,8 @@ private slots:
         QVERIFY(error.contains("locked.jpg.qct.json"));
         PhotoSettings read;
         QVERIFY(!readSidecar(file, read, &error));
-        QCOMPARE(loadPhotoRecord(file), 0);
-        QVERIFY(!copyPhotoRecord(file).sidecarError.isEmpty());
+        QCOMPARE(PhotoStore::program().load(file), 0);
+        QVERIFY(!PhotoStore::program().snapshot(file).sidecarError.isEmpty());
         QVERIFY(QDir(sidecarPath(file)).removeRecursively());
     }
 };

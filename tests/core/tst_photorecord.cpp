@@ -1,7 +1,7 @@
 #include "diagnostics.h"
 #include "photofixtures.h"
 #include "photoloader.h"
-#include "phototables.h"
+#include "photostore.h"
 #include "temperatureformat.h"
 
 #include <QtTest>
@@ -56,8 +56,8 @@ private slots:
         shot.exif.gps.altitudeRef = 1;
         shot.exif.gps.altitude = {100, 1};
         const QString file = write("texts.jpg", shot);
-        QCOMPARE(loadPhotoRecord(file), 0);
-        const PhotoRecord r = copyPhotoRecord(file);
+        QCOMPARE(PhotoStore::program().load(file), 0);
+        const PhotoRecord r = PhotoStore::program().snapshot(file);
         const QStringList expected = {
             "0.0K", "23.5K", "55%rh", "97%", "88%", "12.0m", "QT640", "V3.0", "2023/05/01 10:20:30",
             "2023/05/02 11:21:31", "64px * 48px", "41.2K", "0.0K", "2024/06/01 09:29:58",
@@ -76,9 +76,9 @@ private slots:
         for (std::uint16_t unit : {2, 0, 7, 1001}) {
             shot.camera.tempUnit = unit;
             const QString f = write(QString("unit%1.jpg").arg(unit), shot);
-            QCOMPARE(loadPhotoRecord(f), 0);
-            QCOMPARE(copyPhotoRecord(f).texts[TextAirTemp], "23.5" + (unit == 2 ? QString::fromUtf8("℉") : C));
-            QCOMPARE(copyPhotoRecord(f).unit, unit == 2 ? TemperatureUnit::Fahrenheit : TemperatureUnit::Celsius);
+            QCOMPARE(PhotoStore::program().load(f), 0);
+            QCOMPARE(PhotoStore::program().snapshot(f).texts[TextAirTemp], "23.5" + (unit == 2 ? QString::fromUtf8("℉") : C));
+            QCOMPARE(PhotoStore::program().snapshot(f).unit, unit == 2 ? TemperatureUnit::Fahrenheit : TemperatureUnit::Celsius);
         }
     }
 
@@ -89,8 +89,8 @@ private slots:
         shot.exif = ExifFields();
         shot.camera.gainMode = 0;
         const QString file = write("bare.jpg", shot);
-        QCOMPARE(loadPhotoRecord(file), 0);
-        PhotoRecord r = copyPhotoRecord(file);
+        QCOMPARE(PhotoStore::program().load(file), 0);
+        PhotoRecord r = PhotoStore::program().snapshot(file);
         QCOMPARE(r.texts[TextCreated], QString("NA"));
         QCOMPARE(r.texts[TextModified], QString("NA"));
         QCOMPARE(r.texts[TextGps], QString("NA"));
@@ -100,8 +100,8 @@ private slots:
 
         // A companion photograph has no information at all: nothing reads as a setting.
         const QString irg = write("companion.jpg", specOf(ContainerKind::CompanionIrg));
-        QCOMPARE(loadPhotoRecord(irg), 0);
-        r = copyPhotoRecord(irg);
+        QCOMPARE(PhotoStore::program().load(irg), 0);
+        r = PhotoStore::program().snapshot(irg);
         QCOMPARE(r.texts[TextGimbalType], QString("NA"));
         QCOMPARE(r.texts[TextVersion], QString("NA"));
         QCOMPARE(r.texts[TextHumidity], QString("NA"));
@@ -116,8 +116,8 @@ private slots:
         shot = specOf(ContainerKind::InfoBlockDirect);
         shot.camera.version = "V\xE4";
         const QString odd = write("odd.jpg", shot);
-        QCOMPARE(loadPhotoRecord(odd), 0);
-        QCOMPARE(copyPhotoRecord(odd).texts[TextVersion], QString("NA"));
+        QCOMPARE(PhotoStore::program().load(odd), 0);
+        QCOMPARE(PhotoStore::program().snapshot(odd).texts[TextVersion], QString("NA"));
     }
 
     void recordLifecycle()
@@ -125,26 +125,27 @@ private slots:
         const PhotoSpec shot = specOf(ContainerKind::InfoBlockDirect, 160, 120);
         const QString file = write("life.jpg", shot);
         const std::vector<float> expected = expectedTemperatures(shot);
-        QCOMPARE(loadPhotoRecord(file), 0);
+        QCOMPARE(PhotoStore::program().load(file), 0);
         {
-            QMutexLocker lock(&photoTablesMutex());
-            const PhotoRecord &r = photoRecords()[file];
+            const PhotoRecord r = PhotoStore::program().snapshot(file);
             QCOMPARE(r.matrix->height(), 120);
             QCOMPARE(r.matrix->width(), 160);
             QCOMPARE((*r.matrix)[119][159], expected.back());
-            // The record and the unturned entry share one block.
-            QCOMPARE(rotatedMatrices()[file][0].get(), r.matrix.get());
-            QCOMPARE(rotationStates()[file], 0);
-            photoRecords()[file].paletteIndex = 3;
-            photoRecords()[file].alarmMode = 1;
-            rotationStates()[file] = 2;
+            // The record and its unturned matrix share one block.
+            QCOMPARE(PhotoStore::program().turnedMatrix(file).get(), r.matrix.get());
+            QCOMPARE(PhotoStore::program().rotationState(file), 0);
+            PhotoStore::program().update(file, [](PhotoRecord &record) {
+                record.paletteIndex = 3;
+                record.alarmMode = 1;
+            });
+            PhotoStore::program().setRotationState(file, 2);
         }
-        const QStringList texts = copyPhotoRecord(file).texts;
+        const QStringList texts = PhotoStore::program().snapshot(file).texts;
 
         // The file disappears: the next load fails, keeps the texts, drops the statistics.
         QVERIFY(QFile::remove(file));
-        QVERIFY(loadPhotoRecord(file) != 0);
-        const PhotoRecord failed = copyPhotoRecord(file);
+        QVERIFY(PhotoStore::program().load(file) != 0);
+        const PhotoRecord failed = PhotoStore::program().snapshot(file);
         QVERIFY(!failed.hasTemperature);
         QCOMPARE(failed.texts, texts);
         QCOMPARE(failed.stats.max, NA_TEMPERATURE);
@@ -152,14 +153,14 @@ private slots:
         QCOMPARE(failed.stats.avg, NA_TEMPERATURE);
         QCOMPARE(failed.paletteIndex, 3); // display state is never touched by a load
         QCOMPARE(failed.alarmMode, 1);
-        QCOMPARE(copyPhotoRecord(file).matrix->height(), 120);
+        QCOMPARE(PhotoStore::program().snapshot(file).matrix->height(), 120);
         // A reload keeps the turn the user gave the photograph (its measurements are turned).
-        QCOMPARE(rotationStates().value(file), 2);
+        QCOMPARE(PhotoStore::program().rotationState(file), 2);
 
         // A photograph that never loaded: a new record with one no-reading value.
         const QString never = m_dir.filePath("never.jpg");
-        QVERIFY(loadPhotoRecord(never) != 0);
-        const PhotoRecord fresh = copyPhotoRecord(never);
+        QVERIFY(PhotoStore::program().load(never) != 0);
+        const PhotoRecord fresh = PhotoStore::program().snapshot(never);
         QCOMPARE(fresh.texts, unknownDisplayTexts());
         QCOMPARE(*fresh.matrix, TemperatureMatrix(1, 1, NA_TEMPERATURE));
         QCOMPARE(fresh.width, 0);
@@ -175,7 +176,6 @@ private slots:
         QCOMPARE(::rename(QFile::encodeName(file).constData(), odd.constData()), 0);
         QVERIFY(QFile::encodeName(QFile::decodeName(odd)) != odd); // the name does not survive a QString
 
-        const int recordsBefore = photoRecords().size(), turnsBefore = rotatedMatrices().size();
         PhotoRecord record;
         record.paletteIndex = 7; // a new record: nothing of an earlier one stays
         PhotoType type = UnsupportedPhoto;
@@ -189,17 +189,16 @@ private slots:
         QCOMPARE(record.matrix->height(), 120);
         QVERIFY(std::equal(record.matrix->begin(), record.matrix->end(), expected.begin()));
         QCOMPARE(record.stats.max, statsOf(expected, 160).max);
-        QCOMPARE(photoRecords().size(), recordsBefore);
-        QCOMPARE(rotatedMatrices().size(), turnsBefore);
+        QVERIFY(!PhotoStore::program().contains(record.path));
 
         // The same as the table's record of the same file.
         QCOMPARE(::link(odd.constData(), QFile::encodeName(file).constData()), 0);
-        QCOMPARE(loadPhotoRecord(file), 0);
-        const PhotoRecord table = copyPhotoRecord(file);
+        QCOMPARE(PhotoStore::program().load(file), 0);
+        const PhotoRecord table = PhotoStore::program().snapshot(file);
         QCOMPARE(table.texts, record.texts);
         QCOMPARE(*table.matrix, *record.matrix);
         QCOMPARE(table.stats.avg, record.stats.avg);
-        forgetPhotoRecord(file);
+        PhotoStore::program().forget(file);
 
         // Loaded again, the record fills its matrix's block in place; a block someone else
         // holds is left as it is, and the load makes a new one.

@@ -1,4 +1,4 @@
-#include "phototables.h"
+#include "photostore.h"
 #include "photofixtures.h"
 #include "temperaturerendering.h"
 #include "temperaturescale.h"
@@ -53,8 +53,8 @@ private slots:
         shot.temperatures[std::size_t(5 * shot.width + 7)] = NA_TEMPERATURE;
         const QString path = m_dir.filePath("photo.jpg");
         writePhoto(path, shot);
-        QCOMPARE(loadPhotoRecord(path), 0);
-        PhotoRecord record = copyPhotoRecord(path);
+        QCOMPARE(PhotoStore::program().load(path), 0);
+        PhotoRecord record = PhotoStore::program().snapshot(path);
         record.rendering = Rendering::Temperatures;
         QVERIFY(showsTemperatures(record));
         const TemperatureScale scale = temperatureScale(record);

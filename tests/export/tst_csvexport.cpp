@@ -3,7 +3,7 @@
 #include "exporttesthelpers.h"
 #include "snapshottables.h"
 #include "photogenerator.h"
-#include "phototables.h"
+#include "photostore.h"
 
 #include <QDir>
 #include <QProcess>
@@ -110,8 +110,8 @@ private slots:
     void generatedPhotographReadsBack()
     {
         const QString photo = generated("field.jpg");
-        QCOMPARE(loadPhotoRecord(photo), 0);
-        const PhotoRecord record = copyPhotoRecord(photo);
+        QCOMPARE(PhotoStore::program().load(photo), 0);
+        const PhotoRecord record = PhotoStore::program().snapshot(photo);
         QVERIFY(writeCsvFile(m_dir.path(), "field", &record));
         const QList<QByteArray> lines = readAll(m_dir.filePath("field.csv")).split('\n');
         QCOMPARE(lines.size(), 5 + 1 + 1 + 48 + 1);
@@ -132,8 +132,8 @@ private slots:
     void labelsFollowTheLanguage()
     {
         const QString photo = generated("labels.jpg");
-        QCOMPARE(loadPhotoRecord(photo), 0);
-        const PhotoRecord record = copyPhotoRecord(photo);
+        QCOMPARE(PhotoStore::program().load(photo), 0);
+        const PhotoRecord record = PhotoStore::program().snapshot(photo);
         for (auto [qm, first, frame] : {std::tuple<const char *, const char *, const char *>{"english", "Parameters,Atm. Transmittance,", "Frame Temperatures,0,"},
                                         {"japanese", "パラメータ,大気透過率,", "フレーム温度,0,"}}) {
             QTranslator translator;
@@ -195,8 +195,8 @@ private slots:
     void failedWriteLeavesNothing()
     {
         const QString photo = generated("full.jpg");
-        QCOMPARE(loadPhotoRecord(photo), 0);
-        const PhotoRecord record = copyPhotoRecord(photo);
+        QCOMPARE(PhotoStore::program().load(photo), 0);
+        const PhotoRecord record = PhotoStore::program().snapshot(photo);
         const QString folder = m_dir.filePath("fulldisk");
         QVERIFY(QDir().mkpath(folder));
         QString error;
@@ -223,7 +223,7 @@ private slots:
 
         // The job names each photograph that failed, why, and the folder.
         const QString other = generated("full2.jpg");
-        QCOMPARE(loadPhotoRecord(other), 0);
+        QCOMPARE(PhotoStore::program().load(other), 0);
         const QString gone = m_dir.filePath("fullgone.jpg");
         ExportFileThread job(m_dir.filePath("fullout"), {photo, gone, other}, ExportFileThread::CsvTables);
         QSignalSpy finished(&job, &ExportFileThread::OnExportFinished);
@@ -257,8 +257,8 @@ private slots:
         if (::geteuid() == 0)
             QSKIP("root writes into read-only folders");
         const QString photo = generated("locked.jpg");
-        QCOMPARE(loadPhotoRecord(photo), 0);
-        const PhotoRecord record = copyPhotoRecord(photo);
+        QCOMPARE(PhotoStore::program().load(photo), 0);
+        const PhotoRecord record = PhotoStore::program().snapshot(photo);
         const QString folder = m_dir.filePath("locked");
         QVERIFY(QDir().mkpath(folder));
         QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
@@ -288,14 +288,14 @@ private slots:
         QStringList snapshots;
         for (const char *name : {"IR_0001", "IR_0002", "IR_0003"}) {
             const QString photo = generated(QString(name) + ".jpg");
-            QCOMPARE(loadPhotoRecord(photo), 0);
+            QCOMPARE(PhotoStore::program().load(photo), 0);
             snapshots << m_dir.filePath(QString("snapshots/%1.bmp").arg(name));
             snapshotSources()[snapshots.last()] = photo;
         }
         // Same file name in another flight: its own snapshot name, its own table.
         QDir().mkpath(m_dir.filePath("flightB"));
         const QString other = generated("flightB/IR_0001.jpg", 100.0f);
-        QCOMPARE(loadPhotoRecord(other), 0);
+        QCOMPARE(PhotoStore::program().load(other), 0);
         snapshots << m_dir.filePath("snapshots/IR_0001-2.bmp");
         snapshotSources()[snapshots.last()] = other;
 
@@ -354,8 +354,8 @@ private slots:
     void qctWritesTheSameBytes()
     {
         const QString photo = generated("batch.jpg");
-        QCOMPARE(loadPhotoRecord(photo), 0);
-        const PhotoRecord record = copyPhotoRecord(photo);
+        QCOMPARE(PhotoStore::program().load(photo), 0);
+        const PhotoRecord record = PhotoStore::program().snapshot(photo);
         QVERIFY(writeCsvFile(m_dir.path(), "batch", &record));
         QDir().mkpath(m_dir.filePath("twin"));
         QVERIFY(QFile::copy(photo, m_dir.filePath("twin/BATCH.JPG")));

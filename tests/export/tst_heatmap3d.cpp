@@ -1,7 +1,8 @@
 #include "heatmaplegend.h"
 #include "my3dwdg.h"
 #include "photogenerator.h"
-#include "phototables.h"
+#include "openedphotos.h"
+#include "photostore.h"
 
 #include <QScreen>
 #include <QTemporaryDir>
@@ -31,9 +32,9 @@ private slots:
             for (int x = 0; x < 8; ++x)
                 shot.temperatures.push_back(20.0f + float(x) + 0.5f * float(y));
         writePhoto(path, shot);
-        QCOMPARE(loadPhotoRecord(path), 0);
+        QCOMPARE(PhotoStore::program().load(path), 0);
         currentPhotoPath() = path;
-        currentPhotoRecord() = copyPhotoRecord(path);
+        currentPhotoRecord() = PhotoStore::program().snapshot(path);
 
         My3DWdg window;
         window.show();

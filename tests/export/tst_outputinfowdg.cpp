@@ -11,7 +11,8 @@
 #include "outputinfowdg.h"
 #include "snapshottables.h"
 #include "photogenerator.h"
-#include "phototables.h"
+#include "openedphotos.h"
+#include "photostore.h"
 #include "snapshotwriter.h"
 #include "screenlayout.h"
 
@@ -74,7 +75,7 @@ private slots:
             shot.height = 12;
             shot.temperatures.assign(16 * 12, 21.5f);
             writePhoto(photo, shot);
-            QCOMPARE(loadPhotoRecord(photo), 0);
+            QCOMPARE(PhotoStore::program().load(photo), 0);
             const QString snapshot = shellValues().tempImageDir + "/" + name + ".bmp";
             QImage(16, 12, QImage::Format_RGB32).save(snapshot);
             snapshotSources()[snapshot] = photo;
@@ -131,7 +132,7 @@ private slots:
             writePhoto(opened.last(), shot);
         }
         loadedPhotoPaths() = opened;
-        QCOMPARE(loadPhotoRecord(opened[1]), 0);
+        QCOMPARE(PhotoStore::program().load(opened[1]), 0);
         auto point = std::make_shared<MyGraphicPointItem>();
         point->setName("P1");
         point->setMappingContext(QRectF(0, 0, 160, 120));
@@ -472,7 +473,7 @@ private slots:
         PhotoSpec shot;
         shot.temperatures.assign(size_t(shot.width) * shot.height, 30.5f);
         writePhoto(photo, shot);
-        QCOMPARE(loadPhotoRecord(photo), 0);
+        QCOMPARE(PhotoStore::program().load(photo), 0);
         const int extra = 300;
         for (int i = 0; i < extra; ++i) {
             const QString snapshot = shellValues().tempImageDir + QString("/big-%1.bmp").arg(i);

@@ -4,7 +4,8 @@
 #include "mygraphicpointitem.h"
 #include "snapshottables.h"
 #include "photogenerator.h"
-#include "phototables.h"
+#include "openedphotos.h"
+#include "photostore.h"
 #include "reportdocument.h"
 #include "reportmodel.h"
 #include "temperatureunit.h"
@@ -166,7 +167,7 @@ private slots:
         shot.camera.gimbalType = "QT640";
         shot.exif.dateTimeOriginal = "2024:06:01 09:30:00";
         writePhoto(m_photo, shot);
-        QCOMPARE(loadPhotoRecord(m_photo), 0);
+        QCOMPARE(PhotoStore::program().load(m_photo), 0);
         m_snapshot = m_dir.filePath("IR_0001.bmp");
         QImage(320, 240, QImage::Format_RGB32).save(m_snapshot);
         snapshotSources()[m_snapshot] = m_photo;
@@ -195,7 +196,7 @@ private slots:
         QVERIFY(QFileInfo(m_template).isFile());
         const QDomDocument doc = writeReport(m_template, "IR_0001");
         QVERIFY(!doc.isNull());
-        const PhotoRecord record = copyPhotoRecord(m_photo);
+        const PhotoRecord record = PhotoStore::program().snapshot(m_photo);
         const QMap<QString, QString> texts = bookmarkTexts(doc);
         QCOMPARE(texts.value("device"), QString("QT640"));
         QCOMPARE(texts.value("reslution"), QString("32px * 24px"));
@@ -449,7 +450,7 @@ private slots:
         for (int i = 0; i < cells.size(); ++i)
             QCOMPARE(cells.at(i).lastChildElement().nodeName(), QString("w:p"));
 
-        const PhotoRecord record = copyPhotoRecord(m_photo);
+        const PhotoRecord record = PhotoStore::program().snapshot(m_photo);
         const QList<QStringList> values = tableRows(written.firstChildElement("w:tbl"));
         QCOMPARE(values.size(), 12);
         for (const QStringList &row : values)

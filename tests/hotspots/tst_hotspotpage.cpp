@@ -2,7 +2,7 @@
 #include "hotspotpage.h"
 #include "photogenerator.h"
 #include "photohotspots.h"
-#include "photorecord.h"
+#include "photostore.h"
 #include "sidecar.h"
 #include "plantedanomalies.h"
 
@@ -207,11 +207,11 @@ private slots:
         QCOMPARE(before.filter("calibrated-a").size(), 1);
         QCOMPARE(before.filter("calibrated-b").size(), 1);
 
-        QCOMPARE(loadPhotoRecord(a), 0);
+        QCOMPARE(PhotoStore::program().load(a), 0);
         CameraCorrection correction;
         correction.emissivity = 60;
         QString error;
-        QVERIFY2(correctCamera(a, correction, &error), qPrintable(error));
+        QVERIFY2(PhotoStore::program().correctCamera(a, correction, &error), qPrintable(error));
         const auto selectedPath = [&] {
             const QModelIndex current = page.table()->currentIndex();
             return current.isValid() ? page.model()->at(page.filter()->mapToSource(current).row()).path : QString();

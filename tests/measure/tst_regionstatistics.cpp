@@ -1,4 +1,5 @@
-#include "phototables.h"
+#include "openedphotos.h"
+#include "photostore.h"
 #include "regionstatistics.h"
 
 #include <QPolygonF>
@@ -438,25 +439,23 @@ private slots:
     void photographTables()
     {
         const QString path = "/photos/a.jpg";
-        {
-            QMutexLocker lock(&photoTablesMutex());
-            PhotoRecord &record = photoRecords()[path];
-            record.hasTemperature = true;
-            record.matrix = sharedMatrix(indexMatrix(8, 4));
-            rotatedMatrices()[path][0] = record.matrix;
-            rotatedMatrices()[path][1] = std::make_shared<const TemperatureMatrix>(indexMatrix(4, 8));
-            rotationStates()[path] = 0;
-        }
+        PhotoRecord record;
+        record.path = path;
+        record.hasTemperature = true;
+        record.matrix = sharedMatrix(indexMatrix(8, 4));
+        PhotoStore::program().insert(record);
         // Not opened on the analysis page: no temperature.
         QCOMPARE(temperatureAt(QPoint(1, 1), path), NA_TEMPERATURE);
         loadedPhotoPaths() = QStringList{path};
         QCOMPARE(temperatureAt(QPoint(1, 1), path), 101.0f);
         QCOMPARE(temperatureAt(QPoint(8, 1), path), NA_TEMPERATURE);
         QCOMPARE(temperatureAtScene(QPointF(799, 399), QRectF(0, 0, 800, 400), path), 307.0f);
-        rotationStates()[path] = 1;
+        // Turned a quarter: column 7 - r of the photograph is row r of the grid.
+        PhotoStore::program().setRotationState(path, 1);
         QCOMPARE(TemperatureGrid::of(path).width(), 4);
-        QCOMPARE(temperatureAt(QPoint(3, 7), path), 703.0f);
-        photoRecords()[path].hasTemperature = false;
+        QCOMPARE(temperatureAt(QPoint(3, 7), path), 300.0f);
+        QCOMPARE(temperatureAt(QPoint(1, 0), path), 107.0f);
+        PhotoStore::program().update(path, [](PhotoRecord &r) { r.hasTemperature = false; });
         const QRectF image(0, 0, 40, 80);
         for (const RegionStats &r : {pointStatistics(QPointF(5, 5), image, TemperatureGrid::of(path)),
                                      lineStatistics(QPointF(0, 0), QPointF(30, 30), image, 8, TemperatureGrid::of(path)),

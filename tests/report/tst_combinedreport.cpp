@@ -6,7 +6,8 @@
 #include "itemtables.h"
 #include "mygraphicpointitem.h"
 #include "photogenerator.h"
-#include "phototables.h"
+#include "openedphotos.h"
+#include "photostore.h"
 
 #include <QImage>
 #include <QJsonArray>
@@ -81,7 +82,7 @@ private slots:
 
         // Measurements of an opened photograph, made in an order unlike their names'.
         const QString hot = m_photos[1];
-        QCOMPARE(loadPhotoRecord(hot), 0);
+        QCOMPARE(PhotoStore::program().load(hot), 0);
         loadedPhotoPaths() = QStringList{hot};
         const QRectF image(0, 0, 640, 480);
         for (const auto &[name, at] : {std::pair<QString, QPointF>{"P10", {205, 105}}, {"P2", {15, 15}}, {"P1", {305, 235}}}) {

@@ -4,7 +4,8 @@
 #include "itemtables.h"
 #include "mygraphicpointitem.h"
 #include "photogenerator.h"
-#include "phototables.h"
+#include "openedphotos.h"
+#include "photostore.h"
 
 #include <QDomDocument>
 #include <QProcess>
@@ -75,7 +76,7 @@ private slots:
             writePhoto(m_photos.last(), shotWithMax(20, max));
         }
         const QString hot = m_photos[1];
-        QCOMPARE(loadPhotoRecord(hot), 0);
+        QCOMPARE(PhotoStore::program().load(hot), 0);
         loadedPhotoPaths() = QStringList{hot};
         for (const auto &[name, at] : {std::pair<QString, QPointF>{"P10", {205, 105}}, {"P2", {15, 15}}}) {
             auto item = std::make_shared<MyGraphicPointItem>();

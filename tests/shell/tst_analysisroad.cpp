@@ -11,7 +11,8 @@
 #include "pagetables.h"
 #include "snapshottables.h"
 #include "photogenerator.h"
-#include "phototables.h"
+#include "openedphotos.h"
+#include "photostore.h"
 #include "qgraphicspaint.h"
 #include "quorvicameratool.h"
 #include "screenlayout.h"
@@ -68,8 +69,7 @@ QString edit(SettingPage *page, const char *name)
 
 float matrixAt(const QString &path, int x, int y)
 {
-    QMutexLocker lock(&photoTablesMutex());
-    return (*photoRecords()[path].matrix)[std::size_t(y)][std::size_t(x)];
+    return PhotoStore::program().snapshot(path).matrix->at(x, y);
 }
 
 } // namespace
@@ -129,7 +129,7 @@ private slots:
         QVERIFY(!tip->isVisible());
 
         emit palettes->itemClicked(palettes->item(1));
-        QCOMPARE(copyPhotoRecord(second).paletteIndex, 5);
+        QCOMPARE(PhotoStore::program().snapshot(second).paletteIndex, 5);
 
         // A point placed through the title bar's tool and the mouse.
         window.titleBar()->findChild<QToolButton *>("btn_point")->click();
@@ -154,7 +154,7 @@ private slots:
 
         // A quarter turn keeps the reading.
         page->on_rotateButtonClick(0);
-        QCOMPARE(rotationStates()[second], 1);
+        QCOMPARE(PhotoStore::program().rotationState(second), 1);
         QCOMPARE(itemTables()[second]["P1"]->stats().avg, t);
         QCOMPARE(itemRowTables()[second]["P1"]->valueTexts().at(2), shown);
         // The turned photograph's snapshot is as high as the photograph is wide (its colour
@@ -202,7 +202,7 @@ private slots:
         QVERIFY(!placeholder->isHidden());
 
         // The slider follows the photograph's span in whole degrees.
-        const PhotoRecord shownRecord = copyPhotoRecord(currentPhotoPath());
+        const PhotoRecord shownRecord = PhotoStore::program().snapshot(currentPhotoPath());
         QCOMPARE(page->rangeSlider()->minimum(), int(shownRecord.stats.min));
         QCOMPARE(page->rangeSlider()->maximum(), int(shownRecord.stats.max));
 
@@ -219,20 +219,20 @@ private slots:
         };
         answer("1050");
         page->on_buttonClick(9);
-        QCOMPARE(copyPhotoRecord(currentPhotoPath()).alarmMode, 0);
-        QCOMPARE(copyPhotoRecord(currentPhotoPath()).alarmThreshold, 1050.0f);
+        QCOMPARE(PhotoStore::program().snapshot(currentPhotoPath()).alarmMode, 0);
+        QCOMPARE(PhotoStore::program().snapshot(currentPhotoPath()).alarmThreshold, 1050.0f);
         QCOMPARE(buttons.takeFirst(), (QList<QVariant>{9, true}));
         QCOMPARE(buttons.takeFirst(), (QList<QVariant>{10, false}));
         QVERIFY(!page->findChild<QListWidget *>("listWidget")->currentItem()); // no palette with an alarm
         page->on_buttonClick(9);
-        QCOMPARE(copyPhotoRecord(currentPhotoPath()).alarmMode, -1);
+        QCOMPARE(PhotoStore::program().snapshot(currentPhotoPath()).alarmMode, -1);
         QCOMPARE(buttons.takeFirst(), (QList<QVariant>{9, false}));
         answer("1200");
         page->on_buttonClick(9);
         answer("1300");
         page->on_buttonClick(10);
-        QCOMPARE(copyPhotoRecord(currentPhotoPath()).alarmMode, 1);
-        QCOMPARE(copyPhotoRecord(currentPhotoPath()).alarmThreshold, 1300.0f);
+        QCOMPARE(PhotoStore::program().snapshot(currentPhotoPath()).alarmMode, 1);
+        QCOMPARE(PhotoStore::program().snapshot(currentPhotoPath()).alarmThreshold, 1300.0f);
 
         // The large font: 18-pixel texts in the panel, size level 6 for the items.
         page->on_setFontSize(6);

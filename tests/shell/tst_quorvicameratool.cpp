@@ -11,7 +11,7 @@
 #include "outputinfowdg.h"
 #include "snapshottables.h"
 #include "photogenerator.h"
-#include "photorecord.h"
+#include "photostore.h"
 #include "quorvicameratool.h"
 #include "screenlayout.h"
 #include "settingpage.h"
@@ -75,7 +75,7 @@ class TestQuorviCameraTool : public QObject
             PhotoSpec shot;
             shot.temperatures.assign(size_t(shot.width) * shot.height, 30.5f);
             writePhoto(photo, shot);
-            QCOMPARE(loadPhotoRecord(photo), 0);
+            QCOMPARE(PhotoStore::program().load(photo), 0);
         }
         for (int i = 0; i < count; ++i) {
             const QString snapshot = shellValues().tempImageDir + QString("/big-%1.bmp").arg(i);
