@@ -5,10 +5,15 @@
 #include "exifparser.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -136,19 +141,40 @@ int readCalibration(const unsigned char *block, int &position, unsigned char *ca
 
 bool readFileHead(const char *path, FileHead &head)
 {
-    const CFile file = openForReading(path);
     head.size = -1;
     head.read = 0;
     head.held = 0;
-    if (!file)
+    // Read through the descriptor: one open, one status, the reads and one close, where the C
+    // runtime's stream asked for the size by seeking and reading the file's end. Only regular
+    // files, as openForReading, so a FIFO never blocks the reader (O_NONBLOCK means nothing to
+    // a regular file's reads).
+    if (!path)
         return false;
-    head.size = fileSize(file.get());
+    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    head.size = long(status.st_size);
     // Left uninitialised, and kept for the next file read into the same head: the detector only
     // looks at what was read, and the block reader clears what it may look at past that.
     if (!head.bytes)
         head.bytes.reset(new unsigned char[std::size_t(kFileReadLimit) + kBlockReach]);
-    head.held = std::fread(head.bytes.get(), 1,
-                           std::size_t(std::clamp<long>(head.size, 0, long(kFileReadLimit) + kBlockReach)), file.get());
+    const std::size_t wanted = std::size_t(std::clamp<long>(head.size, 0, long(kFileReadLimit) + kBlockReach));
+    std::size_t held = 0;
+    while (held < wanted) {
+        const ssize_t got = ::read(fd, head.bytes.get() + held, wanted - held);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        held += std::size_t(got);
+    }
+    ::close(fd);
+    head.held = held;
     head.read = std::min<std::size_t>(head.held, kFileReadLimit);
     return true;
 }

@@ -176,6 +176,36 @@ RawRange rawRange(const std::uint16_t *raw, int n)
     return r;
 }
 
+// Temperatures of the curve indices met so far, for one set of the constants they depend on
+// (everything after the look-up: curve, its offset, emissivity, background, gain and offset).
+struct IndexTemperatures
+{
+    const std::int16_t *curve = nullptr;
+    std::uint16_t curveOffset = 0;
+    int emissivity = -1;
+    int background = 0;
+    int gain = 0;
+    int offset = 0;
+    std::vector<float> values = std::vector<float>(kCurveSize);
+    std::vector<unsigned char> known = std::vector<unsigned char>(kCurveSize, 0);
+};
+
+IndexTemperatures &indexTemperatures(const FrameConstants &c)
+{
+    thread_local IndexTemperatures kept;
+    if (kept.curve != c.curve || kept.curveOffset != c.curveOffset || kept.emissivity != c.emissivity
+        || kept.background != c.background || kept.gain != c.gain || kept.offset != c.offset) {
+        kept.curve = c.curve;
+        kept.curveOffset = c.curveOffset;
+        kept.emissivity = c.emissivity;
+        kept.background = c.background;
+        kept.gain = c.gain;
+        kept.offset = c.offset;
+        std::fill(kept.known.begin(), kept.known.end(), 0);
+    }
+    return kept;
+}
+
 } // namespace
 
 const std::int16_t *temperatureCurve(TemperatureCurve curve)
@@ -205,16 +235,16 @@ int RawTemperatureTable::prepare(const std::uint16_t *raw, const unsigned char *
     m_lowest = range.lowest;
     m_byRaw.resize(std::size_t(range.highest - range.lowest) + 1);
     // The emissivity correction costs two fourth powers and a fourth root and depends only on
-    // the curve index, so each index is evaluated once.
-    std::vector<float> byIndex(kCurveSize);
-    std::vector<unsigned char> known(kCurveSize, 0);
+    // the curve index, so each index is evaluated once. Photographs of one camera with the same
+    // settings share these temperatures, so they are kept per thread for the next frame.
+    IndexTemperatures &byIndex = indexTemperatures(c);
     for (std::size_t i = 0; i < m_byRaw.size(); ++i) {
         const int index = curveIndex(c, std::uint16_t(range.lowest + i));
-        if (!known[std::size_t(index)]) {
-            byIndex[std::size_t(index)] = temperatureAtIndex(c, index);
-            known[std::size_t(index)] = 1;
+        if (!byIndex.known[std::size_t(index)]) {
+            byIndex.values[std::size_t(index)] = temperatureAtIndex(c, index);
+            byIndex.known[std::size_t(index)] = 1;
         }
-        m_byRaw[i] = byIndex[std::size_t(index)];
+        m_byRaw[i] = byIndex.values[std::size_t(index)];
     }
     return EngineOk;
 }

@@ -324,6 +324,44 @@ private slots:
         }
     }
 
+    // Temperatures of curve indices are kept from one frame to the next while the constants
+    // they depend on stay the same: frames that differ from the one before in a single one of
+    // them (curve, curve offset, emissivity, background, gain, offset) convert as on their own.
+    void keptTemperaturesFollowEveryConstant()
+    {
+        std::vector<std::uint16_t> raw(4000);
+        for (std::size_t i = 0; i < raw.size(); ++i)
+            raw[i] = std::uint16_t(1000 + i * 7);
+        std::vector<std::pair<Block, MeasureParams>> steps;
+        const auto step = [&steps](Block b, MeasureParams p) { steps.push_back({b, p}); };
+        MeasureParams p = identityParams(90);
+        step(identityBlock(2000), p);
+        step(identityBlock(2000, false), p);    // another curve
+        step(identityBlock(2000, false, 2), p); // another family
+        Block shifted = identityBlock(2000, false, 2);
+        put16(shifted, 22, 17); // curve offset
+        QCOMPARE(CalibrationBlock(shifted.data()).curveOffset(), std::uint16_t(17));
+        step(shifted, p);
+        p.emissivity = 80;
+        step(shifted, p);
+        p.reflectedTemp = 900; // background
+        step(shifted, p);
+        p.gain = 150;
+        step(shifted, p);
+        p.offset = -40;
+        step(shifted, p);
+        step(identityBlock(2000), identityParams(90)); // back to the first
+        for (const auto &[block, params] : steps) {
+            std::vector<float> out(raw.size());
+            QCOMPARE(convertRawToTemperature(raw.data(), block.data(), int(raw.size()), params, out.data()), 0);
+            for (std::size_t i = 0; i < raw.size(); ++i) {
+                const float expected = reference(block, params, raw[i]);
+                if (!sameBits(out[i], expected))
+                    QFAIL(qPrintable(QString("raw %1: %2, expected %3").arg(raw[i]).arg(out[i]).arg(expected)));
+            }
+        }
+    }
+
     // A table prepared over a frame covers exactly its range of raw values: frames whose lowest
     // or highest value sits in the last few values, or on either side of 0x8000, convert row by
     // row like the plain loop.
