@@ -157,9 +157,10 @@ void CameraParameterEditor::applyToAll(const QStringList &paths, const CameraCor
             if (m_cancel)
                 break;
             PhotoRecord record;
-            if (!PhotoStore::program().find(path, record)) {
+            // Its settings alone: a matrix the budget dropped is not read only to be replaced.
+            if (!PhotoStore::program().summary(path, record)) {
                 PhotoStore::program().load(path);
-                PhotoStore::program().find(path, record);
+                PhotoStore::program().summary(path, record);
             }
             if (!record.calibrated || record.correction.overlaidWith(correction) == record.correction)
                 continue;

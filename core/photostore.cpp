@@ -156,6 +156,16 @@ PhotoRecord PhotoStore::snapshot(const QString &path)
     return record;
 }
 
+bool PhotoStore::summary(const QString &path, PhotoRecord &record) const
+{
+    QMutexLocker lock(&m_mutex);
+    const auto found = m_records.constFind(path);
+    if (found == m_records.constEnd())
+        return false;
+    record = *found;
+    return true;
+}
+
 bool PhotoStore::update(const QString &path, const std::function<void(PhotoRecord &)> &edit)
 {
     QMutexLocker lock(&m_mutex);

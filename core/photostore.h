@@ -50,6 +50,9 @@ public:
     bool find(const QString &path, PhotoRecord &record);
     // The same, a new record when the photograph is unknown.
     PhotoRecord snapshot(const QString &path);
+    // A copy of the record as the store keeps it, nothing read from the file: statistics, texts,
+    // size and settings, and a null matrix when the budget dropped it. False when unknown.
+    bool summary(const QString &path, PhotoRecord &record) const;
     // Calls edit with the record under the lock when the photograph is known; edit must keep no
     // reference to it and must not call the store. False when unknown.
     bool update(const QString &path, const std::function<void(PhotoRecord &)> &edit);

@@ -270,7 +270,7 @@ void MyGraphicsScene::showWholeFrame(bool show)
     m_overlay->setPen(QPen(m_color, m_sizeLevel));
     m_overlay->setImageRect(m_imageRect);
     PhotoRecord record; // no statistics and no size when the photograph never loaded
-    PhotoStore::program().find(m_photoPath, record);
+    PhotoStore::program().summary(m_photoPath, record);
     m_overlay->setPhoto(record.stats, QSize(record.width, record.height),
                         PhotoStore::program().rotationState(m_photoPath));
     m_overlay->setVisible(show && m_itemsVisible);

@@ -99,8 +99,9 @@ private slots:
         QVERIFY(resident(m_photos[7]));
         for (int i = 1; i < 6; ++i) {
             QVERIFY(!resident(m_photos[i]));
-            PhotoRecord r; // as the store keeps it, without reading the matrix again
-            m_store.update(m_photos[i], [&r](PhotoRecord &kept) { r = kept; });
+            PhotoRecord r;
+            QVERIFY(m_store.summary(m_photos[i], r));
+            QVERIFY(!r.matrix); // nothing was read again
             QVERIFY(r.hasTemperature);
             QVERIFY(r.stats.max != NA_TEMPERATURE);
             QCOMPARE(r.texts.size(), int(DisplayTextCount));
