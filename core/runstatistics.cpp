@@ -59,6 +59,30 @@ void scanExtremes(const float *values, int count, float &max, float &min)
     }
 }
 
+// Adds values[i .. count - 1] one by one to what the wide steps found and makes the result.
+RunStatistics finishedRun(const float *values, int i, int count, float max, float min, double sum, int readings)
+{
+    for (; i < count; ++i) {
+        const float t = values[i];
+        if (t == NA_TEMPERATURE)
+            continue;
+        if (t > max)
+            max = t;
+        if (t < min)
+            min = t;
+        sum += double(t);
+        ++readings;
+    }
+    RunStatistics s;
+    s.count = readings;
+    if (readings > 0) {
+        s.max = max;
+        s.min = min;
+        s.sum = sum;
+    }
+    return s;
+}
+
 } // namespace
 
 namespace {
@@ -115,25 +139,7 @@ RunStatistics narrowRunStatistics(const float *values, int count)
         }
     }
 #endif
-    for (; i < count; ++i) {
-        const float t = values[i];
-        if (t == NA_TEMPERATURE)
-            continue;
-        if (t > max)
-            max = t;
-        if (t < min)
-            min = t;
-        sum += double(t);
-        ++readings;
-    }
-    RunStatistics s;
-    s.count = readings;
-    if (readings > 0) {
-        s.max = max;
-        s.min = min;
-        s.sum = sum;
-    }
-    return s;
+    return finishedRun(values, i, count, max, min, sum, readings);
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -177,25 +183,7 @@ __attribute__((target("avx2"))) RunStatistics wideRunStatistics(const float *val
         min = std::numeric_limits<float>::infinity();
         scanExtremes(values, i, max, min);
     }
-    for (; i < count; ++i) {
-        const float t = values[i];
-        if (t == NA_TEMPERATURE)
-            continue;
-        if (t > max)
-            max = t;
-        if (t < min)
-            min = t;
-        sum += double(t);
-        ++readings;
-    }
-    RunStatistics s;
-    s.count = readings;
-    if (readings > 0) {
-        s.max = max;
-        s.min = min;
-        s.sum = sum;
-    }
-    return s;
+    return finishedRun(values, i, count, max, min, sum, readings);
 }
 
 bool wideStatistics()
