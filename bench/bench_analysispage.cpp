@@ -1,7 +1,7 @@
 // The analysis page over lists of 100, 400 and 2,000 generated photographs, each size in a
 // process of its own: the list opened, the background load finished, then paged through end to
 // end with the next button. Printed: the resident peak (VmHWM), the bytes of matrices the
-// tables kept at the end, and the time each page took to show, with the pages whose matrix
+// store kept at the end, and the time each page took to show, with the pages whose matrix
 // had been dropped (not cached) counted apart. Targets: under 1 GB resident at 2,000, and a
 // photograph that is not cached shown within 150 ms.
 #include "benchphotoset.h"

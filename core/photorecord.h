@@ -90,7 +90,7 @@ struct PhotoRecord
 QStringList displayTexts(IrInfo &info, int width, int height);
 
 // Loads the photograph at nativePath (the file name's bytes, so that a name the locale cannot
-// spell is opened too) into record with the correction, without touching the program's tables:
+// spell is opened too) into record with the correction, without touching the photograph store:
 // path, size and calibrated; on success statistics, unit, texts and matrix, on failure the
 // statistics and matrix of no reading. photoType, when given, receives the container kind
 // found. A matrix a load made, held by the record alone, has its block filled again rather

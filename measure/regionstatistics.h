@@ -11,7 +11,7 @@
 
 // The pixel grid a measurement reads: the photograph's matrix turned by its rotation state,
 // or nothing when the photograph is not opened or has no temperatures. Looked up once per
-// region, not once per pixel. It shares the matrix, so it stays valid whatever the tables do
+// region, not once per pixel. It shares the matrix, so it stays valid whatever the store does
 // afterwards.
 class TemperatureGrid
 {

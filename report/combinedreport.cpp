@@ -46,7 +46,7 @@ QList<ReportItem> reportItems(const QString &photo, const PhotoRecord &record)
     return items;
 }
 
-// The photograph's record from the program's tables when it was opened, else loaded on its own.
+// The photograph's record from the program's photograph store when it was opened, else loaded on its own.
 PhotoRecord recordOf(const QString &photo)
 {
     PhotoRecord record;

@@ -27,8 +27,8 @@ struct CombinedReport
     std::function<bool(int done, int total)> progress;
 };
 
-// The photograph's report data: its record from the program's tables when it was opened,
-// else loaded on its own (and not kept), with the measurements it has in this run.
+// The photograph's report data: its record from the program's photograph store when it was
+// opened, else loaded on its own (and not kept), with the measurements it has in this run.
 ReportPhoto reportPhotoOf(const QString &photo);
 
 // The picture of a photograph as the analysis page draws it, measurements included and no

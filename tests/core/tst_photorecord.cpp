@@ -166,7 +166,7 @@ private slots:
         QCOMPARE(fresh.width, 0);
     }
 
-    // The batch tools load into a record of their own: the program's tables stay empty, and a
+    // The batch tools load into a record of their own: the program's photograph store stays empty, and a
     // name the locale cannot spell (byte 0xff) is opened by its bytes.
     void recordWithoutTables()
     {

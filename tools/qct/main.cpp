@@ -1,8 +1,8 @@
 // qct: the radiometric core on the command line, for scripts and batch work. Its output is
 // a stable interface; the core's diagnostics go to standard error, and only with --verbose.
 // Every command streams: a photograph is loaded into a record of the command's own, never into
-// the program's tables, and dropped once its output is written, so memory does not grow with
-// the number of photographs.
+// the program's photograph store, and dropped once its output is written, so memory does not
+// grow with the number of photographs.
 #include "combinedreport.h"
 #include "commandline.h"
 #include "csvwriter.h"
