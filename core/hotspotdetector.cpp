@@ -8,6 +8,9 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
 
 namespace {
 
@@ -53,22 +56,21 @@ Scratch &scratch()
     return s;
 }
 
-// Counts the readings of values[0 .. n - 1] and those below low, and copies those from low
-// to high to out, which it moves past them; out has room for n + 4 values. True when any
-// value is at or above hot (a reading or not), so that a row without one need not be searched
-// for runs.
-bool bracketRun(const float *values, int n, float low, float high, float hot, std::size_t &count, std::size_t &below,
-                float *&out)
-{
-    int i = 0;
+// The steps below count the readings of values[0 ..) and those below low, and copy those from
+// low to high to out, which they move past them; out has room for n + 4 values. Of a group
+// with any inside the bracket, every value is written and out moves past those inside,
+// without a branch per value (they fall either side of the bracket unpredictably). A set
+// mask lane is -1: subtracting it counts the lane. They set found when any value is at or
+// above hot (a reading or not) and return how many values they took.
 #ifdef __SSE2__
-    // Four values a step; of four with any inside the bracket, every value is written and out
-    // moves past those inside, without a branch per value (they fall either side of the
-    // bracket unpredictably). A set mask lane is -1: subtracting it counts the lane.
+int narrowBracketSteps(const float *values, int n, float low, float high, float hot, std::size_t &count,
+                       std::size_t &below, float *&out, bool &found)
+{
     const __m128 noReading = _mm_set1_ps(NA_TEMPERATURE), lowest = _mm_set1_ps(low), highest = _mm_set1_ps(high);
     const __m128 hottest = _mm_set1_ps(hot);
     __m128i readings = _mm_setzero_si128(), under = _mm_setzero_si128();
     __m128 anyHot = _mm_setzero_ps();
+    int i = 0;
     for (; i + 4 <= n; i += 4) {
         const __m128 v = _mm_loadu_ps(values + i);
         anyHot = _mm_or_ps(anyHot, _mm_cmpge_ps(v, hottest));
@@ -91,9 +93,72 @@ bool bracketRun(const float *values, int n, float low, float high, float hot, st
         count += std::size_t(lanes[0][lane]);
         below += std::size_t(lanes[1][lane]);
     }
-    bool found = _mm_movemask_ps(anyHot) != 0;
-#else
+    found = _mm_movemask_ps(anyHot) != 0;
+    return i;
+}
+#endif
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#define QCT_WIDE_BRACKET 1
+// The same eight values a step.
+__attribute__((target("avx2"))) int wideBracketSteps(const float *values, int n, float low, float high, float hot,
+                                                     std::size_t &count, std::size_t &below, float *&out, bool &found)
+{
+    const __m256 noReading = _mm256_set1_ps(NA_TEMPERATURE), lowest = _mm256_set1_ps(low);
+    const __m256 highest = _mm256_set1_ps(high), hottest = _mm256_set1_ps(hot);
+    __m256i readings = _mm256_setzero_si256(), under = _mm256_setzero_si256();
+    __m256 anyHot = _mm256_setzero_ps();
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const __m256 v = _mm256_loadu_ps(values + i);
+        anyHot = _mm256_or_ps(anyHot, _mm256_cmp_ps(v, hottest, _CMP_GE_OQ));
+        const __m256 reading = _mm256_and_ps(_mm256_cmp_ps(v, noReading, _CMP_NEQ_OQ), _mm256_cmp_ps(v, v, _CMP_ORD_Q));
+        const __m256 beneath = _mm256_and_ps(reading, _mm256_cmp_ps(v, lowest, _CMP_LT_OQ));
+        readings = _mm256_sub_epi32(readings, _mm256_castps_si256(reading));
+        under = _mm256_sub_epi32(under, _mm256_castps_si256(beneath));
+        const int inside =
+            _mm256_movemask_ps(_mm256_andnot_ps(beneath, _mm256_and_ps(reading, _mm256_cmp_ps(v, highest, _CMP_LE_OQ))));
+        if (inside == 0)
+            continue;
+        for (int lane = 0; lane < 8; ++lane) {
+            *out = values[i + lane];
+            out += (inside >> lane) & 1;
+        }
+    }
+    alignas(32) std::int32_t lanes[2][8];
+    _mm256_store_si256(reinterpret_cast<__m256i *>(lanes[0]), readings);
+    _mm256_store_si256(reinterpret_cast<__m256i *>(lanes[1]), under);
+    for (int lane = 0; lane < 8; ++lane) {
+        count += std::size_t(lanes[0][lane]);
+        below += std::size_t(lanes[1][lane]);
+    }
+    found = _mm256_movemask_ps(anyHot) != 0;
+    return i;
+}
+
+bool wideBracket()
+{
+    static const bool wide = __builtin_cpu_supports("avx2") != 0;
+    return wide;
+}
+#endif
+
+// Counts the readings of values[0 .. n - 1] and those below low, and copies those from low
+// to high to out, which it moves past them; out has room for n + 4 values. True when any
+// value is at or above hot (a reading or not), so that a row without one need not be searched
+// for runs.
+bool bracketRun(const float *values, int n, float low, float high, float hot, std::size_t &count, std::size_t &below,
+                float *&out)
+{
+    int i = 0;
     bool found = false;
+#ifdef QCT_WIDE_BRACKET
+    if (wideBracket())
+        i = wideBracketSteps(values, n, low, high, hot, count, below, out, found);
+    else
+#endif
+#ifdef __SSE2__
+        i = narrowBracketSteps(values, n, low, high, hot, count, below, out, found);
 #endif
     for (; i < n; ++i) {
         const float t = values[i];

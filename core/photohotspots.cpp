@@ -11,10 +11,10 @@ HotSpotSettings hotSpotSettingsFor(const QString &photoPath, const HotSpotSettin
 }
 
 PhotoHotSpots scanPhotoHotSpots(const QByteArray &nativePath, const HotSpotSettings &settings, PhotoRecord &record,
-                                const CameraCorrection &overriding)
+                                const CameraCorrection &overriding, FrameStatistics statistics)
 {
     PhotoHotSpots scanned;
-    scanned.result = loadNewPhoto(nativePath, record, nullptr, overriding);
+    scanned.result = loadNewPhoto(nativePath, record, nullptr, overriding, statistics);
     scanned.path = record.path;
     if (scanned.result != LoadOk)
         return scanned;

@@ -25,6 +25,8 @@ HotSpotSettings hotSpotSettingsFor(const QString &photoPath, const HotSpotSettin
 
 // Loads the photograph into record as a first load does (with the settings saved beside it
 // and the overriding camera values over them) and finds its anomalies. The record is the
-// caller's, so one record per thread serves photograph after photograph without a new block.
+// caller's, so one record per thread serves photograph after photograph without a new block;
+// it keeps no whole-frame statistics when statistics says so.
 PhotoHotSpots scanPhotoHotSpots(const QByteArray &nativePath, const HotSpotSettings &settings, PhotoRecord &record,
-                                const CameraCorrection &overriding = CameraCorrection());
+                                const CameraCorrection &overriding = CameraCorrection(),
+                                FrameStatistics statistics = FrameStatistics::Computed);

@@ -35,16 +35,17 @@ bool bigEndianWord(std::FILE *file, std::uint16_t &word)
     return true;
 }
 
-// Builds the matrix row by row and keeps the whole-frame statistics while each row is still in
-// the cache. Shared by raw and float frames.
+// Builds the matrix row by row and keeps the whole-frame statistics (when asked for) while each
+// row is still in the cache. Shared by raw and float frames.
 template<typename Value, typename Convert>
-void frameToTemperature(const Value *frame, int width, int height, TempStats &stats, TemperatureMatrix &matrix,
+void frameToTemperature(const Value *frame, int width, int height, TempStats *statsWanted, TemperatureMatrix &matrix,
                         Convert convert)
 {
     if (width <= 0 || height <= 0) {
         // No pixels: nothing to read, and no temperatures to report.
         matrix = TemperatureMatrix();
-        stats = TempStats();
+        if (statsWanted)
+            *statsWanted = TempStats();
         return;
     }
     // A matrix of this size already is filled again in place: no new block per photograph.
@@ -52,6 +53,16 @@ void frameToTemperature(const Value *frame, int width, int height, TempStats &st
         matrix = TemperatureMatrix(width, height);
     // convert(row, width, out) gives the row's temperatures: written into out when it has to
     // convert them, so each value of the matrix is written once.
+    if (!statsWanted) {
+        for (int row = 0; row < height; ++row) {
+            float *const out = matrix.row(row);
+            const float *const values = convert(frame + std::size_t(row) * std::size_t(width), width, out);
+            if (values != out)
+                std::copy(values, values + width, out);
+        }
+        return;
+    }
+    TempStats &stats = *statsWanted;
     // Pixels without a reading take no part: the extremes are those of the readings, the
     // average is over the readings, and a frame without any has no temperatures to report.
     float max = NA_TEMPERATURE, min = NA_TEMPERATURE;
@@ -352,7 +363,7 @@ int readRjpegSegments(const char *path, unsigned char *frame, std::uint32_t *byt
 int rawFrameToTemperature(const std::uint16_t *frame, int width, int height, TempStats &stats,
                           TemperatureMatrix &matrix)
 {
-    frameToTemperature(frame, width, height, stats, matrix, rawRowToCelsius);
+    frameToTemperature(frame, width, height, &stats, matrix, rawRowToCelsius);
     return 0;
 }
 
@@ -363,11 +374,11 @@ int floatFrameToTemperature(const float *frame, int width, int height, TempStats
         stats.max = stats.min = NA_TEMPERATURE;
         return -1;
     }
-    frameToTemperature(frame, width, height, stats, matrix, [](const float *row, int, float *) { return row; });
+    frameToTemperature(frame, width, height, &stats, matrix, [](const float *row, int, float *) { return row; });
     return 0;
 }
 
-int loadIrImage(const char *path, int width, int height, TempStats &stats, IrInfo &info, TemperatureMatrix &matrix,
+int loadIrImage(const char *path, int width, int height, TempStats *stats, IrInfo &info, TemperatureMatrix &matrix,
                 const CameraCorrection &correction, PhotoType *photoType)
 {
     if (photoType)
@@ -442,8 +453,10 @@ int loadIrImage(const char *path, int width, int height, TempStats &stats, IrInf
         diagnostic("calibration block cut off.\n");
         return LoadFrameIncomplete;
     }
-    if (type != InfoBlockCalibrated)
-        return rawFrameToTemperature(frameWords, width, height, stats, matrix) == 0 ? LoadOk : LoadConversionFailed;
+    if (type != InfoBlockCalibrated) {
+        frameToTemperature(frameWords, width, height, stats, matrix, rawRowToCelsius);
+        return LoadOk;
+    }
 
     const CalibrationBlock block(calibration);
     MeasureParams params;

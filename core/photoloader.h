@@ -38,7 +38,9 @@ PhotoType detectPhotoType(const char *path);
 // values into temperatures. info receives the IR tags and EXIF texts of info-block photographs.
 // A correction replaces calibration block values handed to the engine; photographs that store
 // temperatures directly ignore it. photoType, when given, receives the container kind found.
-int loadIrImage(const char *path, int width, int height, TempStats &stats, IrInfo &info, TemperatureMatrix &matrix,
+// stats, when given, receives the whole-frame statistics; a caller that never reads them (a
+// scan for anomalies) passes none and saves their pass.
+int loadIrImage(const char *path, int width, int height, TempStats *stats, IrInfo &info, TemperatureMatrix &matrix,
                 const CameraCorrection &correction = CameraCorrection(), PhotoType *photoType = nullptr);
 
 // The .irg companion: any bytes followed by the raw frame as the file's last kRawFrameBytes;

@@ -118,7 +118,7 @@ TemperatureMatrix takeBlock(SharedMatrix &matrix)
 } // namespace
 
 int loadPhoto(const QByteArray &nativePath, const CameraCorrection &correction, PhotoRecord &record,
-              PhotoType *photoType)
+              PhotoType *photoType, FrameStatistics statistics)
 {
     // The picture's own size; read from its header, so no GUI is needed.
     const QSize size = pictureFileSize(nativePath);
@@ -128,7 +128,9 @@ int loadPhoto(const QByteArray &nativePath, const CameraCorrection &correction, 
     TempStats stats{};
     IrInfo info;
     TemperatureMatrix matrix = takeBlock(record.matrix);
-    const int result = loadIrImage(nativePath.constData(), width, height, stats, info, matrix, correction, photoType);
+    const int result = loadIrImage(nativePath.constData(), width, height,
+                                   statistics == FrameStatistics::Computed ? &stats : nullptr, info, matrix,
+                                   correction, photoType);
     record.path = QFile::decodeName(nativePath);
     record.calibrated = result == LoadOk && isCalibratedGimbal(info["IrGimbalType"].text);
     // A size the program refuses to decode is no size: nothing is drawn or scaled to it.
@@ -150,7 +152,7 @@ int loadPhoto(const QByteArray &nativePath, const CameraCorrection &correction, 
 }
 
 int loadNewPhoto(const QByteArray &nativePath, PhotoRecord &record, PhotoType *photoType,
-                 const CameraCorrection &overriding)
+                 const CameraCorrection &overriding, FrameStatistics statistics)
 {
     // A new record, but for the matrix, whose block the load may fill again.
     SharedMatrix previous = std::move(record.matrix);
@@ -159,5 +161,5 @@ int loadNewPhoto(const QByteArray &nativePath, PhotoRecord &record, PhotoType *p
     PhotoSettings saved = savedSettings(QFile::decodeName(nativePath), record.sidecarError);
     saved.correction = saved.correction.overlaidWith(overriding);
     applySettings(record, saved);
-    return loadPhoto(nativePath, saved.correction, record, photoType);
+    return loadPhoto(nativePath, saved.correction, record, photoType, statistics);
 }

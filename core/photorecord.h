@@ -96,10 +96,14 @@ QStringList displayTexts(IrInfo &info, int width, int height);
 // found. A matrix a load made, held by the record alone, has its block filled again rather
 // than a new one made: one record loaded with photograph after photograph costs no new block.
 // Returns the loader's result code (0 on success).
+// A load for a reader that never looks at the whole-frame statistics (a scan for anomalies)
+// may skip their pass; the record then holds the statistics of no reading.
+enum class FrameStatistics { Computed, Skipped };
 int loadPhoto(const QByteArray &nativePath, const CameraCorrection &correction, PhotoRecord &record,
-              PhotoType *photoType = nullptr);
+              PhotoType *photoType = nullptr, FrameStatistics statistics = FrameStatistics::Computed);
 // The same into a new record, as a photograph's first load in a run: with the settings saved
 // beside it (when sidecars are read) and their correction, with the fields of overriding laid
 // over it. For tools that go through many photographs one at a time.
 int loadNewPhoto(const QByteArray &nativePath, PhotoRecord &record, PhotoType *photoType = nullptr,
-                 const CameraCorrection &overriding = CameraCorrection());
+                 const CameraCorrection &overriding = CameraCorrection(),
+                 FrameStatistics statistics = FrameStatistics::Computed);

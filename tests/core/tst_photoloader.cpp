@@ -26,7 +26,7 @@ struct Loaded
 Loaded load(const QString &path, int width, int height, PhotoType *type = nullptr)
 {
     Loaded l;
-    l.result = loadIrImage(path.toLocal8Bit().constData(), width, height, l.stats, l.info, l.matrix,
+    l.result = loadIrImage(path.toLocal8Bit().constData(), width, height, &l.stats, l.info, l.matrix,
                            CameraCorrection(), type);
     return l;
 }
@@ -376,7 +376,7 @@ private slots:
         auto reason = [](const QString &file) {
             Loaded l;
             const QByteArray native = QFile::encodeName(file);
-            const int result = loadIrImage(native.constData(), 64, 48, l.stats, l.info, l.matrix);
+            const int result = loadIrImage(native.constData(), 64, 48, &l.stats, l.info, l.matrix);
             return QString::fromUtf8(loadResultText(result, native.constData()));
         };
         QCOMPARE(reason(path("absent.jpg")), QString("no such file"));

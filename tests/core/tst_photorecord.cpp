@@ -200,6 +200,15 @@ private slots:
         QCOMPARE(table.stats.avg, record.stats.avg);
         PhotoStore::program().forget(file);
 
+        // A load that skips the whole-frame statistics builds the same matrix and texts, and
+        // its record holds the statistics of no reading.
+        PhotoRecord bare;
+        QCOMPARE(loadNewPhoto(odd, bare, nullptr, CameraCorrection(), FrameStatistics::Skipped), 0);
+        QCOMPARE(*bare.matrix, *record.matrix);
+        QCOMPARE(bare.texts, record.texts);
+        QCOMPARE(bare.stats.max, NA_TEMPERATURE);
+        QCOMPARE(bare.stats.avg, NA_TEMPERATURE);
+
         // Loaded again, the record fills its matrix's block in place; a block someone else
         // holds is left as it is, and the load makes a new one.
         const float *block = record.matrix->begin();

@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     TempStats stats;
     IrInfo info;
     TemperatureMatrix matrix;
-    const int result = loadIrImage((base + ".jpg").c_str(), width, height, stats, info, matrix);
+    const int result = loadIrImage((base + ".jpg").c_str(), width, height, &stats, info, matrix);
     if (result > 0 || result < LoadFrameIncomplete)
         std::abort();
     if (result == 0 && (matrix.height() != height || matrix.width() != width))

@@ -334,7 +334,9 @@ int hotspots(const CommandLine &line)
     const auto scan = [&](int index) {
         thread_local PhotoRecord record; // one per worker, as for info
         const Photo &photo = photos[index];
-        const PhotoHotSpots scanned = scanPhotoHotSpots(photo.native, line.hotSpots, record, g_camera);
+        // Its lines name no whole-frame figure: the pass that finds them is skipped.
+        const PhotoHotSpots scanned =
+            scanPhotoHotSpots(photo.native, line.hotSpots, record, g_camera, FrameStatistics::Skipped);
         warnIfUncorrected(photo.native, scanned.result, record);
         Scan made{scanned.result, bool(scanned.position), scanned.found.spots.size(), {}, {}, {}};
         const QByteArray quotedPath = scanned.found.spots.isEmpty() ? QByteArray() : jsonQuoted(photo.shown);
