@@ -47,6 +47,9 @@ HotSpotPage::HotSpotPage(QWidget *parent)
       m_scan(new HotSpotScan(this)), m_refresh(new HotSpotScan(this))
 {
     setObjectName("HotSpotPage");
+    // The window's style sheet gives only the dark background: without a colour of their own
+    // the controls draw black text on it.
+    setStyleSheet("QWidget{color:rgba(255,255,255,0.85);}QWidget:disabled{color:rgba(255,255,255,0.4);}");
     const HotSpotSettings defaults;
     m_thresholdLabel = new QLabel(this);
     m_threshold = kelvinBox(0.1, 200, storedNumber("Threshold", defaults.threshold), this);

@@ -7,6 +7,10 @@
 #include "plantedanomalies.h"
 
 #include <QComboBox>
+#include <QAbstractSpinBox>
+#include <QAbstractButton>
+#include <QVBoxLayout>
+#include <QProgressBar>
 #include <QLabel>
 #include <QDoubleSpinBox>
 #include <QFile>
@@ -77,6 +81,38 @@ private slots:
         notAPhoto.write("not a photograph");
         notAPhoto.close();
         m_photos << notAPhoto.fileName();
+    }
+
+    // Labels, buttons and fields are readable on the window's dark background: drawn under the
+    // window's style sheet, each shows text far lighter than the background.
+    void textsAreLightOnTheDarkPage()
+    {
+        QWidget window;
+        window.setStyleSheet("QWidget{background-color: #222222;}");
+        auto *page = new HotSpotPage(&window);
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(page);
+        window.resize(1600, 400);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto lightest = [](QWidget *w) {
+            const QImage image = w->grab().toImage();
+            int most = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    most = std::max(most, QColor(image.pixel(x, y)).lightness());
+            return most;
+        };
+        for (QWidget *w : page->findChildren<QWidget *>()) {
+            if (!w->isVisible() || w->objectName() == "qt_scrollarea_viewport" || qobject_cast<QProgressBar *>(w))
+                continue;
+            const bool hasText = (qobject_cast<QLabel *>(w) && !qobject_cast<QLabel *>(w)->text().isEmpty())
+                || qobject_cast<QAbstractButton *>(w) || qobject_cast<QComboBox *>(w)
+                || qobject_cast<QAbstractSpinBox *>(w);
+            if (!hasText)
+                continue;
+            QVERIFY2(lightest(w) > (w->isEnabled() ? 180 : 120), qPrintable(w->metaObject()->className() + QString(" ") + w->objectName()));
+        }
     }
 
     // Every anomaly of the list in one table, ranked and filtered by class; a photograph that
