@@ -62,15 +62,11 @@ void scanExtremes(const float *values, int count, float &max, float &min)
 // Adds values[i .. count - 1] one by one to what the wide steps found and makes the result.
 RunStatistics finishedRun(const float *values, int i, int count, float max, float min, double sum, int readings)
 {
+    scanExtremes(values + i, count - i, max, min);
     for (; i < count; ++i) {
-        const float t = values[i];
-        if (t == NA_TEMPERATURE)
+        if (values[i] == NA_TEMPERATURE)
             continue;
-        if (t > max)
-            max = t;
-        if (t < min)
-            min = t;
-        sum += double(t);
+        sum += double(values[i]);
         ++readings;
     }
     RunStatistics s;
