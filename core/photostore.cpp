@@ -134,25 +134,16 @@ void PhotoStore::withMatrix(PhotoRecord &record, const QString &path)
 
 bool PhotoStore::find(const QString &path, PhotoRecord &record)
 {
-    {
-        QMutexLocker lock(&m_mutex);
-        const auto found = m_records.constFind(path);
-        if (found == m_records.constEnd())
-            return false;
-        record = *found;
-    }
+    if (!summary(path, record))
+        return false;
     withMatrix(record, path);
     return true;
 }
 
 PhotoRecord PhotoStore::snapshot(const QString &path)
 {
-    PhotoRecord record;
-    {
-        QMutexLocker lock(&m_mutex);
-        record = m_records.value(path);
-    }
-    withMatrix(record, path);
+    PhotoRecord record; // a new one, with the matrix of no reading, when the path is unknown
+    find(path, record);
     return record;
 }
 
