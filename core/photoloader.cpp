@@ -53,16 +53,6 @@ void frameToTemperature(const Value *frame, int width, int height, TempStats *st
         matrix = TemperatureMatrix(width, height);
     // convert(row, width, out) gives the row's temperatures: written into out when it has to
     // convert them, so each value of the matrix is written once.
-    if (!statsWanted) {
-        for (int row = 0; row < height; ++row) {
-            float *const out = matrix.row(row);
-            const float *const values = convert(frame + std::size_t(row) * std::size_t(width), width, out);
-            if (values != out)
-                std::copy(values, values + width, out);
-        }
-        return;
-    }
-    TempStats &stats = *statsWanted;
     // Pixels without a reading take no part: the extremes are those of the readings, the
     // average is over the readings, and a frame without any has no temperatures to report.
     float max = NA_TEMPERATURE, min = NA_TEMPERATURE;
@@ -75,6 +65,8 @@ void frameToTemperature(const Value *frame, int width, int height, TempStats *st
         const float *const values = convert(frame + std::size_t(row) * std::size_t(width), width, out);
         if (values != out)
             std::copy(values, values + width, out);
+        if (!statsWanted)
+            continue;
         const RunStatistics r = runStatistics(values, width);
         if (r.count == 0)
             continue;
@@ -98,6 +90,9 @@ void frameToTemperature(const Value *frame, int width, int height, TempStats *st
         sum += r.sum;
         readings += std::size_t(r.count);
     }
+    if (!statsWanted)
+        return;
+    TempStats &stats = *statsWanted;
     const std::size_t w = std::size_t(width);
     stats.max = max;
     stats.min = min;
